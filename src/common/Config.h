@@ -1,0 +1,26 @@
+#pragma once
+// Configuration file access: one value or the key names of one section of
+// "ZireVuz.ini", the yes-word test and the trailing separator of folders.
+#include <QString>
+#include <QStringList>
+
+namespace tbx {
+
+inline constexpr const char* kConfigFileName = "ZireVuz.ini";
+
+// The value of key in section of file, as the profile reader delivers it; "" when absent.
+QString ReadIniValue(const QString& section, const QString& key, const QString& file);
+
+// The key names of section in file order; empty when the file or section is absent.
+QStringList ReadIniKeys(const QString& section, const QString& file);
+
+// Yes-word test: "" gives defaultValue, else the value lower-cased is one of ja yes true wahr 1.
+bool IsYes(const QString& value, bool defaultValue);
+
+// The path ending in one separator; "" stays "".
+QString WithTrailingBackslash(const QString& path);
+
+// The configuration file path: the program's folder, a separator and "ZireVuz.ini".
+QString ConfigurationPath();
+
+}  // namespace tbx

@@ -1,0 +1,13 @@
+#pragma once
+// The directory scan: every file below a folder whose extension is listed.
+#include <QString>
+#include <QStringList>
+
+namespace tbx {
+
+// Full paths of the matching files below folder (ending in a separator):
+// a folder's own matches first, then each sub-folder depth-first. A listing
+// failure is thrown as RunError.
+QStringList CollectFiles(const QString& folder, const QString& extensions);
+
+}  // namespace tbx

@@ -1,0 +1,11 @@
+#pragma once
+// The folder chooser of the desktop run.
+#include <QString>
+
+namespace tbx {
+
+// Shows the folder dialog with prompt; the chosen folder with a trailing
+// separator, or "" on cancel or failure. owner is 0 (no owner window).
+QString ChooseFolder(quint32 owner, const QString& prompt);
+
+}  // namespace tbx

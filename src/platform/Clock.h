@@ -1,0 +1,15 @@
+#pragma once
+// The one source of "now": the log, the workbook rename and the batch
+// summary ask it, so tests can pin the time.
+#include <QDateTime>
+#include <functional>
+
+namespace tbx {
+
+// Local date and time now (or what a test installed).
+QDateTime Now();
+
+// Installs a replacement clock; an empty function restores the system clock.
+void SetClockForTests(std::function<QDateTime()> clock);
+
+}  // namespace tbx

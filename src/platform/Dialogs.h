@@ -1,0 +1,47 @@
+#pragma once
+// The dialogs a run shows: the platform message box, the folder chooser, the
+// save dialog and the program's own message dialog (frmInfo). The run code
+// talks only to this interface: the desktop program installs the Qt Widgets
+// implementation, the batch program the console one, tests a scripted one.
+#include <QString>
+
+namespace tbx {
+
+enum class MessageIcon { None, Information, Critical };
+enum class MessageButtons { Ok, YesNo };
+
+// Result codes in the numbering of the platform's standard message box.
+enum MessageResult : int { kResultOk = 1, kResultCancel = 2, kResultYes = 6, kResultNo = 7 };
+
+struct SaveDialogRequest {
+  QString filter;         // "Excel-Dateien (*.xls)"
+  QString defaultSuffix;  // "xls"
+  QString title;          // "Properties speichern in..."
+  QString initialDir;     // the chosen start folder
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // Shows a message box and waits; an empty title shows the program's title.
+  virtual int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                         const QString& title) = 0;
+
+  // Lets the user pick a file-system folder; its path, or "" on cancel.
+  virtual QString BrowseForFolder(const QString& prompt) = 0;
+
+  // Lets the user pick the workbook to write; its path, or "" on cancel.
+  virtual QString SaveFileName(const SaveDialogRequest& request) = 0;
+
+  // The program's own modal message dialog: frmInfo.ShowModal.
+  virtual int ShowInfo(const QString& message, int buttons, const QString& caption, int style) = 0;
+};
+
+// The dialogs in force (the console dialogs until another is installed).
+Dialogs& TheDialogs();
+
+// Installs dialogs (not owned); nullptr restores the console dialogs.
+void InstallDialogs(Dialogs* dialogs);
+
+}  // namespace tbx

@@ -1,0 +1,30 @@
+#pragma once
+// The progress window as the run sees it (frmProgress): status line, caption,
+// bar, tooltip, event processing and the cancel flag. The desktop program
+// installs the Qt window, the batch program a terminal view.
+#include <QString>
+
+namespace tbx {
+
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+
+  virtual void SetCaption(const QString& caption) = 0;  // window caption
+  virtual void SetStatus(const QString& text) = 0;      // Label1
+  virtual void Show() = 0;                              // modeless show
+  virtual void ShowProgress() = 0;                      // reveal the bar at 0
+  virtual void SetPercent(int percent) = 0;             // Prozent
+  virtual void SetToolTip(const QString& text) = 0;     // tooltip of the bar
+  virtual void ProcessEvents() = 0;                     // let pending events run
+  virtual bool Cancelled() const = 0;                   // blnCancelled
+  virtual void Unload() = 0;                            // close the window
+};
+
+// The view in force (a headless one that shows nothing until another is installed).
+ProgressView& TheProgress();
+
+// Installs a view (not owned); nullptr restores the headless view.
+void InstallProgress(ProgressView* view);
+
+}  // namespace tbx

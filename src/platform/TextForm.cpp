@@ -1,0 +1,53 @@
+#include "platform/TextForm.h"
+
+#include <QRegularExpression>
+
+namespace tbx {
+namespace {
+
+QString ShortDateFormat(const QLocale& locale) {
+  QString format = locale.dateFormat(QLocale::ShortFormat);
+  if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+  return format;
+}
+
+QString LongTimeFormat(const QLocale& locale) {
+  QString format = locale.timeFormat(QLocale::LongFormat);
+  // Qt's long format names the time zone; the classic general date never did.
+  static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
+  format.replace(zone, QStringLiteral(" "));
+  return format.trimmed();
+}
+
+QLocale Ungrouped(QLocale locale) {
+  locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+  return locale;
+}
+
+}  // namespace
+
+QString ShortDateText(const QDate& date, const QLocale& locale) {
+  return locale.toString(date, ShortDateFormat(locale));
+}
+
+QString GeneralDateText(const QDateTime& dateTime, const QLocale& locale) {
+  const QString date = ShortDateText(dateTime.date(), locale);
+  if (dateTime.time() == QTime(0, 0, 0)) return date;
+  return date + u' ' + locale.toString(dateTime.time(), LongTimeFormat(locale));
+}
+
+QString IntegerText(qint64 value, const QLocale& locale) { return Ungrouped(locale).toString(value); }
+
+QString UnsignedText(quint64 value, const QLocale& locale) { return Ungrouped(locale).toString(value); }
+
+QString RealText(double value, const QLocale& locale) {
+  return Ungrouped(locale).toString(value, 'G', 15);
+}
+
+QString BoolText(bool value, const QLocale& locale) {
+  if (locale.language() == QLocale::German)
+    return value ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
+  return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+}  // namespace tbx

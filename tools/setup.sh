@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tabellix needs on Debian 12.
+# Idempotent and non-interactive; skips apt entirely when everything is there.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-svg-dev
+  libgtest-dev
+  python3-xlrd python3-olefile
+  postgresql unixodbc odbc-postgresql libsqliteodbc sqlite3
+  xvfb xdotool imagemagick
+  clang libclang-rt-14-dev
+  libimage-exiftool-perl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  echo "Installing: ${missing[*]}" >&2
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
