@@ -24,6 +24,29 @@ comments; "-" reads standard input) and --count generated ones
 
     sampledb.py --sqlite sample.db --names tree-files.txt
     sampledb.py --postgres sample.sql --count 100
+
+Configuration sections that read the SQLite file:
+
+    [SQL]
+    DoSQL=ja
+    Select=*
+    From=ulvo.documents
+    Where=FILE_NAME='%Id'
+    [ODBC]
+    Provider=SQLite
+    DataSource=/pfad/zu/sample.db
+    Database=ulvo
+    Username=leser
+    Password=lesen
+    [SQLMapProperties]
+    C=DOC_NR
+    D=TITEL
+    E=GEWICHT
+    F=r:BEARBEITER
+    G=r:MATERIAL
+
+SQLite has no users; Username and Password are required by the settings
+and ignored by the file.
 """
 
 import argparse
