@@ -8,6 +8,11 @@
 // start with default_transaction_read_only, psqlODBC gets ReadOnly=1. A
 // session can lift the PostgreSQL setting itself, so the one real boundary is
 // a database role with nothing but SELECT rights.
+//
+// SQLite has no schemas: the file is attached to itself under the Database
+// name of the connection text ("ulvo" when it has none), so that the
+// schema-qualified names of the reference metadata resolve in it as they do
+// on a server.
 #include <QList>
 #include <QString>
 #include <QStringList>
