@@ -67,18 +67,7 @@ std::function<std::unique_ptr<FileSink>()>& SinkFactory() {
 
 // Unlike other file operations, a save that cannot find its folder reports
 // "path not found" (76), as users know it from saving workbooks.
-int SaveErrorNumber(int err) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR: return kErrPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS: return kErrPermissionDenied;
-    case ENOSPC:
-    case EDQUOT: return kErrDiskFull;
-    default: return kErrPathFileAccess;
-  }
-}
+int SaveErrorNumber(int err) { return err == ENOENT ? kErrPathNotFound : RunErrorNumberForErrno(err); }
 
 QString SaveErrorReason(int number) {
   switch (number) {
