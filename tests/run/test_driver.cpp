@@ -177,7 +177,7 @@ TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
     run.application = std::make_unique<FakeApplication>(recorder);
     run.workbook = &workbook;
     run.startedHere = c.startedHere;
-    run.targetPath = "/out/Liste.xls";
+    run.workbook.targetPath = "/out/Liste.xls";
     EndWithRunTimeError(run, RunError(1004, "Die Zelle C0 gibt es nicht"));
     EXPECT_EQ(recorder.calls, c.calls);
     EXPECT_EQ(Log(), QStringList({"Laufzeitfehler 1004: Die Zelle C0 gibt es nicht", "Programm wird abgebrochen"}));
