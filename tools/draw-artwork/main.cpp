@@ -110,7 +110,7 @@ QImage Banner() {
   p.drawText(QPointF(72, 41), QStringLiteral("Tabellix"));
   p.setPen(kGrey);
   p.setFont(Font(10, false));
-  p.drawText(QPointF(73, 58), QStringLiteral("CAD-Eigenschaften als Tabelle"));
+  p.drawText(QPointF(73, 58), QStringLiteral("CAD-Eigenschaften"));
   return image;
 }
 
@@ -141,7 +141,8 @@ QImage ColourStrip() {
 }
 
 // The message pictures: a round sign, a heading and a line of text; the
-// right part stays free for the logo that lies in front of it.
+// right part (from x = 200) stays free for the logo that lies in front of it,
+// and so do the texts of the banner.
 QImage MessagePicture(const QColor& colour, const QString& heading, const QString& line,
                       const std::function<void(QPainter&, const QRectF&)>& sign) {
   QImage image = Canvas(270, 75);
@@ -165,7 +166,7 @@ QImage MessagePicture(const QColor& colour, const QString& heading, const QStrin
 }
 
 QImage ErrorPicture() {
-  return MessagePicture(kRed, QStringLiteral("Fehler"), QStringLiteral("Bitte die Meldung beachten"),
+  return MessagePicture(kRed, QStringLiteral("Fehler"), QStringLiteral("Meldung beachten"),
                         [](QPainter& p, const QRectF& d) {
                           p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap));
                           const qreal k = d.width() * 0.2;
@@ -175,7 +176,7 @@ QImage ErrorPicture() {
 }
 
 QImage InformationPicture() {
-  return MessagePicture(kBlue, QStringLiteral("Information"), QStringLiteral("Hinweis zum Programmlauf"),
+  return MessagePicture(kBlue, QStringLiteral("Information"), QStringLiteral("Hinweis zum Lauf"),
                         [](QPainter& p, const QRectF& d) {
                           p.setPen(Qt::NoPen);
                           p.setBrush(Qt::white);
