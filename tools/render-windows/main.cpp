@@ -1,8 +1,11 @@
 // Renders both windows with sample content to PNG files, so their look can be
 // reviewed without running a whole scan. Runs offscreen unless a platform is
-// chosen (QT_QPA_PLATFORM=xcb with a display renders through the real one).
+// chosen (QT_QPA_PLATFORM=xcb with a display renders through the real one);
+// a second argument keeps each window that many milliseconds on screen first,
+// time enough for a screenshot of the display (import -window root).
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 #include <cstdio>
@@ -13,8 +16,14 @@
 namespace {
 
 bool g_ok = true;
+int g_holdMs = 0;
 
 void Save(QWidget& widget, const QDir& dir, const QString& name) {
+  if (g_holdMs > 0) {
+    QEventLoop hold;
+    QTimer::singleShot(g_holdMs, &hold, &QEventLoop::quit);
+    hold.exec();
+  }
   const QString path = dir.filePath(name + QStringLiteral(".png"));
   if (widget.grab().save(path, "PNG")) {
     std::printf("%s\n", qPrintable(path));
@@ -59,10 +68,11 @@ void RenderInfo(const QDir& dir, const QString& name, const QString& message, in
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tbx-render-windows <folder>\n");
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: tbx-render-windows <folder> [hold-ms]\n");
     return 2;
   }
+  if (argc == 3) g_holdMs = QString::fromLocal8Bit(argv[2]).toInt();
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   if (!QDir().mkpath(dir.path())) return 1;
   RenderProgress(dir);
