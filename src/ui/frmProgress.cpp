@@ -51,12 +51,7 @@ bool frmProgress::IsLoaded() { return g_window != nullptr; }
 
 bool frmProgress::Cancelled() { return g_cancelled; }
 
-void frmProgress::Unload() {
-  if (!g_window) return;
-  frmProgress* window = g_window;
-  window->FormUnload();
-  delete window;
-}
+void frmProgress::Unload() { delete g_window; }
 
 frmProgress::frmProgress() {
   const TwipScale scale = TwipScale::For(this);
@@ -86,9 +81,14 @@ frmProgress::frmProgress() {
   g_cancelled = false;  // Form_Load
 }
 
+frmProgress::~frmProgress() { FormUnload(); }
+
 void frmProgress::FormUnload() {
+  // A window closed by the user is unloaded at once but deleted later; by
+  // then a new window may be loaded, whose flag its deletion must not touch.
+  if (g_window != this) return;
+  g_window = nullptr;
   g_cancelled = true;
-  if (g_window == this) g_window = nullptr;
 }
 
 void frmProgress::SetProzent(int newval) {

@@ -48,7 +48,7 @@ class frmProgress : public QWidget {
 
  private:
   frmProgress();
-  ~frmProgress() override = default;
+  ~frmProgress() override;
   void FormUnload();
 
   QLabel* label1_ = nullptr;
