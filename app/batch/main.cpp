@@ -1,17 +1,71 @@
+// tabellix-batch [CONFIG]: the run without a display, for schedules and servers.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
-#include <cstring>
 
+#include "common/Config.h"
 #include "common/PathHelpers.h"
+#include "common/RunLog.h"
+#include "run/RunDriver.h"
+
+namespace {
+
+const char* const kUsage =
+    "Aufruf: tabellix-batch [KONFIGURATIONSDATEI]\n"
+    "\n"
+    "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
+    "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
+    "Ohne Angabe gilt ZireVuz.ini neben dem Programm. Das Protokoll und relative\n"
+    "Pfade beziehen sich auf den Ordner der Konfigurationsdatei.\n"
+    "\n"
+    "Optionen:\n"
+    "  -h, --help   diese Hilfe anzeigen\n"
+    "  --version    Programmversion anzeigen\n"
+    "\n"
+    "Rückgabewert: 0 Arbeitsmappe geschrieben, 1 Prüfung fehlgeschlagen oder\n"
+    "Schritt abgebrochen, 2 Laufzeitfehler (die Arbeitsmappe wurde bis dahin\n"
+    "gespeichert).\n";
+
+void Complain(const QString& text) {
+  std::fprintf(stderr, "tabellix-batch: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
+  QString config;
+  bool optionsEnded = false;
+  const QStringList args = QCoreApplication::arguments().mid(1);
+  for (const QString& arg : args) {
+    if (!optionsEnded && (arg == QLatin1String("-h") || arg == QLatin1String("--help"))) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (!optionsEnded && arg == QLatin1String("--version")) {
       std::printf("%s\n", tbx::TitleAndVersion().toUtf8().constData());
       return 0;
     }
+    if (!optionsEnded && arg == QLatin1String("--")) {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
+      Complain(QStringLiteral("unbekannte Option: %1 (Hilfe mit --help)").arg(arg));
+      return 1;
+    } else if (!config.isEmpty()) {
+      Complain(QStringLiteral("nur eine Konfigurationsdatei möglich (Hilfe mit --help)"));
+      return 1;
+    } else {
+      config = arg;
+    }
   }
-  std::fprintf(stderr, "Aufruf: tabellix-batch [KONFIGURATIONSDATEI]\n");
-  return 1;
+  if (config.isEmpty()) config = tbx::ConfigurationPath();
+  if (!QFileInfo(config).isFile()) {
+    Complain(QStringLiteral("Konfigurationsdatei nicht gefunden: %1").arg(config));
+    return 1;
+  }
+
+  const tbx::RunOutcome outcome = tbx::RunBatch(config);
+  if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
+    Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(tbx::LogFilePath()));
+  return tbx::ExitStatus(outcome);
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/PathSeparator.h"
+
 namespace tbx {
 
 inline constexpr const char* kConfigFileName = "ZireVuz.ini";
@@ -17,8 +19,8 @@ QStringList ReadIniKeys(const QString& section, const QString& file);
 // Yes-word test: "" gives defaultValue, else the value lower-cased is one of ja yes true wahr 1.
 bool IsYes(const QString& value, bool defaultValue);
 
-// The path ending in one separator; "" stays "".
-QString WithTrailingBackslash(const QString& path);
+// The path ending in one separator (only sep counts as one); "" stays "".
+QString WithTrailingBackslash(const QString& path, QChar sep = QChar(kPathSeparator));
 
 // The configuration file path: the program's folder, a separator and "ZireVuz.ini".
 QString ConfigurationPath();

@@ -1,8 +1,100 @@
 #include "common/PathHelpers.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "common/Config.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
 
 namespace tbx {
+namespace {
+
+// The text after the last occurrence of c, or "" when c is missing or last.
+qsizetype CutAfterLast(const QString& text, QChar c) {
+  const qsizetype at = text.lastIndexOf(c);
+  return (at < 0 || at == text.size() - 1) ? -1 : at;
+}
+
+bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsAsciiLetter(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+// Only blanks count for the length test of a format check; tabs are characters.
+QStringView TrimSpaces(QStringView s) {
+  qsizetype begin = 0, end = s.size();
+  while (begin < end && s[begin] == u' ') ++begin;
+  while (end > begin && s[end - 1] == u' ') --end;
+  return s.mid(begin, end - begin);
+}
+
+bool FitsPatternChar(QChar pattern, QStringView valueChar) {
+  switch (pattern.unicode()) {
+    case u'9': return IsDigitsOnly(valueChar.toString());
+    case u'!': return IsLettersOnly(valueChar.toString());
+    case u'*': return IsLettersOnly(valueChar.toString()) || IsDigitsOnly(valueChar.toString());
+    default: return valueChar.size() == 1 && valueChar[0] == pattern;
+  }
+}
+
+}  // namespace
+
+QString PathPart(const QString& path, PathPartSelector part, QChar sep) {
+  switch (part) {
+    case DirectoryPart: {
+      const qsizetype at = path.lastIndexOf(sep);
+      return at < 0 ? QString() : WithTrailingBackslash(path.left(at + 1), sep);
+    }
+    case FileNamePart: {
+      const qsizetype at = CutAfterLast(path, sep);
+      return at < 0 ? path : path.mid(at + 1);
+    }
+    case BaseNamePart: {
+      const QString name = PathPart(path, FileNamePart, sep);
+      const qsizetype dot = CutAfterLast(name, u'.');
+      return dot < 0 ? name : name.left(dot);
+    }
+    case ExtensionPart: {
+      // The whole path is searched, so a dot in a folder name counts too:
+      // callers pass file names when they want the file's own extension.
+      const qsizetype dot = CutAfterLast(path, u'.');
+      return dot < 0 ? QString() : path.mid(dot + 1);
+    }
+  }
+  return QString();
+}
+
+bool PathExists(const QString& path, int attributes) {
+  QString name;
+  return FindFirstEntry(path, attributes, name) == 0 && !name.isEmpty();
+}
+
+bool MatchFormat(const QString& value, const QString& pattern) {
+  const QStringView trimmed = TrimSpaces(value);
+  bool result = trimmed.size() == pattern.size();
+  if (!trimmed.isEmpty()) {
+    // The untrimmed value is compared, so a leading blank fails the check
+    // while blanks behind the pattern's length are never looked at.
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+      const QStringView valueChar = QStringView(value).mid(i, i < value.size() ? 1 : 0);
+      if (!FitsPatternChar(pattern[i], valueChar)) result = false;
+    }
+  }
+  return result;
+}
+
+bool IsDigitsOnly(const QString& text) {
+  if (text.isEmpty()) return false;
+  for (QChar c : text)
+    if (!IsAsciiDigit(c)) return false;
+  return true;
+}
+
+bool IsLettersOnly(const QString& text) {
+  if (text.isEmpty()) return false;
+  for (QChar c : text)
+    if (!IsAsciiLetter(c)) return false;
+  return true;
+}
 
 QString TitleAndVersion() {
   return QStringLiteral("%1 %2.%3.%4")
@@ -10,6 +102,13 @@ QString TitleAndVersion() {
       .arg(VersionMajor())
       .arg(VersionMinor())
       .arg(VersionRevision());
+}
+
+qint16 ArrayLastOffset(const QStringList& list) {
+  if (list.isEmpty()) return -1;
+  // A 16-bit result cannot say more than 32767; such lists only need "not empty".
+  constexpr qsizetype kMax = std::numeric_limits<qint16>::max();
+  return static_cast<qint16>(std::min(list.size() - 1, kMax));
 }
 
 }  // namespace tbx

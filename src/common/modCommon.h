@@ -2,8 +2,10 @@
 // Common services of a run: configuration access (ReadIniValue, ReadIniKeys,
 // IsYes, WithTrailingBackslash), the run log (LogMessage), the directory scan
 // (CollectFiles), text and path helpers (PathPart, PathExists, MatchFormat,
-// TitleAndVersion, ArrayLastOffset) and the folder chooser (ChooseFolder).
+// TitleAndVersion, ArrayLastOffset), the folder chooser (ChooseFolder) and
+// the names of every configuration section and key (ConfigKeys.h).
 #include "common/Config.h"
+#include "common/ConfigKeys.h"
 #include "common/DirectoryScan.h"
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"

@@ -5,17 +5,24 @@
 #include <QString>
 #include <vector>
 
+class QIODevice;
+
 namespace tbx {
 
 class CompoundFileWriter {
  public:
-  // Adds a stream to the root storage; name at most 31 UTF-16 code units,
-  // unique without regard to case. Returns false (and adds nothing) otherwise.
+  // Adds a stream to the root storage; name 1 to 31 UTF-16 code units without
+  // "/", "\", ":" or "!", unique without regard to case, data below 2 GiB
+  // (the limit of a version 3 file). Returns false (and adds nothing) otherwise.
   bool AddStream(const QString& name, QByteArray data);
 
   // The whole file: header, FAT (with DIFAT sectors when needed), mini FAT,
   // mini stream, directory and stream data. Any stream size is allowed.
   QByteArray Serialize() const;
+
+  // Writes the same bytes as Serialize() to an open device without building
+  // the file in memory first; false when the device refused a write.
+  bool WriteTo(QIODevice& device) const;
 
  private:
   struct Stream {

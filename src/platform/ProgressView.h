@@ -19,6 +19,13 @@ class ProgressView {
   virtual void ProcessEvents() = 0;                     // let pending events run
   virtual bool Cancelled() const = 0;                   // blnCancelled
   virtual void Unload() = 0;                            // close the window
+
+  // The document loop reports each finished document; views that show
+  // counts, rates or time left use it, the window does not need it.
+  virtual void DocumentProgress(qint64 done, qint64 total) {
+    (void)done;
+    (void)total;
+  }
 };
 
 // The view in force (a headless one that shows nothing until another is installed).

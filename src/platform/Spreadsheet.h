@@ -5,6 +5,7 @@
 // classic file numbers for a failed save); only finding or starting the
 // application reports failure through its result.
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace tbx {
@@ -62,5 +63,10 @@ class Application {
 std::unique_ptr<Application> GetRunningApplication();
 // A new application, or nullptr when none can be had.
 std::unique_ptr<Application> CreateApplication();
+
+// Opens a saved workbook for the user; false when that is impossible.
+using DocumentOpener = std::function<bool(const QString& path)>;
+// Replaces the desktop's default application (tests); empty restores it.
+void SetDocumentOpenerForTests(DocumentOpener opener);
 
 }  // namespace tbx

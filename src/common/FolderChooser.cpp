@@ -1,0 +1,13 @@
+#include "common/FolderChooser.h"
+
+#include "common/Config.h"
+#include "platform/Dialogs.h"
+
+namespace tbx {
+
+QString ChooseFolder(quint32 owner, const QString& prompt) {
+  (void)owner;  // the dialogs in force know their parent window
+  return WithTrailingBackslash(TheDialogs().BrowseForFolder(prompt));
+}
+
+}  // namespace tbx

@@ -1,0 +1,54 @@
+#pragma once
+// A bounds-checked reader over bytes in memory, little-endian. Every read
+// checks the remaining length first; a failed read leaves the position alone.
+#include <QByteArray>
+#include <QtEndian>
+#include <cstring>
+
+namespace tbx {
+
+class ByteCursor {
+ public:
+  ByteCursor(const char* data, quint64 size) : data_(data), size_(size) {}
+  explicit ByteCursor(const QByteArray& bytes) : ByteCursor(bytes.constData(), quint64(bytes.size())) {}
+
+  quint64 Position() const { return pos_; }
+  quint64 Size() const { return size_; }
+  quint64 Remaining() const { return size_ - pos_; }
+  const char* Here() const { return data_ + pos_; }
+
+  bool Seek(quint64 pos) {
+    if (pos > size_) return false;
+    pos_ = pos;
+    return true;
+  }
+  bool Skip(quint64 count) {
+    if (count > Remaining()) return false;
+    pos_ += count;
+    return true;
+  }
+  // Moves to the next multiple of four, or to the end when less is left
+  // (writers may leave off the padding of a last value).
+  void AlignTo4() { pos_ = qMin(size_, (pos_ + 3) & ~quint64(3)); }
+
+  template <typename T>
+  bool Read(T& value) {
+    if (sizeof(T) > Remaining()) return false;
+    value = qFromLittleEndian<T>(data_ + pos_);
+    pos_ += sizeof(T);
+    return true;
+  }
+  bool ReadBytes(quint64 count, QByteArray& out) {
+    if (count > Remaining()) return false;
+    out = QByteArray(data_ + pos_, qsizetype(count));
+    pos_ += count;
+    return true;
+  }
+
+ private:
+  const char* data_;
+  quint64 size_;
+  quint64 pos_ = 0;
+};
+
+}  // namespace tbx

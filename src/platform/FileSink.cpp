@@ -1,0 +1,125 @@
+#include "platform/FileSink.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/PathSeparator.h"
+#include "platform/RunError.h"
+
+namespace tbx {
+namespace {
+
+// POSIX calls: rename() replaces the target in one step, so readers see
+// either the old or the new workbook, never a half-written one.
+class DiskSink : public FileSink {
+ public:
+  ~DiskSink() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  int Create(const QString& path) override {
+    fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd_ < 0 ? errno : 0;
+  }
+
+  int Write(const char* data, qint64 size) override {
+    while (size > 0) {
+      const ssize_t n = ::write(fd_, data, static_cast<size_t>(size));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      data += n;
+      size -= n;
+    }
+    return 0;
+  }
+
+  int Close() override {
+    int err = ::fsync(fd_) == 0 ? 0 : errno;
+    if (::close(fd_) != 0 && err == 0) err = errno;
+    fd_ = -1;
+    return err;
+  }
+
+  int Rename(const QString& from, const QString& to) override {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+               ? 0
+               : errno;
+  }
+
+  void Remove(const QString& path) override { ::unlink(QFile::encodeName(path).constData()); }
+
+ private:
+  int fd_ = -1;
+};
+
+std::function<std::unique_ptr<FileSink>()>& SinkFactory() {
+  static std::function<std::unique_ptr<FileSink>()> factory;
+  return factory;
+}
+
+// Unlike other file operations, a save that cannot find its folder reports
+// "path not found" (76), as users know it from saving workbooks.
+int SaveErrorNumber(int err) { return err == ENOENT ? kErrPathNotFound : RunErrorNumberForErrno(err); }
+
+QString SaveErrorReason(int number) {
+  switch (number) {
+    case kErrPathNotFound: return QStringLiteral("Pfad nicht gefunden");
+    case kErrPermissionDenied: return QStringLiteral("Zugriff verweigert");
+    case kErrDiskFull: return QStringLiteral("Datenträger voll");
+    default: return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
+  }
+}
+
+[[noreturn]] void ThrowSaveError(const QString& path, int err) {
+  const int number = SaveErrorNumber(err);
+  throw RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
+                             .arg(path, SaveErrorReason(number)));
+}
+
+// A hidden name beside the target, so a crash mid-save leaves at most a
+// stray temporary file, never a damaged workbook.
+QString TemporaryName(const QFileInfo& target) {
+  return target.absolutePath() + PathSeparatorText() + QLatin1Char('.') + target.fileName() +
+         QLatin1Char('.') + QString::number(QRandomGenerator::global()->generate(), 16) +
+         QStringLiteral(".tmp");
+}
+
+}  // namespace
+
+std::unique_ptr<FileSink> MakeDiskSink() { return std::make_unique<DiskSink>(); }
+
+void SetFileSinkFactoryForTests(std::function<std::unique_ptr<FileSink>()> factory) {
+  SinkFactory() = std::move(factory);
+}
+
+void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  if (target.fileName().isEmpty()) ThrowSaveError(path, ENOENT);
+  std::unique_ptr<FileSink> sink = SinkFactory() ? SinkFactory()() : MakeDiskSink();
+  constexpr int kAttempts = 16;
+  QString temporary;
+  int err = EEXIST;
+  for (int attempt = 0; attempt < kAttempts && err == EEXIST; ++attempt) {
+    temporary = TemporaryName(target);
+    err = sink->Create(temporary);
+  }
+  if (err != 0) ThrowSaveError(path, err);
+  err = sink->Write(bytes.constData(), bytes.size());
+  const int closeErr = sink->Close();
+  if (err == 0) err = closeErr;
+  if (err == 0) err = sink->Rename(temporary, target.absoluteFilePath());
+  if (err != 0) {
+    sink->Remove(temporary);
+    ThrowSaveError(path, err);
+  }
+}
+
+}  // namespace tbx

@@ -1,0 +1,284 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/PathSeparator.h"
+
+namespace tbx {
+namespace {
+
+constexpr int kCallCount = static_cast<int>(FsCall::CreationTime) + 1;
+
+std::array<int, kCallCount>& InjectedErrors() {
+  static std::array<int, kCallCount> errors{};
+  return errors;
+}
+
+std::function<QDateTime(const QString&)>& CreationTimeSource() {
+  static std::function<QDateTime(const QString&)> source;
+  return source;
+}
+
+int Injected(FsCall call) { return InjectedErrors()[static_cast<int>(call)]; }
+
+QByteArray Native(const QString& path) { return path.toLocal8Bit(); }
+
+// Matches a name against a pattern of "*" and "?" without recursion, so a
+// hostile pattern such as "*a*a*a*b" cannot make the lookup exponential.
+bool WildcardMatch(const QString& name, const QString& pattern) {
+  // "*.*" has always meant every name, with or without a dot.
+  if (pattern == QLatin1String("*.*")) return true;
+  qsizetype n = 0, p = 0, starP = -1, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (starP >= 0) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+EntryKind KindOfMode(mode_t mode) {
+  if (S_ISDIR(mode)) return EntryKind::Directory;
+  if (S_ISREG(mode)) return EntryKind::File;
+  return EntryKind::Other;
+}
+
+// Whether an entry of this kind and name answers the lookup's attribute mask.
+// "." and ".." are listed with folders, as they always were, although their
+// names begin with a dot.
+bool Answers(const QString& name, EntryKind kind, int attributes) {
+  const bool dots = name == QLatin1String(".") || name == QLatin1String("..");
+  if (!dots && name.startsWith(u'.')) return false;
+  if (kind == EntryKind::File) return true;
+  return kind == EntryKind::Directory && (attributes & kAttrDirectory);
+}
+
+struct DirCloser {
+  void operator()(DIR* d) const { ::closedir(d); }
+};
+
+}  // namespace
+
+void InjectFileSystemErrorForTests(FsCall call, int err) {
+  InjectedErrors()[static_cast<int>(call)] = err;
+}
+
+void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> source) {
+  CreationTimeSource() = std::move(source);
+}
+
+int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  if (int e = Injected(FsCall::List)) return e;
+  const QByteArray native = Native(folder.isEmpty() ? QStringLiteral(".") : folder);
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
+  if (!dir) return errno;
+  const int dirFd = ::dirfd(dir.get());
+  for (;;) {
+    errno = 0;
+    const dirent* d = ::readdir(dir.get());
+    if (!d) {
+      if (errno != 0) return errno;
+      break;
+    }
+    const char* raw = d->d_name;
+    if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))) continue;
+    DirectoryEntry entry;
+    entry.name = QString::fromLocal8Bit(raw);
+    switch (d->d_type) {
+      case DT_DIR: entry.kind = EntryKind::Directory; break;
+      case DT_REG: entry.kind = EntryKind::File; break;
+      case DT_LNK:
+      case DT_UNKNOWN: {
+        // Only links and file systems without d_type cost a stat call.
+        struct stat st {};
+        entry.isLink = d->d_type == DT_LNK;
+        if (entry.isLink || ::fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+          if (S_ISLNK(st.st_mode)) entry.isLink = true;
+          if (entry.isLink && ::fstatat(dirFd, raw, &st, 0) != 0) st.st_mode = 0;  // dangling link
+          entry.kind = KindOfMode(st.st_mode);
+        }
+        break;
+      }
+      default: entry.kind = EntryKind::Other; break;
+    }
+    entries.push_back(std::move(entry));
+  }
+  return 0;
+}
+
+int FindFirstEntry(const QString& path, int attributes, QString& name) {
+  name.clear();
+  if (int e = Injected(FsCall::Lookup)) return e;
+  if (path.isEmpty()) return ENOENT;
+  const qsizetype cut = path.lastIndexOf(QChar(kPathSeparator));
+  const QString folder = cut < 0 ? QString() : path.left(cut + 1);
+  QString last = path.mid(cut + 1);
+
+  if (last.isEmpty() || last.contains(u'*') || last.contains(u'?')) {
+    // A folder path asks for its entries, the first of which is "." on every
+    // file system, so a folder with mask 16 is found even when it is empty.
+    if (last.isEmpty()) last = QStringLiteral("*");
+    std::vector<DirectoryEntry> entries;
+    if (int e = ListDirectory(folder, entries)) return e;
+    if (attributes & kAttrDirectory) {
+      for (const char* dots : {".", ".."}) {
+        if (WildcardMatch(QLatin1String(dots), last)) {
+          name = QLatin1String(dots);
+          return 0;
+        }
+      }
+    }
+    for (const DirectoryEntry& entry : entries) {
+      if (Answers(entry.name, entry.kind, attributes) && WildcardMatch(entry.name, last)) {
+        name = entry.name;
+        return 0;
+      }
+    }
+    return 0;
+  }
+
+  struct stat st {};
+  if (::stat(Native(path).constData(), &st) != 0) return errno;
+  if (Answers(last, KindOfMode(st.st_mode), attributes)) name = last;
+  return 0;
+}
+
+int RenameEntry(const QString& from, const QString& to) {
+  if (int e = Injected(FsCall::Rename)) return e;
+  const QByteArray src = Native(from), dst = Native(to);
+  if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+    return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // File systems without RENAME_NOREPLACE: check first (a small race is accepted there).
+  struct stat st {};
+  if (::lstat(dst.constData(), &st) == 0) return EEXIST;
+  return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
+}
+
+int MakeWritable(const QString& path) {
+  if (int e = Injected(FsCall::SetAttributes)) return e;
+  const QByteArray native = Native(path);
+  struct stat st {};
+  if (::stat(native.constData(), &st) != 0) return errno;
+  if (st.st_mode & S_IWUSR) return 0;
+  return ::chmod(native.constData(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : errno;
+}
+
+int AppendToFile(const QString& path, const QByteArray& bytes) {
+  if (int e = Injected(FsCall::Append)) return e;
+  const int fd = ::open(Native(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int result = 0;
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      result = errno;
+      break;
+    }
+    done += n;
+  }
+  if (::close(fd) != 0 && result == 0) result = errno;
+  return result;
+}
+
+int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {
+  bytes.clear();
+  if (int e = Injected(FsCall::Read)) return e;
+  // O_NONBLOCK: opening a FIFO for reading must not wait for a writer.
+  const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int result = 0;
+  if (::fstat(fd, &st) != 0) {
+    result = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    result = EISDIR;
+  } else if (!S_ISREG(st.st_mode)) {
+    result = EINVAL;
+  } else if (st.st_size > maxBytes) {
+    result = EFBIG;
+  } else {
+    bytes.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        result = errno;
+        break;
+      }
+      if (n == 0) break;  // the file shrank while we read it
+      done += n;
+    }
+    bytes.truncate(done);
+  }
+  ::close(fd);
+  if (result != 0) bytes.clear();
+  return result;
+}
+
+int FileCreationTime(const QString& path, QDateTime& created) {
+  created = QDateTime();
+  if (int e = Injected(FsCall::CreationTime)) return e;
+  if (const auto& source = CreationTimeSource()) {
+    created = source(path);
+    return 0;
+  }
+  struct statx stx {};
+  if (::statx(AT_FDCWD, Native(path).constData(), 0, STATX_BTIME | STATX_MTIME, &stx) != 0)
+    return errno;
+  // Linux keeps a birth time only on some file systems, and files that came
+  // with a system image often carry 0 there; the modification time is the
+  // closest date such a file has, so it stands in for the creation date.
+  qint64 seconds = static_cast<qint64>(stx.stx_mtime.tv_sec);
+  if ((stx.stx_mask & STATX_BTIME) && stx.stx_btime.tv_sec != 0)
+    seconds = static_cast<qint64>(stx.stx_btime.tv_sec);
+  created = QDateTime::fromSecsSinceEpoch(seconds);
+  return 0;
+}
+
+QString ErrnoDescription(int err) {
+  switch (err) {
+    case ENOENT: return QStringLiteral("Datei oder Verzeichnis nicht gefunden");
+    case ENOTDIR: return QStringLiteral("Pfad nicht gefunden");
+    case EACCES:
+    case EPERM: return QStringLiteral("Zugriff verweigert");
+    case EROFS: return QStringLiteral("Datenträger ist schreibgeschützt");
+    case ENOSPC:
+    case EDQUOT: return QStringLiteral("Datenträger voll");
+    case EEXIST: return QStringLiteral("Datei existiert bereits");
+    case EISDIR: return QStringLiteral("Ist ein Verzeichnis");
+    case EFBIG: return QStringLiteral("Datei ist zu groß");
+    case EBUSY: return QStringLiteral("Datei wird von einem anderen Programm verwendet");
+    case ENAMETOOLONG: return QStringLiteral("Pfad ist zu lang");
+    case EIO: return QStringLiteral("Ein-/Ausgabefehler");
+    default: return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei (Fehler %1)").arg(err);
+  }
+}
+
+RunError FileSystemError(int err, const QString& path) {
+  return RunError(RunErrorNumberForErrno(err), ErrnoDescription(err) + QStringLiteral(": ") + path);
+}
+
+}  // namespace tbx

@@ -1,0 +1,69 @@
+#pragma once
+// The file-system calls of a run: the classic first-match directory lookup,
+// folder listings, renaming, making a file writable, appending to a file,
+// bounded reading and creation dates. Every call reports an errno value (0
+// on success) instead of throwing, so each caller decides whether a failure
+// is ignored, a failed check or a run-time error; tests inject errno values
+// per call to prove that every failure path holds.
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "platform/RunError.h"
+
+namespace tbx {
+
+// Attribute masks of the classic lookup: plain files only, or folders too.
+inline constexpr int kAttrNormal = 0;
+inline constexpr int kAttrDirectory = 16;
+
+enum class EntryKind { File, Directory, Other };
+
+struct DirectoryEntry {
+  QString name;
+  EntryKind kind = EntryKind::Other;  // of the link's target for symbolic links
+  bool isLink = false;
+  // POSIX has no hidden attribute; a leading "." plays its part.
+  bool hidden() const { return name.startsWith(u'.'); }
+};
+
+// The entries of folder in the file system's own order, without "." and "..".
+int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries);
+
+// The first-match lookup: name receives the first entry that path matches
+// under the attribute mask (kAttrNormal: non-hidden plain files; kAttrDirectory:
+// folders too), "" when none does. "*" and "?" are honoured in the last path
+// element; a path ending in the separator asks for the entries of that folder.
+int FindFirstEntry(const QString& path, int attributes, QString& name);
+
+// Renames within the file system; never replaces an existing target (EEXIST).
+int RenameEntry(const QString& from, const QString& to);
+
+// The attributes set to "normal": the owner may write the file again.
+int MakeWritable(const QString& path);
+
+// Opens path for appending (creating it), writes bytes and closes it again.
+int AppendToFile(const QString& path, const QByteArray& bytes);
+
+// Reads a regular file of at most maxBytes (EFBIG beyond, EISDIR/EINVAL for
+// folders and devices); never blocks on FIFOs.
+int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes);
+
+// The file's creation date in local time, whole seconds.
+int FileCreationTime(const QString& path, QDateTime& created);
+
+// A run-time error for a failed call: classic number and German description.
+RunError FileSystemError(int err, const QString& path);
+
+// German description of an errno value, as users read it in the log.
+QString ErrnoDescription(int err);
+
+// Test seams: an errno value a call fails with (0 clears), and a replacement
+// source of creation dates (empty restores the file system's).
+enum class FsCall { List, Lookup, Rename, SetAttributes, Append, Read, CreationTime };
+void InjectFileSystemErrorForTests(FsCall call, int err);
+void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> source);
+
+}  // namespace tbx

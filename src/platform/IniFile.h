@@ -1,0 +1,36 @@
+#pragma once
+// Reader of sectioned profile files ("ZireVuz.ini") with the rules of the
+// Windows profile functions that configurations were written for: section
+// and key names match without regard to case, the first matching section and
+// the first matching key in it win, blanks around a value and one pair of
+// matching quotes are removed, lines beginning with ";" are comments, and
+// results are cut the way a 32000-character buffer cuts them. Lines that are
+// neither headers, key lines nor comments are skipped. Nothing is cached:
+// every read sees the file as it is now.
+#include <QByteArray>
+#include <QString>
+
+namespace tbx {
+
+// The characters one read delivers at most, its terminating NUL included.
+inline constexpr int kProfileBufferSize = 32000;
+
+// The largest profile file read; anything bigger is no configuration file.
+inline constexpr qint64 kProfileMaxFileBytes = 16 * 1024 * 1024;
+
+// Profile text from file bytes: UTF-8 (a BOM skipped), or Windows-1252 when
+// the bytes are not valid UTF-8, so files saved on Windows keep their umlauts.
+QString DecodeProfileText(const QByteArray& bytes);
+
+// The value of key in section, at most 31999 characters; "" when the file,
+// section or key is absent, unreadable or no text file.
+QString ReadProfileString(const QString& file, const QString& section, const QString& key);
+QString ProfileStringFromText(const QString& text, const QString& section, const QString& key);
+
+// The key names of section as the profile functions fill a buffer: each name
+// followed by NUL, cut to 31998 characters when they do not fit (the last name
+// then ends early); "" when the file or the section is absent or has no keys.
+QString ReadProfileKeyNames(const QString& file, const QString& section);
+QString ProfileKeyNamesFromText(const QString& text, const QString& section);
+
+}  // namespace tbx

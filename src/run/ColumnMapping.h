@@ -1,0 +1,40 @@
+#pragma once
+// The column mapping of a run: which property goes into which worksheet
+// column, with its length limit and quoting, the selection criteria and the
+// header switch, read once from the configuration file.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace tbx {
+
+inline constexpr const char* kMappingSection = "MapProperties";
+inline constexpr const char* kSqlMappingSection = "SQLMapProperties";
+inline constexpr const char* kCriteriaSection = "Criteria";
+
+// One configured column.
+struct MappedColumn {
+  QString Key;           // target column letters as written, e.g. "C"
+  QString PropertyName;  // the value without "#L" and what follows; "#Q" stays in it
+  qint16 MaxLength = -1; // -1 without "#L"; the number after it, or 0; below 1: no limit
+  bool Quote = false;    // PropertyName contains "#Q"
+};
+
+struct ColumnMapping {
+  QString section;                   // "MapProperties" or "SQLMapProperties"
+  std::vector<MappedColumn> columns; // in the section's order
+  QStringList criteria;              // key names of [Criteria]; in force when not empty
+  bool header = false;               // [Config] Kopfzeile
+};
+
+// Reads the mapping of configFile for the mode, logging every step; shows
+// the "Warnung" message box when the mapping section is missing or empty.
+ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode);
+
+// One entry: key and value as read, "#L" length and "#Q" quoting taken apart.
+MappedColumn ParseMappedColumn(const QString& key, const QString& value);
+
+// The header switch: exactly "ja", "1", "true", "wahr" or "yes" (case matters).
+bool HeaderSwitchOn(const QString& value);
+
+}  // namespace tbx

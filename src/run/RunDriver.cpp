@@ -1,0 +1,80 @@
+#include "run/RunDriver.h"
+
+#include <QFileInfo>
+#include <new>
+
+#include "common/Config.h"
+#include "common/RunLog.h"
+#include "platform/ProgramInfo.h"
+#include "run/RunErrorPath.h"
+#include "run/RunTarget.h"
+#include "run/StartSettings.h"
+
+namespace tbx {
+namespace {
+
+// Failures that are no RunError keep numbers users know: 7 for a lack of
+// memory, 51 for an internal error.
+constexpr int kErrOutOfMemory = 7;
+constexpr int kErrInternal = 51;
+
+bool GateOpen(const RunState& run) { return run.goAhead && !run.targetPath.isEmpty(); }
+
+void RunPhases(RunState& run) {
+  ReadStartSettings(run);
+  LogMessage(QString());  // sets each run apart in the day's file
+  LogMessage(QStringLiteral("Programmstart"));
+  if (run.kind == RunKind::Batch || run.gui) {
+    SettleTarget(run);
+    if (GateOpen(run)) {
+      // The workbook phases follow here, in this order: preparation with the
+      // column mapping, spreadsheet start, scan, document loop and finish.
+      // Each of them may end the run early by returning to the end line.
+    }
+  }
+  LogMessage(QStringLiteral("Programm wird beendet"));
+}
+
+RunOutcome Outcome(const RunState& run) {
+  if (run.cancelled || !run.workbookSaved) return RunOutcome::Stopped;
+  return RunOutcome::WorkbookWritten;
+}
+
+}  // namespace
+
+RunOutcome DriveRun(RunState& run) {
+  try {
+    RunPhases(run);
+    return Outcome(run);
+  } catch (const RunError& error) {
+    EndWithRunTimeError(run, error);
+  } catch (const std::bad_alloc&) {
+    EndWithRunTimeError(run, RunError(kErrOutOfMemory, QStringLiteral("Nicht genügend Speicher")));
+  } catch (const std::exception& e) {
+    EndWithRunTimeError(run, RunError(kErrInternal, QStringLiteral("Interner Fehler: ") +
+                                                        QString::fromLocal8Bit(e.what())));
+  } catch (...) {
+    EndWithRunTimeError(run, RunError(kErrInternal, QStringLiteral("Interner Fehler")));
+  }
+  return RunOutcome::RunTimeError;
+}
+
+RunOutcome RunDesktop() {
+  RunState run;
+  run.kind = RunKind::Desktop;
+  run.configPath = ConfigurationPath();
+  return DriveRun(run);
+}
+
+RunOutcome RunBatch(const QString& configPath) {
+  const QFileInfo config(configPath);
+  SetProgramFolder(config.absolutePath());
+  RunState run;
+  run.kind = RunKind::Batch;
+  run.configPath = config.absoluteFilePath();
+  return DriveRun(run);
+}
+
+int ExitStatus(RunOutcome outcome) { return static_cast<int>(outcome); }
+
+}  // namespace tbx

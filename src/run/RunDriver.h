@@ -1,0 +1,26 @@
+#pragma once
+// The run driver: one run from "Programmstart" to its end, in a fixed order
+// of phases, with the run-time error path around all of it.
+#include <QString>
+
+#include "run/RunState.h"
+
+namespace tbx {
+
+// The desktop run: configuration beside the program, the GUI switch, the
+// folder dialog and the save dialog, through the dialogs in force.
+RunOutcome RunDesktop();
+
+// The batch run: the configuration at configPath, whose folder serves as the
+// program's folder (log, relative workbook path); the configured target; the
+// GUI switch is ignored and no "Benutzeraktion" lines are written.
+RunOutcome RunBatch(const QString& configPath);
+
+// Runs the phases on a prepared state (kind and configPath set).
+RunOutcome DriveRun(RunState& run);
+
+// The batch program's exit status: 0 workbook written, 1 a failed check or a
+// cancelled step, 2 a run-time error.
+int ExitStatus(RunOutcome outcome);
+
+}  // namespace tbx

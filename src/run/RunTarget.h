@@ -1,0 +1,26 @@
+#pragma once
+// Steps 3 to 6 of a run: the start folder and the workbook to write, chosen
+// in dialogs or taken from [Pfade] with their checks.
+#include <QDateTime>
+#include <QString>
+
+#include "run/RunState.h"
+
+namespace tbx {
+
+// Desktop runs ask for the folder first and fall back to the configured
+// paths on cancel; batch runs take the configured paths straight away.
+void SettleTarget(RunState& run);
+
+// With a chosen start folder: the save dialog names the workbook.
+void SettleInteractiveTarget(RunState& run);
+
+// Without one: [Pfade] SourceDir and ExcelFile with every check and log line;
+// an existing workbook is renamed out of the way first.
+void SettleConfiguredTarget(RunState& run);
+
+// The name an existing workbook is renamed to: its base name, "_", the time
+// as yyyyMMddhhmm and ".xls" (no folder).
+QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now);
+
+}  // namespace tbx

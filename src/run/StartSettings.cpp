@@ -1,0 +1,58 @@
+#include "run/StartSettings.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+#include "common/Config.h"
+#include "common/ConfigKeys.h"
+#include "common/RunLog.h"
+#include "run/ErrorModes.h"
+
+namespace tbx {
+namespace {
+
+constexpr int kMinMaxRange = 1001;
+
+// The classic whole-number conversion: decimal text in the user's locale,
+// rounded half to even; what is no number, or does not fit 32 bits, is 0.
+int WholeNumber(const QString& text) {
+  bool ok = false;
+  const int whole = text.toInt(&ok);
+  if (ok) return whole;
+  const double value = QLocale().toDouble(text, &ok);
+  if (!ok || !std::isfinite(value)) return 0;
+  const double rounded = std::nearbyint(value);
+  if (rounded < std::numeric_limits<int>::min() || rounded > std::numeric_limits<int>::max()) return 0;
+  return static_cast<int>(rounded);
+}
+
+QString Setting(const RunState& run, const char* key) {
+  return ReadIniValue(QString::fromLatin1(ini::kConfig), QString::fromLatin1(key), run.configPath).trimmed();
+}
+
+}  // namespace
+
+int MaxRangeFromText(const QString& text) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty()) return kDefaultMaxRange;
+  const int value = WholeNumber(trimmed);
+  return (value < kMinMaxRange || value > kDefaultMaxRange) ? kDefaultMaxRange : value;
+}
+
+QString PatternFromText(const QString& text) {
+  const QString trimmed = text.trimmed();
+  return trimmed.isEmpty() ? QStringLiteral("*") : trimmed;
+}
+
+void ReadStartSettings(RunState& run) {
+  // The log is switched before anything could be written to it.
+  SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), true));
+  run.gui = IsYes(Setting(run, ini::kGui), true);
+  const QString maxRange = Setting(run, ini::kMaxRange);
+  // From here until the spreadsheet application has been searched for, failures are ignored.
+  IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange); });
+  IgnoringErrors([&] { run.pattern = PatternFromText(Setting(run, ini::kPattern)); });
+}
+
+}  // namespace tbx

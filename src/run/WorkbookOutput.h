@@ -1,0 +1,47 @@
+#pragma once
+// The spreadsheet side of a run: starting the application, opening workbooks
+// with their header row, switching to the next workbook part when one is
+// full, and the final save with the question whether to show the result.
+#include <QString>
+#include <memory>
+
+#include "platform/Spreadsheet.h"
+#include "run/ColumnMapping.h"
+
+namespace tbx {
+
+// What a run holds of the spreadsheet from start to end; the run driver owns
+// it and its run-time error path saves through it.
+struct WorkbookState {
+  std::unique_ptr<Application> application;
+  Workbook* workbook = nullptr;    // the current workbook part, owned by the application
+  Worksheet* worksheet = nullptr;  // the sheet receiving the rows
+  bool startedHere = false;        // this run created the application
+  QString targetPath;              // where the current workbook will be saved
+  QString basePath;                // the target as first chosen; part names derive from it
+  int partNumber = 0;
+  int rowOffset = 0;               // h: 1 with a header row, else 0
+};
+
+// Finds or starts the application and opens the first workbook with its
+// header row; basePath becomes the current targetPath. False (after the log
+// line and a message box) when no application can be had.
+bool StartWorkbookOutput(WorkbookState& state, const ColumnMapping& mapping);
+
+// Saves and closes the full workbook as part partNumber, then opens the next
+// part with its header row.
+void NextWorkbookPart(WorkbookState& state, const ColumnMapping& mapping);
+
+// Saves the workbook, asks whether to show it, and shows it or closes it
+// (quitting an application started here).
+void FinishWorkbookOutput(WorkbookState& state, bool cancelled);
+
+// The one save call: the current workbook under targetPath, replacing an
+// existing file. Nothing happens without an application or workbook.
+void SaveWorkbook(WorkbookState& state);
+
+// Name of part k of a run whose target was basePath: folder, base name, "_",
+// the part number in at least three digits and ".xls".
+QString WorkbookPartName(const QString& basePath, int part);
+
+}  // namespace tbx

@@ -1,0 +1,12 @@
+#pragma once
+// Run control: the run driver (RunDesktop, RunBatch, DriveRun, ExitStatus),
+// the run state every phase shares (RunState, RunOutcome), the start-up
+// settings (ReadStartSettings, MaxRangeFromText, PatternFromText), the start
+// folder and workbook (SettleTarget, BackupWorkbookName), the error modes
+// (IgnoringErrors) and the run-time error path (EndWithRunTimeError).
+#include "run/ErrorModes.h"
+#include "run/RunDriver.h"
+#include "run/RunErrorPath.h"
+#include "run/RunState.h"
+#include "run/RunTarget.h"
+#include "run/StartSettings.h"

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "TestSupport.h"
+#include "common/RunLog.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramInfo.h"
+
+#include <cerrno>
+
+using namespace tbx;
+
+namespace {
+
+class RunLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFolder(dir_.path());
+    SetLogEnabled(true);
+  }
+  void TearDown() override {
+    SetLogEnabled(false);
+    SetProgramFolder(QString());
+    InjectFileSystemErrorForTests(FsCall::Append, 0);
+  }
+  QByteArray Read(const QString& name) { return test::ReadFileBytes(dir_.path() + "/" + name); }
+  QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(RunLogTest, LineFormatAndFileName) {
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(18, 24, 3)));
+  EXPECT_EQ(LogFilePath(), dir_.path() + "/Protokoll_05.12.2026.log");
+  LogMessage("");
+  LogMessage("Programmstart");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0)));
+  LogMessage("Mitternacht: Größe");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"),
+            "\n05.12.2026 18:24:03 - Programmstart\n05.12.2026 - Mitternacht: Gr\xC3\xB6\xC3\x9F" "e\n");
+}
+
+TEST_F(RunLogTest, EveryLineTakesTheDateAnew) {
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
+  LogMessage("vorher");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
+  LogMessage("nachher");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:59 - vorher\n");
+  EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - nachher\n");
+}
+
+TEST_F(RunLogTest, SlashesLeaveTheFileName) {
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(9, 0, 0)),
+                                    QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(LogFilePath(), dir_.path() + "/Protokoll_1252026.log");
+  LogMessage("x");
+  EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - x\n"));
+}
+
+TEST_F(RunLogTest, DisabledOrFailingLogWritesNothingAndGoesOn) {
+  test::PinnedLocaleAndClock pinned;
+  SetLogEnabled(false);
+  LogMessage("nichts");
+  EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+
+  SetLogEnabled(true);
+  InjectFileSystemErrorForTests(FsCall::Append, EACCES);
+  LogMessage("verloren");
+  EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+  InjectFileSystemErrorForTests(FsCall::Append, 0);
+
+  // A folder the user may not write to: the line is lost, nothing fails.
+  SetProgramFolder(dir_.path() + "/fehlt");
+  LogMessage("auch verloren");
+  EXPECT_FALSE(QFile::exists(dir_.path() + "/fehlt"));
+}

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+
+#include "TestSupport.h"
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tbx;
+
+namespace {
+
+class FileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = dir_.path() + "/";
+    ASSERT_TRUE(test::WriteTextFile(root_ + "Liste.xls", "x"));
+    ASSERT_TRUE(test::WriteTextFile(root_ + ".versteckt.xls", "x"));
+    ASSERT_TRUE(test::WriteTextFile(root_ + "Ordner.1/Teil.par", "x"));
+    ASSERT_TRUE(QDir().mkpath(root_ + ".hidden"));
+    ASSERT_TRUE(QDir().mkpath(root_ + "leer"));
+    ASSERT_EQ(::symlink("Ordner.1", QFile::encodeName(root_ + "link").constData()), 0);
+  }
+  void TearDown() override {
+    for (int c = 0; c <= static_cast<int>(FsCall::CreationTime); ++c)
+      InjectFileSystemErrorForTests(static_cast<FsCall>(c), 0);
+    SetCreationTimeSourceForTests({});
+  }
+  QString Find(const QString& rel, int mask) {
+    QString name;
+    FindFirstEntry(root_ + rel, mask, name);
+    return name;
+  }
+  QTemporaryDir dir_;
+  QString root_;
+};
+
+}  // namespace
+
+TEST_F(FileSystemTest, FirstMatchLookup) {
+  struct Case { const char* path; int mask; const char* found; };
+  const Case cases[] = {
+      {"Liste.xls", 0, "Liste.xls"},
+      {"Liste.xls", 16, "Liste.xls"},
+      {"liste.xls", 0, ""},              // POSIX names keep their case
+      {"Ordner.1", 0, ""},               // a folder is no plain file
+      {"Ordner.1", 16, "Ordner.1"},
+      {"Ordner.1/", 16, "."},            // a folder's entries start with "."
+      {"leer/", 16, "."},
+      {"leer/", 0, ""},
+      {"Ordner.1/", 0, "Teil.par"},
+      {".versteckt.xls", 0, ""},         // hidden entries are not found
+      {".hidden", 16, ""},
+      {".hidden/", 16, "."},             // inside a hidden folder is fine
+      {"*.xls", 0, "Liste.xls"},
+      {"L?ste.*", 0, "Liste.xls"},
+      {"*.par", 0, ""},
+      {"Ordner.1/*.*", 0, "Teil.par"},
+      {"Ordner.?", 16, "Ordner.1"},
+      {"link", 16, "link"},              // links count as what they point to
+      {"link/Teil.par", 0, "Teil.par"},
+      {"fehlt/Liste.xls", 16, ""},
+      {"fehlt/*", 16, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Find(c.path, c.mask), QString(c.found)) << c.path;
+  QString name;
+  EXPECT_NE(FindFirstEntry(root_ + "fehlt/*", 16, name), 0);
+  EXPECT_NE(FindFirstEntry("", 16, name), 0);
+}
+
+TEST_F(FileSystemTest, ListingReportsKindsAndLinks) {
+  std::vector<DirectoryEntry> entries;
+  ASSERT_EQ(ListDirectory(root_, entries), 0);
+  std::map<QString, DirectoryEntry> byName;
+  for (const auto& e : entries) byName[e.name] = e;
+  ASSERT_EQ(byName.size(), 6u);
+  EXPECT_EQ(byName["Liste.xls"].kind, EntryKind::File);
+  EXPECT_EQ(byName["Ordner.1"].kind, EntryKind::Directory);
+  EXPECT_EQ(byName["link"].kind, EntryKind::Directory);
+  EXPECT_TRUE(byName["link"].isLink);
+  EXPECT_TRUE(byName[".hidden"].hidden());
+  EXPECT_EQ(ListDirectory(root_ + "fehlt", entries), ENOENT);
+
+  InjectFileSystemErrorForTests(FsCall::List, EACCES);
+  EXPECT_EQ(ListDirectory(root_, entries), EACCES);
+}
+
+TEST_F(FileSystemTest, RenameNeverReplaces) {
+  ASSERT_TRUE(test::WriteTextFile(root_ + "Alt.xls", "alt"));
+  EXPECT_EQ(RenameEntry(root_ + "Liste.xls", root_ + "Alt.xls"), EEXIST);
+  EXPECT_EQ(test::ReadFileBytes(root_ + "Alt.xls"), "alt");
+  EXPECT_EQ(RenameEntry(root_ + "Liste.xls", root_ + "Neu.xls"), 0);
+  EXPECT_TRUE(QFileInfo::exists(root_ + "Neu.xls"));
+  EXPECT_EQ(RenameEntry(root_ + "Liste.xls", root_ + "X.xls"), ENOENT);
+}
+
+TEST_F(FileSystemTest, MakeWritableAndAppend) {
+  const QString file = root_ + "Liste.xls";
+  ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0444), 0);
+  EXPECT_EQ(MakeWritable(file), 0);
+  EXPECT_TRUE(QFileInfo(file).permissions() & QFile::WriteOwner);
+
+  const QString log = root_ + "a.log";
+  EXPECT_EQ(AppendToFile(log, "eins\n"), 0);
+  EXPECT_EQ(AppendToFile(log, "zwei\n"), 0);
+  EXPECT_EQ(test::ReadFileBytes(log), "eins\nzwei\n");
+  InjectFileSystemErrorForTests(FsCall::Append, ENOSPC);
+  EXPECT_EQ(AppendToFile(log, "drei\n"), ENOSPC);
+  EXPECT_EQ(test::ReadFileBytes(log), "eins\nzwei\n");
+}
+
+TEST_F(FileSystemTest, BoundedReading) {
+  QByteArray bytes;
+  EXPECT_EQ(ReadFileBounded(root_ + "Liste.xls", 1, bytes), 0);
+  EXPECT_EQ(bytes, "x");
+  EXPECT_EQ(ReadFileBounded(root_ + "Liste.xls", 0, bytes), EFBIG);
+  EXPECT_EQ(ReadFileBounded(root_ + "leer", 100, bytes), EISDIR);
+  EXPECT_EQ(ReadFileBounded("/dev/zero", 100, bytes), EINVAL);
+  EXPECT_TRUE(bytes.isEmpty());
+}
+
+TEST_F(FileSystemTest, CreationTimeIsNeverInvalidForAnExistingFile) {
+  QDateTime created;
+  ASSERT_EQ(FileCreationTime(root_ + "Liste.xls", created), 0);
+  EXPECT_TRUE(created.isValid());
+  EXPECT_LE(qAbs(created.secsTo(QDateTime::currentDateTime())), 3600);
+  EXPECT_EQ(FileCreationTime(root_ + "fehlt.xls", created), ENOENT);
+
+  const QDateTime fixed(QDate(2009, 3, 3), QTime(14, 5, 0));
+  SetCreationTimeSourceForTests([&](const QString&) { return fixed; });
+  ASSERT_EQ(FileCreationTime(root_ + "Liste.xls", created), 0);
+  EXPECT_EQ(created, fixed);
+}
+
+TEST(FileSystemErrors, ClassicNumbersAndGermanTexts) {
+  const RunError e = FileSystemError(EACCES, "/x/Liste.xls");
+  EXPECT_EQ(e.number(), 70);
+  EXPECT_EQ(e.description(), "Zugriff verweigert: /x/Liste.xls");
+  EXPECT_EQ(FileSystemError(ENOSPC, "d").number(), 61);
+  EXPECT_EQ(FileSystemError(ENOENT, "d").number(), 53);
+}

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "TestSupport.h"
+#include "common/RunLog.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramInfo.h"
+#include "run/RunTarget.h"
+
+#include <cerrno>
+
+using namespace tbx;
+
+namespace {
+
+// A program folder and a data folder on disk, the log on, 14:05 on 3 March 2009.
+class ConfiguredTargetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    prog_ = dir_.path() + "/prog";
+    data_ = dir_.path() + "/daten";
+    ASSERT_TRUE(QDir().mkpath(prog_));
+    ASSERT_TRUE(QDir().mkpath(data_ + "/Out"));
+    SetProgramFolder(prog_);
+    SetLogEnabled(true);
+  }
+  void TearDown() override {
+    SetLogEnabled(false);
+    SetProgramFolder(QString());
+    InjectFileSystemErrorForTests(FsCall::Rename, 0);
+  }
+  // Runs the configured-target step on [Pfade] and returns its log lines.
+  QStringList Settle(const QString& sourceDir, const QString& excelFile) {
+    run_ = RunState();
+    run_.kind = RunKind::Batch;
+    run_.configPath = prog_ + "/ZireVuz.ini";
+    test::WriteTextFile(run_.configPath,
+                        ("[Pfade]\nSourceDir=" + sourceDir + "\nExcelFile=" + excelFile + "\n").toUtf8());
+    QFile::remove(LogFilePath());
+    SettleConfiguredTarget(run_);
+    QStringList lines = QString::fromUtf8(test::ReadFileBytes(LogFilePath())).split(u'\n');
+    lines.removeAll(QString());
+    for (QString& l : lines) l.remove(0, QStringLiteral("03.03.2009 14:05:00 - ").size());
+    return lines;
+  }
+  test::PinnedLocaleAndClock clock_{QDateTime(QDate(2009, 3, 3), QTime(14, 5, 0))};
+  QTemporaryDir dir_;
+  QString prog_, data_;
+  RunState run_;
+};
+
+}  // namespace
+
+TEST_F(ConfiguredTargetTest, ChecksAndLogLines) {
+  struct Case { QString source, excel; bool goAhead; QStringList log; };
+  const QString out = data_ + "/Out";
+  const Case cases[] = {
+      {data_, out + "/Liste.xls", true,
+       {"Startverzeichnis: " + data_ + "/", "Zu schreibende Excel-Datei: " + out + "/Liste.xls"}},
+      {data_ + "/", out + "/Liste.xls", true,
+       {"Startverzeichnis: " + data_ + "/", "Zu schreibende Excel-Datei: " + out + "/Liste.xls"}},
+      {"", out + "/Liste.xls", false,
+       {"Kein Startverzeichnis angegeben.", "Zu schreibende Excel-Datei: " + out + "/Liste.xls"}},
+      {data_ + "/fehlt", out + "/Liste.xls", false,
+       {"Das angegebene Startverzeichnis existiert nicht: " + data_ + "/fehlt/",
+        "Zu schreibende Excel-Datei: " + out + "/Liste.xls"}},
+      {data_, "", false, {"Startverzeichnis: " + data_ + "/", "Keine Exceldatei angegeben."}},
+      {data_, data_ + "/Fehlt/Liste.xls", false,
+       {"Startverzeichnis: " + data_ + "/",
+        "Die angegebene Exceldatei kann nicht erzeugt werden: " + data_ + "/Fehlt/Liste.xls",
+        "Zu schreibende Excel-Datei: " + data_ + "/Fehlt/Liste.xls"}},
+      {data_, out, false,  // a folder cannot become a workbook
+       {"Startverzeichnis: " + data_ + "/", "Die angegebene Exceldatei kann nicht erzeugt werden: " + out,
+        "Zu schreibende Excel-Datei: " + out}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Settle(c.source, c.excel), c.log) << c.source.toStdString() << " | " << c.excel.toStdString();
+    EXPECT_EQ(run_.goAhead, c.goAhead) << c.excel.toStdString();
+  }
+}
+
+TEST_F(ConfiguredTargetTest, ExistingWorkbookIsRenamedWithTheTime) {
+  const QString target = data_ + "/Out/Liste.xls";
+  ASSERT_TRUE(test::WriteTextFile(target, "letzter Lauf"));
+  QFile::setPermissions(target, QFile::ReadOwner);  // read-only files are made writable first
+  EXPECT_EQ(Settle(data_, target),
+            QStringList({"Startverzeichnis: " + data_ + "/",
+                         "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls",
+                         "Zu schreibende Excel-Datei: " + target}));
+  EXPECT_TRUE(run_.goAhead);
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "letzter Lauf");
+  EXPECT_TRUE(QFileInfo(data_ + "/Out/Liste_200903031405.xls").isWritable());
+}
+
+TEST_F(ConfiguredTargetTest, RelativeWorkbookNameMeansTheProgramFolder) {
+  // Last run's workbook beside the program is found and renamed, whatever the working folder.
+  ASSERT_TRUE(test::WriteTextFile(prog_ + "/Liste.xls", "letzter Lauf"));
+  const QString cwd = QDir::currentPath();
+  QDir::setCurrent(data_);
+  const QStringList log = Settle(data_, "Liste.xls");
+  QDir::setCurrent(cwd);
+  EXPECT_EQ(log.value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls");
+  EXPECT_EQ(run_.targetPath, prog_ + "/Liste.xls");
+  EXPECT_TRUE(QFileInfo::exists(prog_ + "/Liste_200903031405.xls"));
+
+  EXPECT_EQ(Settle(data_, "Liste.xls").value(1), "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls");
+  EXPECT_TRUE(run_.goAhead);
+  EXPECT_EQ(Settle(data_, "Unter/Liste.xls").value(1),
+            "Die angegebene Exceldatei kann nicht erzeugt werden: " + prog_ + "/Unter/Liste.xls");
+}
+
+TEST_F(ConfiguredTargetTest, FailedRenameStopsInsteadOfOverwriting) {
+  const QString target = data_ + "/Out/Liste.xls";
+  ASSERT_TRUE(test::WriteTextFile(target, "neu"));
+  ASSERT_TRUE(test::WriteTextFile(data_ + "/Out/Liste_200903031405.xls", "vorhin"));
+  EXPECT_EQ(Settle(data_, target).value(1),
+            "Bestehende Excel-Datei kann nicht umbenannt werden in Liste_200903031405.xls: "
+            "Datei existiert bereits");
+  EXPECT_FALSE(run_.goAhead);
+  EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "vorhin");
+  EXPECT_EQ(test::ReadFileBytes(target), "neu");
+
+  QFile::remove(data_ + "/Out/Liste_200903031405.xls");
+  InjectFileSystemErrorForTests(FsCall::Rename, EACCES);
+  EXPECT_EQ(Settle(data_, target).value(1),
+            "Bestehende Excel-Datei kann nicht umbenannt werden in Liste_200903031405.xls: "
+            "Zugriff verweigert");
+  EXPECT_FALSE(run_.goAhead);
+}
+
+TEST(BackupWorkbookName, PadsEveryField) {
+  EXPECT_EQ(BackupWorkbookName("/x/Liste.xls", QDateTime(QDate(2009, 3, 3), QTime(14, 5))),
+            "Liste_200903031405.xls");
+  EXPECT_EQ(BackupWorkbookName("/x/Bericht.2026.XLS", QDateTime(QDate(2026, 12, 5), QTime(0, 0))),
+            "Bericht.2026_202612050000.xls");
+}

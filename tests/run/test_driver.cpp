@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "TestSupport.h"
+#include "common/RunLog.h"
+#include "platform/ProgramInfo.h"
+#include "run/RunDriver.h"
+#include "run/RunErrorPath.h"
+
+using namespace tbx;
+
+namespace {
+
+class DriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    prog_ = dir_.path() + "/prog";
+    data_ = dir_.path() + "/daten";
+    QDir().mkpath(prog_);
+    QDir().mkpath(data_);
+    SetProgramFolder(prog_);
+  }
+  void TearDown() override {
+    SetLogEnabled(false);
+    SetProgramFolder(QString());
+  }
+  void Config(const QString& text) { test::WriteTextFile(prog_ + "/ZireVuz.ini", text.toUtf8()); }
+  // The day's log lines without their time stamps.
+  QStringList Log() {
+    QStringList lines = QString::fromUtf8(test::ReadFileBytes(prog_ + "/Protokoll_05.12.2026.log")).split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (QString& l : lines) l.remove(QStringLiteral("05.12.2026 18:24:03 - "));
+    return lines;
+  }
+  test::PinnedLocaleAndClock clock_;
+  test::FakeDialogs dialogs_;
+  test::FakeProgress progress_;
+  QTemporaryDir dir_;
+  QString prog_, data_;
+};
+
+const QString kPrompt =
+    QStringLiteral("Wählen Sie das Verzeichnis, in dem sich die zu lesenden Solid Edge Dateien befinden:");
+
+}  // namespace
+
+TEST_F(DriverTest, GuiOffEndsAfterTheStartLines) {
+  Config("[Config]\nGUI=0\n[Pfade]\nSourceDir=" + data_ + "\nExcelFile=x.xls\n");
+  EXPECT_EQ(RunDesktop(), RunOutcome::Stopped);
+  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Programm wird beendet"}));
+  EXPECT_TRUE(dialogs_.calls.empty());
+}
+
+TEST_F(DriverTest, DesktopAsksForFolderAndWorkbook) {
+  Config("[SQL]\nDoSQL=nein\n");
+  dialogs_.folderAnswers = {data_};
+  dialogs_.saveAnswers = {data_ + "/Liste.xls"};
+  RunDesktop();
+  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
+                                "Verzeichnisauswahl: " + data_ + "/",
+                                "Benutzeraktion: Bestimmung Dateiname für Exceltabelle",
+                                "Zu schreibende Excel-Datei: " + data_ + "/Liste.xls",
+                                "Programm wird beendet"}));
+  ASSERT_EQ(dialogs_.calls.size(), 2u);
+  EXPECT_EQ(dialogs_.calls[0].text, kPrompt);
+  EXPECT_EQ(dialogs_.lastSaveRequest.filter, "Excel-Dateien (*.xls)");
+  EXPECT_EQ(dialogs_.lastSaveRequest.defaultSuffix, "xls");
+  EXPECT_EQ(dialogs_.lastSaveRequest.title, "Properties speichern in...");
+  EXPECT_EQ(dialogs_.lastSaveRequest.initialDir, data_ + "/");
+}
+
+TEST_F(DriverTest, CancelledSaveDialogEndsTheRun) {
+  dialogs_.folderAnswers = {data_};
+  EXPECT_EQ(RunDesktop(), RunOutcome::Stopped);
+  const QStringList log = Log();
+  ASSERT_EQ(log.size(), 7);
+  EXPECT_EQ(log[5], "Zu schreibende Excel-Datei: ");
+  EXPECT_EQ(log[6], "Programm wird beendet");
+}
+
+TEST_F(DriverTest, CancelledFolderDialogUsesTheConfiguredPaths) {
+  Config("[Config]\nWriteLog=\n[Pfade]\nSourceDir=" + data_ + "\nExcelFile=Liste.xls\n");
+  RunDesktop();
+  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
+                                "Verzeichnisauswahl: ", "Startverzeichnis: " + data_ + "/",
+                                "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls",
+                                "Programm wird beendet"}));
+}
+
+TEST_F(DriverTest, WithoutLogNothingIsWritten) {
+  Config("[Config]\nWriteLog=nein\nGUI=nein\n");
+  RunDesktop();
+  EXPECT_TRUE(QDir(prog_).entryList({"*.log"}).isEmpty());
+}
+
+TEST_F(DriverTest, BatchTakesTheConfiguredTargetBesideItsConfiguration) {
+  const QString other = dir_.path() + "/anderswo";
+  QDir().mkpath(other);
+  test::WriteTextFile(other + "/auftrag.ini",
+                      ("[Config]\nGUI=nein\n[Pfade]\nSourceDir=" + data_ + "\nExcelFile=Liste.xls\n").toUtf8());
+  EXPECT_EQ(ExitStatus(RunBatch(other + "/auftrag.ini")), 1);  // nothing writes the workbook yet
+  EXPECT_EQ(ProgramFolder(), other);
+  prog_ = other;
+  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Startverzeichnis: " + data_ + "/",
+                                "Zu schreibende Excel-Datei: " + other + "/Liste.xls",
+                                "Programm wird beendet"}));
+  EXPECT_TRUE(dialogs_.calls.empty());
+
+  test::WriteTextFile(other + "/leer.ini", "");
+  EXPECT_EQ(ExitStatus(RunBatch(other + "/leer.ini")), 1);
+  EXPECT_TRUE(Log().contains("Kein Startverzeichnis angegeben."));
+}
+
+TEST(ExitStatus, OneValuePerOutcome) {
+  EXPECT_EQ(ExitStatus(RunOutcome::WorkbookWritten), 0);
+  EXPECT_EQ(ExitStatus(RunOutcome::Stopped), 1);
+  EXPECT_EQ(ExitStatus(RunOutcome::RunTimeError), 2);
+}
+
+namespace {
+
+// A spreadsheet that records the calls of the error path.
+struct Recorder {
+  QStringList calls;
+};
+
+class FakeWorkbook : public Workbook {
+ public:
+  explicit FakeWorkbook(Recorder& r, bool failSave) : r_(r), failSave_(failSave) {}
+  Worksheet* ActiveWorksheet() override { return nullptr; }
+  Worksheet* AddWorksheet() override { return nullptr; }
+  void SaveAs(const QString& path) override {
+    r_.calls << "SaveAs " + path;
+    if (failSave_) throw RunError(kErrPermissionDenied, "Zugriff verweigert");
+  }
+  void Close() override { r_.calls << "Close"; }
+
+ private:
+  Recorder& r_;
+  bool failSave_;
+};
+
+class FakeApplication : public Application {
+ public:
+  explicit FakeApplication(Recorder& r) : r_(r) {}
+  ~FakeApplication() override { r_.calls << "released"; }
+  void SetDisplayAlerts(bool on) override { r_.calls << QString("DisplayAlerts %1").arg(on); }
+  Workbook* AddWorkbook() override { return nullptr; }
+  void SetVisible(bool) override {}
+  void Quit() override { r_.calls << "Quit"; }
+  void SetSelectionInteriorColorIndex(int) override {}
+  void SetSelectionInteriorPattern(int) override {}
+
+ private:
+  Recorder& r_;
+};
+
+}  // namespace
+
+TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
+  struct Case { bool startedHere; bool failSave; QStringList calls; };
+  const Case cases[] = {
+      {true, false, {"DisplayAlerts 0", "SaveAs /out/Liste.xls", "DisplayAlerts 0", "Quit", "released"}},
+      {false, false, {"DisplayAlerts 0", "SaveAs /out/Liste.xls", "released"}},
+      {true, true, {"DisplayAlerts 0", "SaveAs /out/Liste.xls", "DisplayAlerts 0", "Quit", "released"}},
+  };
+  for (const Case& c : cases) {
+    SetLogEnabled(true);
+    QFile::remove(LogFilePath());
+    dialogs_.calls.clear();
+    progress_.unloaded = 0;
+    Recorder recorder;
+    FakeWorkbook workbook(recorder, c.failSave);
+    RunState run;
+    run.application = std::make_unique<FakeApplication>(recorder);
+    run.workbook = &workbook;
+    run.startedHere = c.startedHere;
+    run.targetPath = "/out/Liste.xls";
+    EndWithRunTimeError(run, RunError(1004, "Die Zelle C0 gibt es nicht"));
+    EXPECT_EQ(recorder.calls, c.calls);
+    EXPECT_EQ(Log(), QStringList({"Laufzeitfehler 1004: Die Zelle C0 gibt es nicht", "Programm wird abgebrochen"}));
+    ASSERT_EQ(dialogs_.calls.size(), 1u);
+    EXPECT_EQ(dialogs_.calls[0].kind, "message");
+    EXPECT_EQ(dialogs_.calls[0].text, "Laufzeitfehler 1004: Die Zelle C0 gibt es nicht");
+    EXPECT_EQ(dialogs_.calls[0].title, "");
+    EXPECT_EQ(dialogs_.calls[0].icon, static_cast<int>(MessageIcon::Critical));
+    EXPECT_EQ(progress_.unloaded, 1);
+    EXPECT_FALSE(run.application);
+    EXPECT_EQ(run.workbook, nullptr);
+  }
+}
+
+TEST_F(DriverTest, RunTimeErrorWithoutSpreadsheetStillEnds) {
+  SetLogEnabled(true);
+  RunState run;
+  EndWithRunTimeError(run, RunError(76, "Pfad nicht gefunden: /x"));
+  EXPECT_EQ(Log(), QStringList({"Laufzeitfehler 76: Pfad nicht gefunden: /x", "Programm wird abgebrochen"}));
+  EXPECT_EQ(dialogs_.calls.size(), 1u);
+}
