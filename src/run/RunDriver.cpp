@@ -25,17 +25,6 @@ constexpr int kErrInternal = 51;
 
 bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetPath.isEmpty(); }
 
-void RunPhases(RunState& run) {
-  ReadStartSettings(run);
-  LogMessage(QString());  // sets each run apart in the day's file
-  LogMessage(QStringLiteral("Programmstart"));
-  if (run.kind == RunKind::Batch || run.gui) {
-    SettleTarget(run);
-    if (GateOpen(run)) RunWorkbookPhases(run);
-  }
-  LogMessage(QStringLiteral("Programm wird beendet"));
-}
-
 // Preparation, spreadsheet start, scan, documents and finish.
 void RunWorkbookPhases(RunState& run) {
   ProgressView& progress = TheProgress();
@@ -59,6 +48,17 @@ void RunWorkbookPhases(RunState& run) {
   FinishWorkbookOutput(run.workbook, run.cancelled);
   ++run.stats.workbookFiles;
   run.workbookSaved = true;
+}
+
+void RunPhases(RunState& run) {
+  ReadStartSettings(run);
+  LogMessage(QString());  // sets each run apart in the day's file
+  LogMessage(QStringLiteral("Programmstart"));
+  if (run.kind == RunKind::Batch || run.gui) {
+    SettleTarget(run);
+    if (GateOpen(run)) RunWorkbookPhases(run);
+  }
+  LogMessage(QStringLiteral("Programm wird beendet"));
 }
 
 RunOutcome Outcome(const RunState& run) {
