@@ -10,9 +10,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "common/Config.h"
 #include "database/modDatabase.h"
-#include "platform/ProgramInfo.h"
 #include "platform/RunError.h"
 
 namespace {
@@ -40,8 +38,7 @@ int main(int argc, char** argv) {
   QTemporaryDir dir;
   const QString db = dir.path() + QStringLiteral("/bench.db");
   if (!dir.isValid() || !BuildDatabase(db, documents)) return 1;
-  tbx::SetProgramFolder(dir.path());
-  QFile ini(tbx::ConfigurationPath());
+  QFile ini(dir.path() + QStringLiteral("/bench.ini"));
   if (!ini.open(QIODevice::WriteOnly)) return 1;
   ini.write(QStringLiteral("[ODBC]\nDataSource=%1\nUsername=leser\nPassword=x\nProvider=SQLite\nDatabase=ulvo\n"
                            "[SQL]\nSelect=*\nFrom=ulvo.documents\nWhere=FILE_NAME='%Id'\n")
@@ -49,7 +46,7 @@ int main(int argc, char** argv) {
                 .toUtf8());
   ini.close();
 
-  std::unique_ptr<tbx::DatabaseConnection> connection = tbx::ConnectDatabase(QStringLiteral("ODBC"));
+  std::unique_ptr<tbx::DatabaseConnection> connection = tbx::ConnectDatabase(QStringLiteral("ODBC"), ini.fileName());
   if (!connection) return 1;
   QElapsedTimer timer;
   timer.start();
@@ -58,7 +55,7 @@ int main(int argc, char** argv) {
   try {
     for (int i = 1; i <= documents; ++i) {
       const QString path = QStringLiteral("/daten/teil-%1.par").arg(i, 5, 10, QLatin1Char('0'));
-      const std::optional<tbx::RecordSet> record = tbx::FindDocumentRecord(*connection, path);
+      const std::optional<tbx::RecordSet> record = tbx::FindDocumentRecord(*connection, path, ini.fileName());
       if (!record) continue;
       ++found;
       for (const char* field : kFields)

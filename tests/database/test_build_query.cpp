@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "common/Config.h"
 #include "database/modDatabase.h"
-#include "platform/ProgramInfo.h"
 
 namespace tbx {
 namespace {
@@ -17,16 +15,15 @@ struct QueryCase {
 
 class BuildQueryTest : public testing::TestWithParam<QueryCase> {
  protected:
-  void SetUp() override { SetProgramFolder(dir_.path()); }
-  void TearDown() override { SetProgramFolder(QString()); }
   QTemporaryDir dir_;
+  const QString ini_ = dir_.path() + QStringLiteral("/bericht.ini");  // any name, as in batch runs
   test::FakeDialogs dialogs_;
 };
 
 TEST_P(BuildQueryTest, StatementAndMessage) {
   const QueryCase& c = GetParam();
-  ASSERT_TRUE(test::WriteTextFile(ConfigurationPath(), QByteArray("[SQL]\n") + c.ini));
-  EXPECT_EQ(BuildQuery(QStringLiteral("SQL")), QString::fromUtf8(c.statement));
+  ASSERT_TRUE(test::WriteTextFile(ini_, QByteArray("[SQL]\n") + c.ini));
+  EXPECT_EQ(BuildQuery(QStringLiteral("SQL"), ini_), QString::fromUtf8(c.statement));
   const QString message = QString::fromUtf8(c.message);
   if (message.isEmpty()) {
     EXPECT_TRUE(dialogs_.calls.empty());
@@ -35,7 +32,7 @@ TEST_P(BuildQueryTest, StatementAndMessage) {
   ASSERT_EQ(dialogs_.calls.size(), 1u);
   EXPECT_EQ(dialogs_.calls[0].kind, QStringLiteral("info"));
   EXPECT_EQ(dialogs_.calls[0].text, message);
-  EXPECT_EQ(dialogs_.calls[0].title, ConfigurationPath());
+  EXPECT_EQ(dialogs_.calls[0].title, ini_);
   EXPECT_EQ(dialogs_.calls[0].buttons, 16);
   EXPECT_EQ(dialogs_.calls[0].icon, 16);
 }

@@ -3,21 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "DatabaseTestSupport.h"
-#include "common/Config.h"
 #include "common/PathHelpers.h"
 #include "database/modDatabase.h"
-#include "platform/ProgramInfo.h"
 
 namespace tbx {
 namespace {
 
 class ConnectDatabaseTest : public testing::Test {
  protected:
-  void SetUp() override { SetProgramFolder(dir_.path()); }
-  void TearDown() override { SetProgramFolder(QString()); }
 
   void WriteIni(const QString& section, const QString& body) {
-    ASSERT_TRUE(test::WriteTextFile(ConfigurationPath(), (u'[' + section + QStringLiteral("]\n") + body).toUtf8()));
+    ASSERT_TRUE(test::WriteTextFile(ini_, (u'[' + section + QStringLiteral("]\n") + body).toUtf8()));
   }
   // The one dialog shown, with the buttons and style of every database message.
   QString OnlyMessage(const QString& caption) {
@@ -32,6 +28,7 @@ class ConnectDatabaseTest : public testing::Test {
   }
 
   QTemporaryDir dir_;
+  const QString ini_ = dir_.path() + QStringLiteral("/bericht.ini");  // any name, as in batch runs
   test::FakeDialogs dialogs_;
   test::FakeProgress progress_;
 };
@@ -57,8 +54,8 @@ TEST_F(ConnectDatabaseTest, FirstMissingKeyGivesItsMessageAndNoConnection) {
     dialogs_.calls.clear();
     progress_.statuses.clear();
     WriteIni(QStringLiteral("Verbindung"), QString::fromUtf8(c.body));
-    EXPECT_FALSE(ConnectDatabase(QStringLiteral("Verbindung")));
-    EXPECT_EQ(OnlyMessage(ConfigurationPath()), QString::fromUtf8(c.message));
+    EXPECT_FALSE(ConnectDatabase(QStringLiteral("Verbindung"), ini_));
+    EXPECT_EQ(OnlyMessage(ini_), QString::fromUtf8(c.message));
     EXPECT_EQ(progress_.statuses, QStringList{QStringLiteral("Verbinde zur Datenbank")});
   }
 }
@@ -83,7 +80,7 @@ TEST_F(ConnectDatabaseTest, OpenFailureShowsTheTextWithoutThePassword) {
   WriteIni(QStringLiteral("ODBC"), QStringLiteral("DataSource=%1\nUsername=leser\nPassword=Geheim;1\n"
                                                   "Provider=SQLite\nDatabase=ulvo\n")
                                        .arg(missing));
-  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC")));
+  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC"), ini_));
   const QString text = OnlyMessage(TitleAndVersion());
   EXPECT_TRUE(text.startsWith(QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: "))) << text.toStdString();
   EXPECT_TRUE(text.endsWith(
@@ -96,7 +93,7 @@ TEST_F(ConnectDatabaseTest, OpenFailureShowsTheTextWithoutThePassword) {
 TEST_F(ConnectDatabaseTest, ProviderWithoutSqlLeavesTheDatabaseOut) {
   WriteIni(QStringLiteral("ODBC"),
            QStringLiteral("DataSource=tabellix_fehlt\nUsername=u\nPassword=p\nProvider=MSDAORA\nDatabase=K\n"));
-  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC")));
+  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC"), ini_));
   EXPECT_TRUE(OnlyMessage(TitleAndVersion())
                   .endsWith(QStringLiteral("(Provider=MSDAORA;Data Source=tabellix_fehlt;User ID=u;Password=***;)")));
 }
@@ -105,7 +102,7 @@ TEST_F(ConnectDatabaseTest, ConnectsToTheSampleDatabase) {
   const QString file = test::BuildSampleSqlite(dir_.path());
   WriteIni(QStringLiteral("ODBC"),
            QStringLiteral("DataSource=%1\nUsername=leser\nPassword=x\nProvider=SQLite\nDatabase=ulvo\n").arg(file));
-  std::unique_ptr<DatabaseConnection> db = ConnectDatabase(QStringLiteral("ODBC"));
+  std::unique_ptr<DatabaseConnection> db = ConnectDatabase(QStringLiteral("ODBC"), ini_);
   ASSERT_TRUE(db);
   EXPECT_TRUE(dialogs_.calls.empty());
   EXPECT_EQ(progress_.statuses,

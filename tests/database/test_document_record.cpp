@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DatabaseTestSupport.h"
-#include "common/Config.h"
 #include "database/modDatabase.h"
-#include "platform/ProgramInfo.h"
 #include "platform/RunError.h"
 
 namespace tbx {
@@ -18,7 +16,6 @@ enum class Backend { Sqlite, Postgres, Odbc };
 class DocumentRecordTest : public testing::TestWithParam<Backend> {
  protected:
   void SetUp() override {
-    SetProgramFolder(dir_.path());
     if (GetParam() == Backend::Sqlite) {
       const QString file = test::BuildSampleSqlite(dir_.path());
       ASSERT_FALSE(file.isEmpty());
@@ -28,22 +25,21 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
       backend_ = GetParam() == Backend::Postgres ? test::PostgresBackend() : test::OdbcBackend();
     }
     WriteSql(QStringLiteral("Select=*\nFrom=ulvo.documents\nWhere=LOWER(FILE_NAME)='%Id'\n"));
-    db_ = ConnectDatabase(QStringLiteral("ODBC"));
+    db_ = ConnectDatabase(QStringLiteral("ODBC"), ini_);
     ASSERT_TRUE(db_);
     dialogs_.calls.clear();
   }
-  void TearDown() override { SetProgramFolder(QString()); }
 
   // Writes the configuration with the backend's [ODBC] keys and this [SQL] body.
   void WriteSql(const QString& sql) {
     const QString odbc = QStringLiteral("[ODBC]\nDataSource=%1\nUsername=%2\nPassword=%3\nProvider=%4\nDatabase=%5\n")
                              .arg(backend_.dataSource, backend_.userName, backend_.password, backend_.provider,
                                   backend_.database);
-    ASSERT_TRUE(test::WriteTextFile(ConfigurationPath(), (odbc + QStringLiteral("[SQL]\n") + sql).toUtf8()));
+    ASSERT_TRUE(test::WriteTextFile(ini_, (odbc + QStringLiteral("[SQL]\n") + sql).toUtf8()));
   }
 
   std::optional<RecordSet> Find(const QString& fileName) {
-    return FindDocumentRecord(*db_, QStringLiteral("/daten/konstruktion/") + fileName);
+    return FindDocumentRecord(*db_, QStringLiteral("/daten/konstruktion/") + fileName, ini_);
   }
 
   QString Value(const QString& fileName, const QString& field) {
@@ -53,6 +49,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   }
 
   QTemporaryDir dir_;
+  const QString ini_ = dir_.path() + QStringLiteral("/bericht.ini");  // any name, as in batch runs
   test::FakeDialogs dialogs_;
   test::FakeProgress progress_;
   test::PinnedLocaleAndClock pinned_;
@@ -152,7 +149,7 @@ class ServerDocumentRecordTest : public DocumentRecordTest {};
 
 TEST_P(ServerDocumentRecordTest, LostConnectionIsARunError) {
   const QString pid = ValueText(db_->Execute(QStringLiteral("SELECT pg_backend_pid()"))->Value(0)).value_or(QString());
-  std::unique_ptr<DatabaseConnection> other = ConnectDatabase(QStringLiteral("ODBC"));
+  std::unique_ptr<DatabaseConnection> other = ConnectDatabase(QStringLiteral("ODBC"), ini_);
   ASSERT_TRUE(other);
   EXPECT_TRUE(Find(QStringLiteral("welle 12.par")));
   other->Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
