@@ -16,8 +16,9 @@
 //   3. For each mapped column: GetRecordValue(*db, *record, propertyName).
 //
 // Every read takes the run's configuration file path (the batch program's
-// file need not be called ZireVuz.ini). Every message goes through TheDialogs().ShowInfo (frmInfo) with buttons 16
-// and style 16; the status line of TheProgress() shows the connection steps.
+// file need not be called ZireVuz.ini). Every message goes through
+// TheDialogs().ShowInfo (frmInfo) with buttons 16 and style 16; the status
+// line of TheProgress() shows the connection steps.
 #include <QString>
 #include <memory>
 #include <optional>
