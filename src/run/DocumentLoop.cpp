@@ -165,7 +165,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     bool selected = DocumentSelected(path, mapping, run.configPath);
     std::optional<RecordSet> record;
     if (run.databaseMode && selected) {
-      record = FindDocumentRecord(*run.database, path);
+      record = FindDocumentRecord(*run.database, path, run.configPath);
       if (!record) {
         selected = false;
         LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +

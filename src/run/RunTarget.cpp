@@ -69,7 +69,7 @@ void OpenDatabaseIfWanted(RunState& run) {
                              false);
   });
   if (!run.databaseMode) return;
-  IgnoringErrors([&] { run.database = ConnectDatabase(QString::fromLatin1(ini::kOdbc)); });
+  IgnoringErrors([&] { run.database = ConnectDatabase(QString::fromLatin1(ini::kOdbc), run.configPath); });
   if (!run.database)
     FailCheck(run, QStringLiteral(
                        "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
