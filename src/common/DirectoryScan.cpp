@@ -72,7 +72,9 @@ QStringList CollectFiles(const QString& folder, const QString& extensions) {
   // An explicit stack of folders still to walk, the next one on top: a walk
   // in pre-order gives every folder's own matches before those of its
   // sub-folders, like a recursive walk, without a depth limit of the stack.
-  std::vector<QString> pending{folder};
+  // A start folder without its trailing separator would glue the names onto
+  // the folder's own name; it is taken as the folder meant.
+  std::vector<QString> pending{WithTrailingBackslash(folder)};
   std::vector<DirectoryEntry> entries;
   while (!pending.empty()) {
     const QString current = std::move(pending.back());

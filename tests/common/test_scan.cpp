@@ -100,6 +100,11 @@ TEST_F(ScanTest, LinksToFoldersAreNotEnteredLinksToFilesCount) {
 
 TEST_F(ScanTest, EmptyFolderGivesEmptyResult) { EXPECT_TRUE(Scan("*").isEmpty()); }
 
+TEST_F(ScanTest, StartFolderWithoutSeparatorIsTheFolderMeant) {
+  Files({"A/x.par"});
+  EXPECT_EQ(CollectFiles(root_ + "A", "par"), QStringList{root_ + "A/x.par"});
+}
+
 TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
   QString deep;
   for (int i = 0; i < 300; ++i) deep += QStringLiteral("d/");
