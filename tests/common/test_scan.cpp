@@ -56,8 +56,11 @@ TEST_F(ScanTest, OwnMatchesFirstThenEachSubFolderDepthFirst) {
 TEST_F(ScanTest, NamesSortLikeAnNtfsListing) {
   // Upper-case forms first ("_" after the letters, "Ä" after ASCII), the
   // exact form breaks ties ("A" before "a").
-  Files({"b.par", "_.par", "a.par", "A.par", "Ä.par", "sub2/1.par", "Sub1/2.par"});
-  EXPECT_EQ(Scan("par"), (QStringList{"A.par", "a.par", "b.par", "_.par", "Ä.par", "Sub1/2.par", "sub2/1.par"}));
+  // Code points, not UTF-16 units: U+1D538 comes after U+FF21.
+  Files({"b.par", "_.par", "a.par", "A.par", "Ä.par", "ä.par", "\U0001D538.par", "\uFF21.par", "sub2/1.par",
+         "Sub1/2.par"});
+  EXPECT_EQ(Scan("par"), (QStringList{"A.par", "a.par", "b.par", "_.par", "Ä.par", "ä.par", "\uFF21.par",
+                                      "\U0001D538.par", "Sub1/2.par", "sub2/1.par"}));
 }
 
 struct PatternCase {
@@ -75,6 +78,7 @@ TEST_F(ScanTest, ExtensionListRules) {
       {" *", {"Ohne"}},                                      // padded to "  * ": not all, but two blanks
       {"", {"Ohne"}},
       {"xls", {}},
+      {"xpar parx ar", {}},                                  // whole extensions only
   };
   for (const PatternCase& c : cases) EXPECT_EQ(Scan(QString::fromUtf8(c.list)), c.found) << c.list;
 }
