@@ -1,6 +1,9 @@
 #include "ui/QtDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,6 +25,18 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }
 
 }  // namespace
+
+QtDialogs::QtDialogs(bool nativeDialogs) : nativeDialogs_(nativeDialogs) {
+  // The program speaks German whatever the desktop's language: Qt's own
+  // texts in the file dialogs (labels, columns, context menus) follow it
+  // where Qt's German translation is installed.
+  if (germanQtTexts_.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&germanQtTexts_);
+  }
+}
+
+QtDialogs::~QtDialogs() { QCoreApplication::removeTranslator(&germanQtTexts_); }
 
 int QtDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                           const QString& title) {

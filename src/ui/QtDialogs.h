@@ -1,6 +1,8 @@
 #pragma once
 // The dialogs of the desktop program: Qt's message box and file dialogs and
 // the program's own frmInfo.
+#include <QTranslator>
+
 #include "platform/Dialogs.h"
 
 namespace tbx {
@@ -9,7 +11,8 @@ class QtDialogs : public Dialogs {
  public:
   // nativeDialogs false uses Qt's own file dialogs, which tests can drive
   // (a platform theme's native dialog is invisible to them).
-  explicit QtDialogs(bool nativeDialogs = true) : nativeDialogs_(nativeDialogs) {}
+  explicit QtDialogs(bool nativeDialogs = true);
+  ~QtDialogs() override;
 
   int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                  const QString& title) override;
@@ -19,6 +22,7 @@ class QtDialogs : public Dialogs {
 
  private:
   bool nativeDialogs_;
+  QTranslator germanQtTexts_;
 };
 
 }  // namespace tbx
