@@ -92,13 +92,21 @@ RunOutcome RunDesktop() {
   return DriveRun(run);
 }
 
-RunOutcome RunBatch(const QString& configPath) {
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
   const QFileInfo config(configPath);
   SetProgramFolder(config.absolutePath());
   RunState run;
   run.kind = RunKind::Batch;
   run.configPath = config.absoluteFilePath();
-  return DriveRun(run);
+  const RunOutcome outcome = DriveRun(run);
+  if (summary) {
+    summary->documentsFound = run.foundDocuments.size();
+    summary->stats = run.stats;
+    summary->firstWorkbook = run.workbook.partNumber > 0 ? WorkbookPartName(run.workbook.basePath, 0)
+                                                         : run.workbook.targetPath;
+    summary->lastWorkbook = run.workbook.targetPath;
+  }
+  return outcome;
 }
 
 int ExitStatus(RunOutcome outcome) { return static_cast<int>(outcome); }
