@@ -3,10 +3,14 @@
 // the run state every phase shares (RunState, RunOutcome), the start-up
 // settings (ReadStartSettings, MaxRangeFromText, PatternFromText), the start
 // folder and workbook (SettleTarget, BackupWorkbookName), the error modes
-// (IgnoringErrors) and the run-time error path (EndWithRunTimeError).
+// (IgnoringErrors), the run-time error path (EndWithRunTimeError), the column
+// mapping (ReadColumnMapping, MappedColumn) and the workbook output
+// (StartWorkbookOutput, NextWorkbookPart, FinishWorkbookOutput, SaveWorkbook).
+#include "run/ColumnMapping.h"
 #include "run/ErrorModes.h"
 #include "run/RunDriver.h"
 #include "run/RunErrorPath.h"
 #include "run/RunState.h"
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
+#include "run/WorkbookOutput.h"
