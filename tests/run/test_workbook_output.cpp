@@ -14,6 +14,38 @@ using namespace tbx;
 
 namespace {
 
+// Workbooks that open on a chart sheet: the output must add a worksheet.
+class ChartFirstWorkbook : public Workbook {
+ public:
+  explicit ChartFirstWorkbook(Workbook* real) : real_(real) {}
+  Worksheet* ActiveWorksheet() override { return added_; }
+  Worksheet* AddWorksheet() override { return added_ = real_->AddWorksheet(); }
+  void SaveAs(const QString& path) override { real_->SaveAs(path); }
+  void Close() override { real_->Close(); }
+
+ private:
+  Workbook* real_;
+  Worksheet* added_ = nullptr;
+};
+
+class ChartFirstApplication : public Application {
+ public:
+  explicit ChartFirstApplication(std::unique_ptr<Application> real) : real_(std::move(real)) {}
+  void SetDisplayAlerts(bool on) override { real_->SetDisplayAlerts(on); }
+  Workbook* AddWorkbook() override {
+    book_ = std::make_unique<ChartFirstWorkbook>(real_->AddWorkbook());
+    return book_.get();
+  }
+  void SetVisible(bool visible) override { real_->SetVisible(visible); }
+  void Quit() override { real_->Quit(); }
+  void SetSelectionInteriorColorIndex(int index) override { real_->SetSelectionInteriorColorIndex(index); }
+  void SetSelectionInteriorPattern(int pattern) override { real_->SetSelectionInteriorPattern(pattern); }
+
+ private:
+  std::unique_ptr<Application> real_;
+  std::unique_ptr<ChartFirstWorkbook> book_;
+};
+
 class WorkbookOutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -26,6 +58,7 @@ class WorkbookOutputTest : public ::testing::Test {
     state.targetPath = Path("Liste.xls");
   }
   void TearDown() override {
+    SetApplicationFactoryForTests({});
     SetDocumentOpenerForTests({});
     SetFileSinkFactoryForTests({});
   }
@@ -109,6 +142,33 @@ TEST_F(WorkbookOutputTest, WithoutHeaderAndWithoutSwitchTheBasePathIsUsed) {
   const test::ReadBack r = test::Read(Path("Liste.xls"));
   EXPECT_EQ(r.sheet["nrows"].toInt(), 10);
   EXPECT_EQ(r.Cell(1, 1)["value"].toString(), "1");
+}
+
+TEST_F(WorkbookOutputTest, ChartSheetFirstGetsANewWorksheet) {
+  auto real = CreateApplication();
+  SetApplicationFactoryForTests([&] { return std::make_unique<ChartFirstApplication>(std::move(real)); });
+  ASSERT_TRUE(StartWorkbookOutput(state, mapping));
+  EXPECT_EQ(log.Messages().at(3), "Neues Tabellenblatt wird erzeugt");
+  FinishWorkbookOutput(state, false);
+  const test::ReadBack r = test::Read(Path("Liste.xls"));
+  EXPECT_EQ(r.sheet["name"].toString(), "Tabelle2");
+  EXPECT_EQ(r.Cell(1, 1)["value"].toString(), "Pfad");
+}
+
+TEST_F(WorkbookOutputTest, NoApplicationEndsTheStartWithAMessage) {
+  SetApplicationFactoryForTests([] { return nullptr; });
+  EXPECT_FALSE(StartWorkbookOutput(state, mapping));
+  EXPECT_EQ(log.Messages(), (QStringList{
+                                "Excel-Instanz suchen",
+                                "Keine laufende Excel-Instanz gefunden - Neue Instanz wird gestartet",
+                                "Starten von Excel fehlgeschlagen",
+                            }));
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(dialogs.calls[0].text, QString::fromUtf8("Excel konnte nicht gestartet werden. Prüfen Sie bitte, ob "
+                                                     "Excel in der richtigen Version (Excel 2000) installiert ist."));
+  EXPECT_EQ(dialogs.calls[0].title, "");
+  EXPECT_EQ(dialogs.calls[0].icon, static_cast<int>(MessageIcon::Critical));
+  EXPECT_EQ(dialogs.calls[0].buttons, static_cast<int>(MessageButtons::Ok));
 }
 
 TEST_F(WorkbookOutputTest, FinishAsksAndShowsOrCloses) {
