@@ -5,5 +5,15 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 bash tools/build.sh
 build="${TBX_BUILD_DIR:-build}"
-cd "$build"
-ctest --output-on-failure -j"$(nproc)" --timeout 900
+# The database tests read the throwaway PostgreSQL server's details from the
+# environment; without a server they skip (and fail in CI, where CI=true).
+pgenv="$(cd "$build" && pwd)/pgtest.env"
+if bash tools/pgtest.sh start "$pgenv"; then
+  trap 'bash tools/pgtest.sh stop "$pgenv"' EXIT
+  # shellcheck disable=SC1090
+  . "$pgenv"
+else
+  bash tools/pgtest.sh stop "$pgenv"
+  echo "PostgreSQL-Testserver nicht gestartet: Tests mit PostgreSQL werden übersprungen" >&2
+fi
+(cd "$build" && ctest --output-on-failure -j"$(nproc)" --timeout 900)

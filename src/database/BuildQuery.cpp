@@ -1,0 +1,35 @@
+#include "common/Config.h"
+#include "database/DatabaseMessages.h"
+#include "database/modDatabase.h"
+
+namespace tbx {
+
+QString BuildQuery(const QString& section) {
+  const QString file = ConfigurationPath();
+  struct Clause {
+    const char* key;
+    const char* keyword;
+    const char* bracket;  // closes the section name in the message
+  };
+  // The blank before the bracket of the Select message is how users have
+  // always seen it; the other two have none.
+  static constexpr Clause kRequired[] = {
+      {"Select", "select ", " ]"}, {"From", " from ", "]"}, {"Where", " where ", "]"}};
+  QString statement;
+  for (const Clause& c : kRequired) {
+    const QString key = QString::fromLatin1(c.key);
+    const QString value = ReadIniValue(section, key, file);
+    if (value.isEmpty()) {
+      ShowDatabaseMessage(u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
+                              QStringLiteral(" nicht angegeben"),
+                          file);
+      return QString();
+    }
+    statement += QString::fromLatin1(c.keyword) + value;
+  }
+  const QString order = ReadIniValue(section, QStringLiteral("Order"), file);
+  if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
+  return statement;
+}
+
+}  // namespace tbx

@@ -1,0 +1,72 @@
+#include "common/Config.h"
+#include "common/PathHelpers.h"
+#include "database/DatabaseMessages.h"
+#include "database/modDatabase.h"
+#include "platform/DatabaseConnectionText.h"
+#include "platform/ProgressView.h"
+
+namespace tbx {
+namespace {
+
+const QString kTemplate = QStringLiteral("Provider=$4;Data Source=$1;User ID=$2;Password=$3;");
+
+// Providers of SQL databases need the database name; the test is the one
+// users have always relied on: the letters "sql" anywhere in the name.
+bool NeedsDatabaseName(const QString& provider) { return provider.contains(u"sql", Qt::CaseInsensitive); }
+
+QString MissingKeyMessage(const QString& key, const QString& section) {
+  return key + QStringLiteral(" unter '") + section + QStringLiteral("' nicht angegeben");
+}
+
+}  // namespace
+
+QString ConnectionTextFor(const QString& dataSource, const QString& userName, const QString& password,
+                          const QString& provider, const QString& database) {
+  // One marker after the other on the text so far: a value holding a later
+  // marker is changed by the later replacement, as configurations expect.
+  QString text = kTemplate;
+  text.replace(QStringLiteral("$1"), dataSource);
+  text.replace(QStringLiteral("$2"), userName);
+  text.replace(QStringLiteral("$3"), password);
+  text.replace(QStringLiteral("$4"), provider);
+  if (NeedsDatabaseName(provider)) text += QStringLiteral("Database=") + database + u';';
+  return text;
+}
+
+std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section) {
+  TheProgress().SetStatus(QStringLiteral("Verbinde zur Datenbank"));
+  const QString file = ConfigurationPath();
+  // Keys are read one after the other and reading stops at the first empty
+  // one, so a user fixing the settings sees one message at a time.
+  QString values[4];
+  const char* const keys[4] = {"DataSource", "Username", "Password", "Provider"};
+  for (int i = 0; i < 4; ++i) {
+    const QString key = QString::fromLatin1(keys[i]);
+    values[i] = ReadIniValue(section, key, file);
+    if (values[i].isEmpty()) {
+      // The provider's message has always ended with a full stop.
+      ShowDatabaseMessage(MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), file);
+      return nullptr;
+    }
+  }
+  const QString database = ReadIniValue(section, QStringLiteral("Database"), file);
+  if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
+    ShowDatabaseMessage(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), file);
+    return nullptr;
+  }
+  const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
+  QString error;
+  std::unique_ptr<DatabaseConnection> db = DatabaseConnection::Open(text, error);
+  if (!db) {
+    // The password stays out of the dialog: its text ends up in screenshots
+    // and support tickets.
+    ShowDatabaseMessage(QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
+                            QStringLiteral("\r\n(") + MaskPassword(text) + u')',
+                        TitleAndVersion());
+    return nullptr;
+  }
+  TheProgress().SetStatus(QStringLiteral("Datenbank verbunden"));
+  return db;
+}
+
+}  // namespace tbx

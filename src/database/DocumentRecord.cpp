@@ -1,0 +1,86 @@
+#include "common/PathHelpers.h"
+#include "database/modDatabase.h"
+#include "platform/RunError.h"
+
+namespace tbx {
+namespace {
+
+// The reference metadata describe the columns of this class: the documents.
+constexpr int kDocumentClass = 5;
+
+// The first non-NULL value of a field called name (several fields of a join
+// may share a name) as text: std::nullopt when there is none or when the
+// value has no text form.
+std::optional<QString> FirstFieldText(const RecordSet& record, const QString& name) {
+  for (int i = 0; i < record.FieldCount(); ++i) {
+    if (record.FieldName(i).compare(name, Qt::CaseInsensitive) != 0) continue;
+    const QVariant value = record.Value(i);
+    if (value.isValid()) return ValueText(value);
+  }
+  return std::nullopt;
+}
+
+// The text of the named field of the first record of statement; std::nullopt
+// for every failure (query error, no record, NULL, no text form): the
+// resolution of a reference never stops a run.
+std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& statement, const QString& field) {
+  try {
+    const std::optional<RecordSet> result = db.Execute(statement);
+    if (!result || result->RecordCount() < 1) return std::nullopt;
+    return ValueText(result->Value(result->FieldIndex(field)));
+  } catch (const RunError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::optional<RecordSet> FindDocumentRecord(DatabaseConnection& db, const QString& path) {
+  QString statement = BuildQuery(QString::fromLatin1(kQuerySection));
+  if (statement.isEmpty()) return std::nullopt;
+  // The file name goes between the user's quotes: doubling its own quotes
+  // keeps a name like O'Brien.par from breaking (or rewriting) the query.
+  QString fileName = PathPart(path, FileNamePart).toLower();
+  fileName.replace(u'\'', QStringLiteral("''"));
+  statement.replace(QStringLiteral("%Id"), fileName);
+  std::optional<RecordSet> result = db.Execute(statement);
+  if (!result || result->RecordCount() < 1) return std::nullopt;
+  return result;
+}
+
+QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName) {
+  QString name = fieldName;
+  const bool reference = fieldName.left(2).toLower() == u"r:";
+  if (reference) name = fieldName.mid(2);
+  if (record.RecordCount() <= 0) return QString();
+  const std::optional<QString> text = FirstFieldText(record, name);
+  if (!text) return QString();
+  return reference ? ResolveReferenceValue(db, name, *text) : *text;
+}
+
+QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue) {
+  // The values go into the statements as they are: a field name with a quote
+  // in it makes the first query fail, which gives the raw value.
+  const QString refClass =
+      FirstValueOf(db,
+                   QStringLiteral("SELECT REF_CLASS_ID FROM ulvo.KRV_CLASS_DESCRIPTION WHERE CLASS_ID=%1 AND "
+                                  "LOWER(COL_NAME)='%2'")
+                       .arg(kDocumentClass)
+                       .arg(fieldName.toLower()),
+                   QStringLiteral("REF_CLASS_ID"))
+          .value_or(QString());
+  if (refClass.isEmpty()) return rawValue;
+  const QString table = FirstValueOf(db, QStringLiteral("SELECT TABLE_NAME FROM ulvo.KRV_CLASS WHERE CLASS_ID=") + refClass,
+                                     QStringLiteral("TABLE_NAME"))
+                            .value_or(QString());
+  if (table.isEmpty()) return rawValue;
+  // Users are shown by their login name, every other object by its description.
+  const QString column = table.toLower() == u"users" ? QStringLiteral("LOGIN") : QStringLiteral("DESCRIPTION");
+  return FirstValueOf(db,
+                      QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ulvo.") + table +
+                          QStringLiteral(" WHERE OBJECT_ID=") + rawValue,
+                      column)
+      .value_or(rawValue);
+}
+
+}  // namespace tbx

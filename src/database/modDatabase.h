@@ -1,0 +1,64 @@
+#pragma once
+// Database mode: the values of the mapped columns come from each document's
+// record in a relational database instead of its property sets.
+//
+// How a run uses it:
+//   1. Once, when [SQL] DoSQL is a yes-word and a start folder was chosen:
+//        std::unique_ptr<DatabaseConnection> db = ConnectDatabase(kDatabaseSection);
+//      null means no connection (a dialog has told the user why); the run
+//      logs that and ends. Keep the connection for the whole run.
+//   2. For each selected document:
+//        std::optional<RecordSet> record = FindDocumentRecord(*db, fullPath);
+//      std::nullopt means the database holds no record for the file (or the
+//      query settings are incomplete, which a dialog has said); the document
+//      is skipped. It throws RunError when the query fails (syntax error,
+//      missing table, lost connection): let it reach the run-time error path.
+//   3. For each mapped column: GetRecordValue(*db, *record, propertyName).
+//
+// Every message goes through TheDialogs().ShowInfo (frmInfo) with buttons 16
+// and style 16; the status line of TheProgress() shows the connection steps.
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "platform/Database.h"
+
+namespace tbx {
+
+// The configuration section with the connection settings and the one with
+// the parts of the document query (and DoSQL).
+inline constexpr const char* kDatabaseSection = "ODBC";
+inline constexpr const char* kQuerySection = "SQL";
+
+// Opens the run's connection from the keys DataSource, Username, Password,
+// Provider (and Database, required when the provider contains "sql") of
+// section in the configuration file; null after a message when a key is
+// missing or the connection cannot be opened.
+std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section);
+
+// The connection text for the values, in the order $1 to $4 is filled in,
+// with "Database=…;" behind it for a provider that contains "sql".
+QString ConnectionTextFor(const QString& dataSource, const QString& userName, const QString& password,
+                          const QString& provider, const QString& database);
+
+// "select … from … where …[ order by …]" from the keys Select, From, Where,
+// Order of section; "" after a message when Select, From or Where is missing.
+QString BuildQuery(const QString& section);
+
+// The record of the document at path: the first record of the [SQL] query
+// with "%Id" replaced by the lower-cased file name (single quotes doubled);
+// std::nullopt when the query settings are incomplete or nothing matches.
+// Throws RunError when the query fails.
+std::optional<RecordSet> FindDocumentRecord(DatabaseConnection& db, const QString& path);
+
+// The text of the field fieldName of record ("" when missing, NULL or
+// without text form); a name starting with "r:" (any case) is a reference
+// field, shown by the display text of the object it points to.
+QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName);
+
+// The display text of the object rawValue of the reference column
+// fieldName (class 5) through the ulvo reference metadata: LOGIN for the
+// users table, DESCRIPTION otherwise; rawValue when anything fails.
+QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue);
+
+}  // namespace tbx
