@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/Config.h"
+#include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
 #include "database/modDatabase.h"
@@ -51,7 +52,7 @@ bool ViolatesFormat(const QString& value, const QString& propertyName, const QSt
   bool patternExists = false;
   for (int k = 0; k < kFormatKeys; ++k) {
     const QString pattern =
-        ReadIniValue(propertyName, QStringLiteral("Format") + QString::number(k), configPath);
+        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
     if (pattern.isEmpty()) break;
     patternExists = true;
     if (MatchFormat(value, pattern)) return false;
@@ -130,7 +131,7 @@ int ProgressPercent(qint64 i, qint64 n) {
 bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
   bool selected = true;
   for (const QString& name : mapping.criteria) {
-    const QString wanted = ReadIniValue(QString::fromLatin1(kCriteriaSection), name, configPath);
+    const QString wanted = ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
     LogMessage(QStringLiteral("Suche ") + name);
     const QString value = ReadDocumentProperty(path, name);
     if (value.isEmpty()) continue;
