@@ -27,9 +27,9 @@ class ByteCursor {
     pos_ += count;
     return true;
   }
-  // Moves to the next multiple of four, or to the end when less is left
-  // (writers may leave off the padding of a last value).
-  void AlignTo4() { pos_ = qMin(size_, (pos_ + 3) & ~quint64(3)); }
+  // Moves to the next multiple of four counted from base, or to the end when
+  // less is left (writers may leave off the padding of a last value).
+  void AlignTo4(quint64 base) { pos_ = qMin(size_, pos_ + (4 - (pos_ - base) % 4) % 4); }
 
   template <typename T>
   bool Read(T& value) {

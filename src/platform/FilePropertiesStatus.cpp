@@ -48,6 +48,7 @@ constexpr StatusText kTexts[] = {
      "Ein Propertyset gibt mehr Einträge an, als es enthalten kann"},
     {ReadStatus::unknown_value_type, "unknown_value_type", "Ein Property hat einen unbekannten Werttyp"},
     {ReadStatus::too_many_property_sets, "too_many_property_sets", "Die Datei enthält zu viele Propertysets"},
+    {ReadStatus::out_of_memory, "out_of_memory", "Nicht genügend Arbeitsspeicher"},
 };
 
 const StatusText& Lookup(ReadStatus status) {

@@ -40,6 +40,7 @@ enum class ReadStatus {
   absurd_property_count,
   unknown_value_type,
   too_many_property_sets,
+  out_of_memory,
 };
 
 // The status as a German sentence for the run log ("" for ok).

@@ -39,13 +39,15 @@ QString ResolvedWorkbookPath(const QString& path) {
 
 // A path ending in a separator, or naming a folder, can never be written as a workbook.
 bool NamesFolder(const QString& path) {
-  return path.endsWith(QChar(kPathSeparator)) || (PathExists(path, kAttrDirectory) && !PathExists(path, kAttrNormal));
+  return path.endsWith(QChar(kPathSeparator)) ||
+         (PathExists(path, kAttrDirectory) && !PathExists(path, kAttrNormal));
 }
 
 // Moves an existing workbook out of the way. Only when that worked may the
 // run go on: the save would otherwise replace the previous workbook.
 void RenameExistingWorkbook(RunState& run) {
-  IgnoringErrors([&] { (void)MakeWritable(run.targetPath); });
+  // The old workbook is made writable again; if that fails it still renames.
+  (void)MakeWritable(run.targetPath);
   const QString newName = BackupWorkbookName(run.targetPath, Now());
   const int err = RenameEntry(run.targetPath, PathPart(run.targetPath, DirectoryPart) + newName);
   if (err == 0) {

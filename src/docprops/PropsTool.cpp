@@ -1,0 +1,64 @@
+#include "docprops/PropsTool.h"
+
+#include "docprops/modDocProps.h"
+#include "platform/FileProperties.h"
+
+namespace tbx {
+namespace {
+
+const char kUsage[] =
+    "Aufruf: tabellix-props DATEI [NAME...]\n"
+    "Ohne NAME: alle Propertysets (Index und Name) und Properties (Kennung, Name, Wert).\n"
+    "Mit NAME: je Name eine Zeile NAME<TAB>WERT, der Wert wie ihn Tabellix liest.\n"
+    "Tabulator, CR und LF im Wert erscheinen als \\t, \\r, \\n. Rückgabe 0, oder 1 wenn\n"
+    "das Dokument nicht lesbar ist.\n";
+
+// One line per value, so that the output stays a table for other tools.
+QString Escaped(QString text) {
+  text.replace(u'\\', QStringLiteral("\\\\"));
+  text.replace(u'\t', QStringLiteral("\\t"));
+  text.replace(u'\r', QStringLiteral("\\r"));
+  text.replace(u'\n', QStringLiteral("\\n"));
+  return text;
+}
+
+void Print(std::FILE* to, const QString& line) {
+  const QByteArray bytes = (line + u'\n').toUtf8();
+  std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+}
+
+void List(const FilePropertySets& sets, std::FILE* out) {
+  for (int i = 0; i < sets.Count(); ++i) {
+    const FilePropertySet& set = *sets.Item(i);
+    Print(out, QStringLiteral("[%1] %2").arg(i).arg(set.Name()));
+    for (const FileProperty& p : set.Properties())
+      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.value))));
+  }
+}
+
+}  // namespace
+
+int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
+  if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h") {
+    std::fputs(kUsage, args.isEmpty() ? err : out);
+    return args.isEmpty() ? 2 : 0;
+  }
+  const QString& file = args[0];
+  FilePropertySets sets;
+  const ReadStatus status = sets.Open(file);
+  const bool readable = status == ReadStatus::ok && sets.Count() > 0;
+  if (args.size() == 1) {
+    if (!readable) {
+      Print(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
+                     StatusDescription(status));
+      return 1;
+    }
+    List(sets, out);
+    return 0;
+  }
+  for (qsizetype i = 1; i < args.size(); ++i)
+    Print(out, Escaped(args[i]) + u'\t' + Escaped(ReadDocumentProperty(file, args[i])));
+  return readable ? 0 : 1;
+}
+
+}  // namespace tbx

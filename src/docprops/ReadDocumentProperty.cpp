@@ -1,0 +1,46 @@
+#include <memory>
+#include <new>
+
+#include "common/RunLog.h"
+#include "docprops/modDocProps.h"
+#include "platform/FileProperties.h"
+
+namespace tbx {
+namespace {
+
+// A set yields the property its own by-name look-up finds, or else the first
+// property whose identifier the catalogue gives for that name.
+const FileProperty* FindInSet(const FilePropertySet& set, const QString& propertyName) {
+  if (const FileProperty* byName = set.Item(propertyName)) return byName;
+  const qint32 id = GetPropertyId(set.Name(), propertyName);
+  for (const FileProperty& p : set.Properties())
+    if (p.id == id) return &p;
+  return nullptr;
+}
+
+}  // namespace
+
+QString ReadDocumentProperty(QString fileName, QString propertyName) {
+  const QString failed = QStringLiteral("FEHLER beim Lesen von ") + propertyName;
+  std::unique_ptr<FilePropertySets> sets;
+  try {
+    sets = std::make_unique<FilePropertySets>();
+  } catch (const std::bad_alloc&) {
+    LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
+               StatusDescription(ReadStatus::out_of_memory));
+    return failed;
+  }
+  const ReadStatus status = sets->Open(fileName);
+  // A document without any set is as unusable as one that cannot be read;
+  // its log line simply has no description after the ": ".
+  if (status != ReadStatus::ok || sets->Count() <= 0) {
+    LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
+               StatusDescription(status));
+    return failed;
+  }
+  for (int i = 0; i < sets->Count(); ++i)
+    if (const FileProperty* p = FindInSet(*sets->Item(i), propertyName)) return PropertyValueText(p->value);
+  return QString();
+}
+
+}  // namespace tbx

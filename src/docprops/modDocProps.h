@@ -1,0 +1,19 @@
+#pragma once
+// Document properties: one named property of one CAD document as text, with
+// the built-in catalogue of English and German aliases.
+#include <QString>
+
+namespace tbx {
+
+// The identifier under which the catalogue stores propertyName in the set
+// named setName (both compared lower-cased, nothing trimmed); 0 when the
+// catalogue does not know the set or the name.
+qint32 GetPropertyId(const QString& setName, const QString& propertyName);
+
+// The value of propertyName in the document fileName as text: "" when no set
+// yields the property or its value has no text form, "FEHLER beim Lesen von "
+// + propertyName (and a log line) when the property sets cannot be read.
+// Opens and releases the document on every call.
+QString ReadDocumentProperty(QString fileName, QString propertyName);
+
+}  // namespace tbx

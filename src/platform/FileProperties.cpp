@@ -1,0 +1,124 @@
+#include "platform/FileProperties.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <new>
+
+#include "platform/CompoundFileReader.h"
+#include "platform/PropertySetNames.h"
+#include "platform/PropertySetParser.h"
+#include "platform/TextForm.h"
+
+namespace tbx {
+namespace {
+
+// The index is a 16-bit signed number for the callers of the library.
+constexpr int kMaxSets = 32767;
+
+struct Ranked {
+  int rank;  // known sets in their listing order, every other set after them
+  FilePropertySet set;
+};
+
+}  // namespace
+
+QString PropertyValueText(const QVariant& value, const QLocale& locale) {
+  switch (value.typeId()) {
+    case QMetaType::QString:
+      return value.toString();
+    case QMetaType::LongLong:
+      return IntegerText(value.toLongLong(), locale);
+    case QMetaType::ULongLong:
+      return UnsignedText(value.toULongLong(), locale);
+    case QMetaType::Float:
+      // Single precision has about seven significant digits; more would show
+      // the binary noise (1.1 as 1,10000002384186).
+      return RealText(QString::number(value.toFloat(), 'g', 7).toDouble(), locale);
+    case QMetaType::Double:
+      return RealText(value.toDouble(), locale);
+    case QMetaType::Bool:
+      return BoolText(value.toBool(), locale);
+    case QMetaType::QDateTime:
+      return GeneralDateText(value.toDateTime(), locale);
+    default:
+      return QString();
+  }
+}
+
+const FileProperty* FilePropertySet::WithId(quint32 id) const {
+  for (const FileProperty& p : properties_)
+    if (quint32(p.id) == id) return &p;
+  return nullptr;
+}
+
+const FileProperty* FilePropertySet::Item(const QString& name) const {
+  for (const auto& [id, entry] : dictionary_)
+    if (entry.compare(name, Qt::CaseInsensitive) == 0)
+      if (const FileProperty* p = WithId(id)) return p;
+  quint32 id = 0;
+  if (known_ && BuiltInPropertyId(*known_, name, &id)) return WithId(id);
+  return nullptr;
+}
+
+const FilePropertySet* FilePropertySets::Item(int index) const {
+  return index >= 0 && index < Count() ? &sets_[size_t(index)] : nullptr;
+}
+
+ReadStatus FilePropertySets::Open(const QString& path) {
+  auto file = std::make_unique<FileByteSource>();
+  if (ReadStatus s = file->Open(path); s != ReadStatus::ok) return s;
+  return Open(std::move(file));
+}
+
+ReadStatus FilePropertySets::Open(std::unique_ptr<ByteSource> source) {
+  sets_.clear();
+  // Sizes are checked against the file before anything is allocated, but a
+  // large legitimate document may still meet a machine short of memory.
+  try {
+    return Load(std::move(source));
+  } catch (const std::bad_alloc&) {
+    sets_.clear();
+    return ReadStatus::out_of_memory;
+  }
+}
+
+ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
+  CompoundFileReader file;
+  if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
+  std::vector<Ranked> found;
+  for (const CompoundFileEntry& entry : file.RootEntries()) {
+    // Property sets are the root streams whose names begin with 0x05.
+    if (!entry.isStream || !entry.name.startsWith(QChar(0x05))) continue;
+    QByteArray stream;
+    std::vector<PropertySection> sections;
+    if (ReadStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
+    for (PropertySection& section : sections) {
+      if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;
+      Ranked ranked{KnownSetCount(), FilePropertySet()};
+      FilePropertySet& set = ranked.set;
+      set.formatId_ = section.formatId;
+      set.known_ = FindKnownSet(section.formatId);
+      set.name_ = set.known_ ? KnownSetName(*set.known_) : entry.name.mid(1);
+      if (set.known_) ranked.rank = KnownSetRank(*set.known_);
+      set.dictionary_ = std::move(section.dictionary);
+      for (RawProperty& raw : section.properties) {
+        QString name;
+        for (const auto& [id, entryName] : set.dictionary_) {
+          if (id == raw.id) {
+            name = entryName;
+            break;
+          }
+        }
+        if (name.isEmpty() && set.known_) name = BuiltInPropertyName(*set.known_, raw.id);
+        set.properties_.push_back(FileProperty{qint32(raw.id), name, quint16(raw.type), std::move(raw.value)});
+      }
+      found.push_back(std::move(ranked));
+    }
+  }
+  std::stable_sort(found.begin(), found.end(), [](const Ranked& a, const Ranked& b) { return a.rank < b.rank; });
+  for (Ranked& r : found) sets_.push_back(std::move(r.set));
+  return ReadStatus::ok;
+}
+
+}  // namespace tbx
