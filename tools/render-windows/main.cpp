@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
              QStringLiteral("Die Verbindung zur Datenbank wurde hergestellt. Fortfahren?"), 4, 64);
   RenderInfo(dir, QStringLiteral("frmInfo-error-yes-no-cancel"),
              QStringLiteral("Verbindung zur Datenbank fehlgeschlagen:\r\n[unixODBC][Driver Manager]Data source name "
-                            "not found and no default driver specified. Erneut versuchen?"),
+                            "not found. Erneut versuchen?"),
              3, 64);
   return g_ok ? 0 : 1;
 }
