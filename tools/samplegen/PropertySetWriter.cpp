@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 #include <QtEndian>
+#include <cmath>
 
 namespace tbx::samplegen {
 namespace {
@@ -56,7 +57,7 @@ void PutScalar(Out& out, quint16 type, const QVariant& v, quint16 codePage) {
     case kI8: out.Put<qint64>(v.toLongLong()); break;
     case kR4: out.Put<float>(float(v.toDouble())); break;
     case kR8: case kDate: out.Put<double>(v.toDouble()); break;
-    case kCy: out.Put<qint64>(qint64(v.toDouble() * 10000.0)); break;
+    case kCy: out.Put<qint64>(qint64(std::llround(v.toDouble() * 10000.0))); break;
     case kFiletime: out.Put<quint64>(v.toULongLong()); break;
     case kLpstr: PutCodePageString(out, v.toString(), codePage); break;
     case kLpwstr: {
