@@ -170,3 +170,64 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
     EXPECT_EQ(status, c.expected) << c.why;
   }
 }
+
+namespace {
+
+// A version 4 file (4096-byte sectors) laid out by hand: sector 0 FAT,
+// 1 directory, 2 mini FAT, 3 mini stream, 4-5 a large stream.
+QByteArray Version4File(const QByteArray& small, const QByteArray& large) {
+  const int ss = 4096;
+  QByteArray file(ss * 7, '\0');
+  char* h = file.data();
+  std::copy(std::begin(cfb::kSignature), std::end(cfb::kSignature), h);
+  qToLittleEndian<quint16>(0x3E, h + 0x18);
+  qToLittleEndian<quint16>(4, h + 0x1A);
+  qToLittleEndian<quint16>(0xFFFE, h + 0x1C);
+  qToLittleEndian<quint16>(12, h + 0x1E);
+  qToLittleEndian<quint16>(6, h + 0x20);
+  const quint32 header[] = {1, 1, 1, 0, 4096, 2, 1, cfb::kEndOfChain, 0};  // from 0x28
+  for (int i = 0; i < 9; ++i) qToLittleEndian(header[i], h + 0x28 + 4 * i);
+  for (int i = 0; i < 109; ++i) qToLittleEndian<quint32>(i == 0 ? 0 : cfb::kFreeSect, h + 0x4C + 4 * i);
+  auto sector = [&](int n) { return file.data() + (n + 1) * ss; };
+  const quint32 fat[] = {cfb::kFatSect, cfb::kEndOfChain, cfb::kEndOfChain, cfb::kEndOfChain, 5, cfb::kEndOfChain};
+  for (int i = 0; i < 1024; ++i) qToLittleEndian<quint32>(i < 6 ? fat[i] : cfb::kFreeSect, sector(0) + 4 * i);
+  auto entry = [&](int index, const QString& name, quint8 type, quint32 right, quint32 child, quint32 start, quint64 size) {
+    char* e = sector(1) + index * cfb::kDirEntrySize;
+    for (int k = 0; k < name.size(); ++k) qToLittleEndian<quint16>(name[k].unicode(), e + 2 * k);
+    qToLittleEndian<quint16>(quint16((name.size() + 1) * 2), e + cfb::kDirNameLengthOffset);
+    e[cfb::kDirTypeOffset] = char(type);
+    e[cfb::kDirColorOffset] = char(cfb::kColorBlack);
+    qToLittleEndian<quint32>(cfb::kNoStream, e + cfb::kDirLeftOffset);
+    qToLittleEndian(right, e + cfb::kDirRightOffset);
+    qToLittleEndian(child, e + cfb::kDirChildOffset);
+    qToLittleEndian(start, e + cfb::kDirStartOffset);
+    qToLittleEndian(size, e + cfb::kDirSizeOffset);
+  };
+  entry(0, QStringLiteral("Root Entry"), cfb::kTypeRoot, cfb::kNoStream, 1, 3, 128);
+  entry(1, QStringLiteral("klein"), cfb::kTypeStream, 2, cfb::kNoStream, 0, quint64(small.size()));
+  entry(2, QStringLiteral("gross"), cfb::kTypeStream, cfb::kNoStream, cfb::kNoStream, 4, quint64(large.size()));
+  for (int i = 3; i < 32; ++i) entry(i, QString(), cfb::kTypeUnused, cfb::kNoStream, cfb::kNoStream, 0, 0);
+  qToLittleEndian<quint32>(1, sector(2));
+  qToLittleEndian<quint32>(cfb::kEndOfChain, sector(2) + 4);
+  for (int i = 2; i < 1024; ++i) qToLittleEndian<quint32>(cfb::kFreeSect, sector(2) + 4 * i);
+  std::copy(small.begin(), small.end(), sector(3));
+  std::copy(large.begin(), large.end(), sector(4));
+  return file.left(6 * ss + large.size() - ss);  // the last sector is cut short, as some writers leave it
+}
+
+}  // namespace
+
+TEST(CompoundFileReader, ReadsVersion4Files) {
+  const QByteArray small = Pattern(100, 1), large = Pattern(5000, 2);
+  CompoundFileReader reader;
+  ASSERT_EQ(OpenBytes(reader, Version4File(small, large)), ReadStatus::ok);
+  ASSERT_EQ(reader.RootEntries().size(), 2u);
+  QByteArray data;
+  ASSERT_EQ(reader.ReadStream(QStringLiteral("klein"), &data), ReadStatus::ok);
+  EXPECT_EQ(data, small);
+  ASSERT_EQ(reader.ReadStream(QStringLiteral("gross"), &data), ReadStatus::ok);
+  EXPECT_EQ(data, large);
+  QByteArray wrongShift = Version4File(small, large);
+  wrongShift[0x1E] = 9;
+  EXPECT_EQ(OpenBytes(reader, wrongShift), ReadStatus::bad_sector_shift);
+}
