@@ -32,7 +32,7 @@ void List(const FilePropertySets& sets, std::FILE* out) {
     const FilePropertySet& set = *sets.Item(i);
     Print(out, QStringLiteral("[%1] %2").arg(i).arg(set.Name()));
     for (const FileProperty& p : set.Properties())
-      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.value))));
+      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.Value()))));
   }
 }
 

@@ -45,6 +45,10 @@ QString PropertyValueText(const QVariant& value, const QLocale& locale) {
   }
 }
 
+QVariant FileProperty::Value() const {
+  return DecodePropertyValue(stream_, sectionStart_, sectionSize_, offset_, codePage_);
+}
+
 const FileProperty* FilePropertySet::WithId(quint32 id) const {
   for (const FileProperty& p : properties_)
     if (quint32(p.id) == id) return &p;
@@ -102,7 +106,7 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
       set.name_ = set.known_ ? KnownSetName(*set.known_) : entry.name.mid(1);
       if (set.known_) ranked.rank = KnownSetRank(*set.known_);
       set.dictionary_ = std::move(section.dictionary);
-      for (RawProperty& raw : section.properties) {
+      for (const RawProperty& raw : section.properties) {
         QString name;
         for (const auto& [id, entryName] : set.dictionary_) {
           if (id == raw.id) {
@@ -111,7 +115,16 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
           }
         }
         if (name.isEmpty() && set.known_) name = BuiltInPropertyName(*set.known_, raw.id);
-        set.properties_.push_back(FileProperty{qint32(raw.id), name, quint16(raw.type), std::move(raw.value)});
+        FileProperty property;
+        property.id = qint32(raw.id);
+        property.name = name;
+        property.type = raw.type;
+        property.stream_ = section.stream;
+        property.sectionStart_ = section.start;
+        property.sectionSize_ = section.size;
+        property.offset_ = raw.offset;
+        property.codePage_ = section.codePage;
+        set.properties_.push_back(std::move(property));
       }
       found.push_back(std::move(ranked));
     }

@@ -23,13 +23,13 @@ enum VarType : quint16 {
   VT_VERSIONED_STREAM = 73, VT_VECTOR = 0x1000, VT_ARRAY = 0x2000,
 };
 
-// One property: identifier, variant type and the decoded value. The value is
-// a QString, qint64, quint64, double, float, bool or QDateTime (local time);
-// an invalid QVariant stands for a value without a text form.
+// One property: identifier, variant type and where its checked value starts
+// in its section. Values are decoded only when asked for, since a reader
+// usually wants one property of the many a document holds.
 struct RawProperty {
   quint32 id = 0;
-  quint32 type = VT_EMPTY;
-  QVariant value;
+  quint16 type = VT_EMPTY;
+  quint32 offset = 0;
 };
 
 struct PropertySection {
@@ -37,9 +37,17 @@ struct PropertySection {
   quint16 codePage = 0;  // 0 when the section names none
   std::vector<RawProperty> properties;  // offset-table order, without dictionary and code page
   std::vector<std::pair<quint32, QString>> dictionary;
+  QByteArray stream;  // the whole stream (shared, not copied)
+  quint32 start = 0, size = 0;  // of the section in the stream
 };
 
-// Parses a whole property-set stream into its sections.
+// Parses and checks a whole property-set stream; afterwards every value can
+// be decoded without further checks failing.
 ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections);
+
+// The value at offset of a section: a QString, qint64, quint64, double, float,
+// bool or QDateTime (local time); an invalid QVariant for a value without a
+// text form.
+QVariant DecodePropertyValue(const QByteArray& stream, quint32 start, quint32 size, quint32 offset, quint16 codePage);
 
 }  // namespace tbx

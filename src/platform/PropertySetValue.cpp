@@ -85,6 +85,7 @@ QVariant FixedValue(ByteCursor& c, quint16 type) {
   }
 }
 
+// A null value only checks and skips the value.
 ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
   if (type == VT_VERSIONED_STREAM && !c.Skip(16)) return ReadStatus::string_beyond_section;
   quint32 length = 0;
@@ -93,6 +94,7 @@ ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QV
   if (bytes > c.Remaining()) return ReadStatus::string_beyond_section;
   const char* data = c.Here();
   c.Skip(bytes);
+  if (!value) return ReadStatus::ok;
   if (type == VT_LPWSTR)
     *value = DecodeUtf16(data, length);
   else if (type == VT_LPSTR || type == VT_BSTR)
@@ -106,7 +108,10 @@ ReadStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* 
   const int fixed = FixedSize(type);
   if (fixed >= 0) {
     if (quint64(fixed) > c.Remaining()) return ReadStatus::property_beyond_section;
-    *value = FixedValue(c, type);
+    if (value)
+      *value = FixedValue(c, type);
+    else
+      c.Skip(quint64(fixed));
     return ReadStatus::ok;
   }
   if (IsLengthPrefixed(type)) return LengthPrefixedValue(c, type, codePage, value);
@@ -130,8 +135,7 @@ ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elem
       if (inner > 0xFFFF || inner == VT_VARIANT) return ReadStatus::unknown_value_type;
       type = quint16(inner);
     }
-    QVariant ignored;
-    if (ReadStatus s = ScalarValue(c, type, codePage, &ignored); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ScalarValue(c, type, codePage, nullptr); s != ReadStatus::ok) return s;
     if (variant || IsLengthPrefixed(type)) c.AlignTo4(base);
   }
   return ReadStatus::ok;
@@ -155,19 +159,19 @@ ReadStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
 
 }  // namespace
 
-ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, RawProperty* property) {
+ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut, QVariant* value) {
   const quint64 base = cursor.Position();
   quint32 typeField = 0;
   if (!cursor.Read(typeField)) return ReadStatus::property_beyond_section;
   // The upper half is padding; some writers leave garbage in it.
   const quint16 type = quint16(typeField & 0xFFFF);
-  property->type = type;
-  property->value = QVariant();
+  *typeOut = type;
+  if (value) *value = QVariant();
   const quint16 elementType = type & 0x0FFF;
   switch (type & 0xF000) {
     case 0:
       if (type == VT_VARIANT) return ReadStatus::unknown_value_type;
-      return ScalarValue(cursor, type, codePage, &property->value);
+      return ScalarValue(cursor, type, codePage, value);
     case VT_VECTOR: {
       quint32 count = 0;
       if (!cursor.Read(count)) return ReadStatus::property_beyond_section;

@@ -76,7 +76,7 @@ TEST_F(GeneratedDocuments, EverySetNameIdentifierAndValue) {
         EXPECT_EQ(actual.id, p["id"].toInt());
         EXPECT_EQ(actual.name, p["name"].toString());
         EXPECT_EQ(actual.type, p["type"].toInt());
-        EXPECT_EQ(PropertyValueText(actual.value), p["text_de"].toString())
+        EXPECT_EQ(PropertyValueText(actual.Value()), p["text_de"].toString())
             << qPrintable(set.Name()) << " " << actual.id;
       }
     }

@@ -66,7 +66,8 @@ QString TextOf(const QByteArray& value, qint16 codePage = 1252) {
   const ReadStatus status = ParsePropertySetStream(StreamBytes({SectionBytes({{1, CodePage(codePage)}, {2, value}})}), &sections);
   if (status != ReadStatus::ok) return QString::fromLatin1(StatusName(status));
   if (sections.size() != 1 || sections[0].properties.size() != 1) return QStringLiteral("<kein Property>");
-  return PropertyValueText(sections[0].properties[0].value);
+  const PropertySection& s = sections[0];
+  return PropertyValueText(DecodePropertyValue(s.stream, s.start, s.size, s.properties[0].offset, s.codePage));
 }
 
 ReadStatus StatusOf(const QByteArray& stream) {
@@ -155,7 +156,9 @@ TEST(PropertySetParser, FollowsTheOffsetTableAsItStands) {
   ASSERT_EQ(sections[0].properties.size(), 2u);
   EXPECT_EQ(sections[0].codePage, 65001);
   EXPECT_EQ(sections[0].properties[0].id, 5u);
-  EXPECT_EQ(sections[0].properties[0].value.toString(), QString::fromUtf8("Fü"));
+  const PropertySection& s = sections[0];
+  EXPECT_EQ(DecodePropertyValue(s.stream, s.start, s.size, s.properties[0].offset, s.codePage).toString(),
+            QString::fromUtf8("Fü"));
   EXPECT_EQ(sections[0].properties[1].id, 3u);
 }
 

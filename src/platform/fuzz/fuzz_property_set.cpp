@@ -6,6 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   std::vector<tbx::PropertySection> sections;
   tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
   for (const tbx::PropertySection& s : sections)
-    for (const tbx::RawProperty& p : s.properties) tbx::PropertyValueText(p.value);
+    for (const tbx::RawProperty& p : s.properties)
+      tbx::PropertyValueText(tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage));
   return 0;
 }
