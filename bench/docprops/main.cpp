@@ -39,8 +39,10 @@ QStringList Documents(const QString& root) {
   while (!folders.isEmpty()) {
     const QDir dir(folders.takeLast());
     for (const QFileInfo& f : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-      if (f.isDir()) folders << f.filePath();
-      else if (QStringList{"par", "psm", "asm", "dft"}.contains(f.suffix().toLower())) found << f.filePath();
+      if (f.isDir())
+        folders << f.filePath();
+      else if (QStringList{"par", "psm", "asm", "dft"}.contains(f.suffix().toLower()))
+        found << f.filePath();
     }
   }
   return found;
@@ -75,12 +77,14 @@ int main(int argc, char** argv) {
     }
     const double elapsed = double(timer.nsecsElapsed()) / 1e9;
     const double cpu = ThreadCpuSeconds() - cpuStart;
-    std::printf("%-16s %9.0f Lesevorgänge/s, %9.0f je CPU-Sekunde\n", name, double(reads) / elapsed, double(reads) / cpu);
+    std::printf("%-16s %9.0f Lesevorgänge/s, %9.0f je CPU-Sekunde\n", name, double(reads) / elapsed,
+                double(reads) / cpu);
     total += reads;
     totalSeconds += elapsed;
     totalCpu += cpu;
   }
-  std::printf("%lld Dokumente, gesamt %.0f Lesevorgänge/s, %.0f je CPU-Sekunde (je Lesevorgang öffnen, suchen, freigeben)\n",
-              static_cast<long long>(documents.size()), double(total) / totalSeconds, double(total) / totalCpu);
+  std::printf(
+      "%lld Dokumente, gesamt %.0f Lesevorgänge/s, %.0f je CPU-Sekunde (je Lesevorgang öffnen, suchen, freigeben)\n",
+      static_cast<long long>(documents.size()), double(total) / totalSeconds, double(total) / totalCpu);
   return 0;
 }

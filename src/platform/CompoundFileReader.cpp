@@ -257,8 +257,7 @@ class CompoundFileReader::Impl {
     if (ReadStatus s = FollowChain(root.start, CeilDiv(root.size, sectorSize_), true, &miniStreamChain_);
         s != ReadStatus::ok)
       return s;
-    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok)
-      return s;
+    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok) return s;
     miniFatCache_.resize(miniFatSectors_.size());
     // Documents keep all their property sets in the mini stream: one read of
     // a small mini stream replaces dozens of 64-byte reads.

@@ -12,21 +12,51 @@ namespace {
 // Bytes of the fixed-size scalar types; -1 for every other type.
 int FixedSize(quint16 type) {
   switch (type) {
-    case VT_EMPTY: case VT_NULL: return 0;
-    case VT_I1: case VT_UI1: return 1;
-    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
-    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: case VT_FILETIME: return 8;
-    case VT_DECIMAL: return 12;  // the first four of its sixteen bytes share the type field
-    case VT_CLSID: return 16;
-    default: return -1;
+    case VT_EMPTY:
+    case VT_NULL:
+      return 0;
+    case VT_I1:
+    case VT_UI1:
+      return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR:
+      return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_FILETIME:
+      return 8;
+    case VT_DECIMAL:
+      return 12;  // the first four of its sixteen bytes share the type field
+    case VT_CLSID:
+      return 16;
+    default:
+      return -1;
   }
 }
 
 bool IsLengthPrefixed(quint16 type) {
   switch (type) {
-    case VT_BSTR: case VT_LPSTR: case VT_LPWSTR: case VT_BLOB: case VT_BLOB_OBJECT: case VT_CF:
-    case VT_STREAM: case VT_STORAGE: case VT_STREAMED_OBJECT: case VT_STORED_OBJECT:
+    case VT_BSTR:
+    case VT_LPSTR:
+    case VT_LPWSTR:
+    case VT_BLOB:
+    case VT_BLOB_OBJECT:
+    case VT_CF:
+    case VT_STREAM:
+    case VT_STORAGE:
+    case VT_STREAMED_OBJECT:
+    case VT_STORED_OBJECT:
     case VT_VERSIONED_STREAM:
       return true;
     default:
@@ -65,20 +95,36 @@ T Get(ByteCursor& c) {
 // The cursor holds at least FixedSize(type) bytes.
 QVariant FixedValue(ByteCursor& c, quint16 type) {
   switch (type) {
-    case VT_I1: return qint64(Get<qint8>(c));
-    case VT_UI1: return quint64(Get<quint8>(c));
-    case VT_I2: return qint64(Get<qint16>(c));
-    case VT_UI2: return quint64(Get<quint16>(c));
-    case VT_BOOL: return Get<qint16>(c) != 0;
-    case VT_I4: case VT_INT: return qint64(Get<qint32>(c));
-    case VT_UI4: case VT_UINT: return quint64(Get<quint32>(c));
-    case VT_I8: return Get<qint64>(c);
-    case VT_UI8: return Get<quint64>(c);
-    case VT_R4: return Get<float>(c);
-    case VT_R8: return Get<double>(c);
-    case VT_CY: return double(Get<qint64>(c)) / 10000.0;
-    case VT_DATE: return OleDate(Get<double>(c));
-    case VT_FILETIME: return FileTime(Get<quint64>(c));
+    case VT_I1:
+      return qint64(Get<qint8>(c));
+    case VT_UI1:
+      return quint64(Get<quint8>(c));
+    case VT_I2:
+      return qint64(Get<qint16>(c));
+    case VT_UI2:
+      return quint64(Get<quint16>(c));
+    case VT_BOOL:
+      return Get<qint16>(c) != 0;
+    case VT_I4:
+    case VT_INT:
+      return qint64(Get<qint32>(c));
+    case VT_UI4:
+    case VT_UINT:
+      return quint64(Get<quint32>(c));
+    case VT_I8:
+      return Get<qint64>(c);
+    case VT_UI8:
+      return Get<quint64>(c);
+    case VT_R4:
+      return Get<float>(c);
+    case VT_R8:
+      return Get<double>(c);
+    case VT_CY:
+      return double(Get<qint64>(c)) / 10000.0;
+    case VT_DATE:
+      return OleDate(Get<double>(c));
+    case VT_FILETIME:
+      return FileTime(Get<quint64>(c));
     default:
       c.Skip(quint64(FixedSize(type)));
       return {};

@@ -41,7 +41,9 @@ class DamagedDocuments : public ::testing::Test {
     ADD_FAILURE() << "no entry " << name.toStdString();
     return 0;
   }
-  qsizetype FatEntryOffset(quint32 sector) const { return (qsizetype(U32At(good_, 0x4C)) + 1) * 512 + 4 * qsizetype(sector); }
+  qsizetype FatEntryOffset(quint32 sector) const {
+    return (qsizetype(U32At(good_, 0x4C)) + 1) * 512 + 4 * qsizetype(sector);
+  }
 
   QString Write(const QString& name, const QByteArray& bytes) {
     const QString path = dir_.path() + u'/' + name;
@@ -67,18 +69,39 @@ QByteArray WithSummaryStream(const QByteArray& stream) {
 
 QByteArray SummaryStream(quint32 sectionSize, quint32 count, const QByteArray& body) {
   QByteArray s;
-  auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); s.append(b, 2); };
-  auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); s.append(b, 4); };
-  u16(0xFFFE); u16(0); u32(0x00020006); s.append(QByteArray(16, '\0')); u32(1);
-  u32(0xF29F85E0); u16(0x4FF9); u16(0x1068); s.append("\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 8); u32(48);
-  u32(sectionSize); u32(count);
+  auto u16 = [&](quint16 v) {
+    char b[2];
+    qToLittleEndian(v, b);
+    s.append(b, 2);
+  };
+  auto u32 = [&](quint32 v) {
+    char b[4];
+    qToLittleEndian(v, b);
+    s.append(b, 4);
+  };
+  u16(0xFFFE);
+  u16(0);
+  u32(0x00020006);
+  s.append(QByteArray(16, '\0'));
+  u32(1);
+  u32(0xF29F85E0);
+  u16(0x4FF9);
+  u16(0x1068);
+  s.append("\xAB\x91\x08\x00\x2B\x27\xB3\xD9", 8);
+  u32(48);
+  u32(sectionSize);
+  u32(count);
   s.append(body);
   return s;
 }
 
 QByteArray Le32(std::initializer_list<quint32> values) {
   QByteArray b;
-  for (quint32 v : values) { char x[4]; qToLittleEndian(v, x); b.append(x, 4); }
+  for (quint32 v : values) {
+    char x[4];
+    qToLittleEndian(v, x);
+    b.append(x, 4);
+  }
   return b;
 }
 
@@ -129,7 +152,8 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
        "Eine Sektorkette der Verbunddatei läuft im Kreis"},
       {"directory chain leaves the file", patched(FatEntryOffset(directorySector), 0x00FFFFFF),
        "Eine Sektorkette der Verbunddatei zeigt aus der Datei hinaus"},
-      {"FAT count beyond the file", patched(0x2C, 0x00FFFFFF), "Die Verbunddatei gibt mehr Sektoren an, als die Datei enthält"},
+      {"FAT count beyond the file", patched(0x2C, 0x00FFFFFF),
+       "Die Verbunddatei gibt mehr Sektoren an, als die Datei enthält"},
       {"directory tree cycle", patched(rootChildEntry + cfb::kDirLeftOffset, quint32(rootChild)),
        "Das Verzeichnis der Verbunddatei enthält einen Zyklus"},
       {"directory entry out of range", patched(rootChildEntry + cfb::kDirRightOffset, 100000),
@@ -141,8 +165,7 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
       {"property offset beyond its section",
        WithSummaryStream(SummaryStream(24, 2, Le32({1, 24, 4, 4000}) + Le32({2, 1252}))),
        "Ein Property liegt außerhalb seines Abschnitts"},
-      {"string length beyond its section",
-       WithSummaryStream(SummaryStream(28, 1, Le32({4, 16, 30, 0x7FFFFFFF, 0}))),
+      {"string length beyond its section", WithSummaryStream(SummaryStream(28, 1, Le32({4, 16, 30, 0x7FFFFFFF, 0}))),
        "Ein Wert reicht über das Ende seines Abschnitts hinaus"},
       {"section beyond its stream", WithSummaryStream(SummaryStream(5000, 0, QByteArray())),
        "Ein Abschnitt eines Propertysets reicht über das Streamende hinaus"},

@@ -123,7 +123,8 @@ TEST_F(GeneratedDocuments, DamagedDocumentsGiveTheErrorTextAndOneLogLinePerRead)
   const QStringList lines = QString::fromLocal8Bit(ReadFileBytes(LogFilePath())).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), qsizetype(2 * damaged.size()));
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString prefix = "05.12.2026 18:24:03 - FEHLER beim Lesen der Propertysets von " + PathOf(damaged[i / 2]) + ": ";
+    const QString prefix =
+        "05.12.2026 18:24:03 - FEHLER beim Lesen der Propertysets von " + PathOf(damaged[i / 2]) + ": ";
     EXPECT_TRUE(lines[i].startsWith(prefix)) << qPrintable(lines[i]);
     EXPECT_GT(lines[i].size(), prefix.size()) << "a description says what is wrong";
   }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include "platform/CompoundFileFormat.h"
@@ -39,8 +42,8 @@ void PutU32(QByteArray& file, qsizetype at, quint32 value) { qToLittleEndian(val
 
 TEST(CompoundFileReader, ReadsBackWhatTheWriterWrote) {
   const std::vector<std::pair<QString, qsizetype>> streams = {
-      {QStringLiteral("leer"), 0},         {QStringLiteral("\x05SummaryInformation"), 400},
-      {QStringLiteral("grenze"), 4095},    {QStringLiteral("gross"), 4096},
+      {QStringLiteral("leer"), 0},           {QStringLiteral("\x05SummaryInformation"), 400},
+      {QStringLiteral("grenze"), 4095},      {QStringLiteral("gross"), 4096},
       {QStringLiteral("Stückliste"), 70000}, {QStringLiteral("a"), 1},
   };
   CompoundFileWriter writer;
@@ -113,6 +116,10 @@ TEST(CompoundFileReader, ReportsWhatIsWrongWithTheHeader) {
   EXPECT_EQ(OpenBytes(reader, good.left(300)), ReadStatus::truncated);
   EXPECT_EQ(reader.Open(QStringLiteral("/nonexistent/teil.par")), ReadStatus::file_not_found);
   EXPECT_EQ(reader.Open(QStringLiteral("/")), ReadStatus::is_a_folder);
+  QTemporaryDir dir;
+  const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("rohr.par")));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  EXPECT_EQ(reader.Open(QFile::decodeName(fifo)), ReadStatus::cannot_open) << "a named pipe must not block";
 }
 
 TEST(CompoundFileReader, EveryTruncatedPrefixFailsCleanly) {
@@ -157,7 +164,8 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
       {"tree cycle", dir + 128 * 2 + cfb::kDirLeftOffset, 2, ReadStatus::directory_cycle},
       {"stream size beyond the file", dir + 128 * 1 + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
       {"mini stream size beyond the file", dir + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
-      {"mini chain leaves the mini stream", dir + 128 * 2 + cfb::kDirStartOffset, 1000, ReadStatus::sector_out_of_range},
+      {"mini chain leaves the mini stream", dir + 128 * 2 + cfb::kDirStartOffset, 1000,
+       ReadStatus::sector_out_of_range},
   };
   for (const Case& c : cases) {
     QByteArray file = good;
@@ -191,7 +199,8 @@ QByteArray Version4File(const QByteArray& small, const QByteArray& large) {
   auto sector = [&](int n) { return file.data() + (n + 1) * ss; };
   const quint32 fat[] = {cfb::kFatSect, cfb::kEndOfChain, cfb::kEndOfChain, cfb::kEndOfChain, 5, cfb::kEndOfChain};
   for (int i = 0; i < 1024; ++i) qToLittleEndian<quint32>(i < 6 ? fat[i] : cfb::kFreeSect, sector(0) + 4 * i);
-  auto entry = [&](int index, const QString& name, quint8 type, quint32 right, quint32 child, quint32 start, quint64 size) {
+  auto entry = [&](int index, const QString& name, quint8 type, quint32 right, quint32 child, quint32 start,
+                   quint64 size) {
     char* e = sector(1) + index * cfb::kDirEntrySize;
     for (int k = 0; k < name.size(); ++k) qToLittleEndian<quint16>(name[k].unicode(), e + 2 * k);
     qToLittleEndian<quint16>(quint16((name.size() + 1) * 2), e + cfb::kDirNameLengthOffset);

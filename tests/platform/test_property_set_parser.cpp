@@ -15,12 +15,38 @@ namespace {
 // Little-endian bytes for hand-made streams, including ones no writer makes.
 struct Bytes {
   QByteArray b;
-  Bytes& U16(quint16 v) { char x[2]; qToLittleEndian(v, x); b.append(x, 2); return *this; }
-  Bytes& U32(quint32 v) { char x[4]; qToLittleEndian(v, x); b.append(x, 4); return *this; }
-  Bytes& U64(quint64 v) { char x[8]; qToLittleEndian(v, x); b.append(x, 8); return *this; }
-  Bytes& F64(double v) { char x[8]; qToLittleEndian(v, x); b.append(x, 8); return *this; }
-  Bytes& Raw(const QByteArray& raw) { b.append(raw); return *this; }
-  Bytes& Pad() { while (b.size() % 4) b.append('\0'); return *this; }
+  Bytes& U16(quint16 v) {
+    char x[2];
+    qToLittleEndian(v, x);
+    b.append(x, 2);
+    return *this;
+  }
+  Bytes& U32(quint32 v) {
+    char x[4];
+    qToLittleEndian(v, x);
+    b.append(x, 4);
+    return *this;
+  }
+  Bytes& U64(quint64 v) {
+    char x[8];
+    qToLittleEndian(v, x);
+    b.append(x, 8);
+    return *this;
+  }
+  Bytes& F64(double v) {
+    char x[8];
+    qToLittleEndian(v, x);
+    b.append(x, 8);
+    return *this;
+  }
+  Bytes& Raw(const QByteArray& raw) {
+    b.append(raw);
+    return *this;
+  }
+  Bytes& Pad() {
+    while (b.size() % 4) b.append('\0');
+    return *this;
+  }
 };
 
 struct Entry {
@@ -48,7 +74,10 @@ QByteArray StreamBytes(const std::vector<QByteArray>& sections) {
   s.U16(0xFFFE).U16(0).U32(0x00020006).Raw(QByteArray(16, '\0')).U32(quint32(sections.size()));
   quint32 offset = 28 + 20 * quint32(sections.size());
   for (const QByteArray& section : sections) {
-    s.U32(kSummary.data1).U16(kSummary.data2).U16(kSummary.data3).Raw(QByteArray(reinterpret_cast<const char*>(kSummary.data4), 8));
+    s.U32(kSummary.data1)
+        .U16(kSummary.data2)
+        .U16(kSummary.data3)
+        .Raw(QByteArray(reinterpret_cast<const char*>(kSummary.data4), 8));
     s.U32(offset);
     offset += quint32(section.size());
   }
@@ -63,7 +92,8 @@ QByteArray Lpstr(const QByteArray& bytes) { return Value(VT_LPSTR, Bytes().U32(q
 // The text of the one property 2 in a section with that code page.
 QString TextOf(const QByteArray& value, qint16 codePage = 1252) {
   std::vector<PropertySection> sections;
-  const ReadStatus status = ParsePropertySetStream(StreamBytes({SectionBytes({{1, CodePage(codePage)}, {2, value}})}), &sections);
+  const ReadStatus status =
+      ParsePropertySetStream(StreamBytes({SectionBytes({{1, CodePage(codePage)}, {2, value}})}), &sections);
   if (status != ReadStatus::ok) return QString::fromLatin1(StatusName(status));
   if (sections.size() != 1 || sections[0].properties.size() != 1) return QStringLiteral("<kein Property>");
   const PropertySection& s = sections[0];
@@ -126,10 +156,21 @@ TEST(PropertySetParser, ValueTypesAndTheirGermanTextForms) {
       {"VT_CLSID", Value(VT_CLSID, QByteArray(16, 'c')), ""},
       {"VT_BLOB", Value(VT_BLOB, Bytes().U32(3).Raw("abc").b), ""},
       {"VT_CF", Value(VT_CF, Bytes().U32(8).U32(0xFFFFFFFFu).U32(3).b), ""},
-      {"vector of strings", Value(VT_VECTOR | VT_LPSTR, Bytes().U32(2).U32(2).Raw(QByteArray("a\0", 2)).Pad().U32(3).Raw(QByteArray("bc\0", 3)).Pad().b), ""},
-      {"vector of variants", Value(VT_VECTOR | VT_VARIANT, Bytes().U32(2).U32(VT_I2).U16(5).Pad().U32(VT_LPSTR).U32(1).Raw(QByteArray(1, '\0')).Pad().b), ""},
-      {"array of I4", Value(VT_ARRAY | VT_I4, Bytes().U32(VT_I4).U32(2).U32(2).U32(0).U32(1).U32(0).U32(1).U32(2).b), ""},
-      {"VT_LPSTR in 1252", Lpstr(QByteArray("\x80 M\xFCller \x84" "Entwurf\x93\0", 19)), "€ Müller „Entwurf“"},
+      {"vector of strings",
+       Value(VT_VECTOR | VT_LPSTR,
+             Bytes().U32(2).U32(2).Raw(QByteArray("a\0", 2)).Pad().U32(3).Raw(QByteArray("bc\0", 3)).Pad().b),
+       ""},
+      {"vector of variants",
+       Value(VT_VECTOR | VT_VARIANT,
+             Bytes().U32(2).U32(VT_I2).U16(5).Pad().U32(VT_LPSTR).U32(1).Raw(QByteArray(1, '\0')).Pad().b),
+       ""},
+      {"array of I4", Value(VT_ARRAY | VT_I4, Bytes().U32(VT_I4).U32(2).U32(2).U32(0).U32(1).U32(0).U32(1).U32(2).b),
+       ""},
+      {"VT_LPSTR in 1252",
+       Lpstr(QByteArray("\x80 M\xFCller \x84"
+                        "Entwurf\x93\0",
+                        19)),
+       "€ Müller „Entwurf“"},
       {"VT_LPSTR ends at the first zero", Lpstr(QByteArray("ab\0cd\0", 6)), "ab"},
       {"VT_BSTR", Value(VT_BSTR, Bytes().U32(4).Raw(QByteArray("Ma\xDF\0", 4)).b), "Maß"},
       {"VT_LPWSTR", Value(VT_LPWSTR, Bytes().U32(3).U16(0xD6).U16('l').U16(0).b), "Öl"},
@@ -148,7 +189,8 @@ TEST(PropertySetParser, StringsFollowTheSectionCodePage) {
 TEST(PropertySetParser, FollowsTheOffsetTableAsItStands) {
   // Identifiers out of order, a value at an offset that is no multiple of 4,
   // and the code page after the strings that depend on it.
-  QByteArray section = SectionBytes({{5, QByteArray("x") + Lpstr("F\xC3\xBC\0")}, {1, CodePage(-535)}, {3, Value(VT_I4, Bytes().U32(9).b)}});
+  QByteArray section = SectionBytes(
+      {{5, QByteArray("x") + Lpstr("F\xC3\xBC\0")}, {1, CodePage(-535)}, {3, Value(VT_I4, Bytes().U32(9).b)}});
   quint32 off = qFromLittleEndian<quint32>(section.constData() + 12);
   qToLittleEndian(off + 1, section.data() + 12);  // skip the stray byte
   std::vector<PropertySection> sections;
@@ -163,15 +205,29 @@ TEST(PropertySetParser, FollowsTheOffsetTableAsItStands) {
 }
 
 TEST(PropertySetParser, ReadsDictionaries) {
-  const QByteArray ansi = Bytes().U32(2).U32(2).U32(6).Raw(QByteArray("Pr\xFC" "f\0", 5)).Raw("x").U32(3).U32(4).Raw(QByteArray("Neu\0", 4)).Pad().b;
+  const QByteArray ansi = Bytes()
+                              .U32(2)
+                              .U32(2)
+                              .U32(6)
+                              .Raw(QByteArray("Pr\xFC"
+                                              "f\0",
+                                              5))
+                              .Raw("x")
+                              .U32(3)
+                              .U32(4)
+                              .Raw(QByteArray("Neu\0", 4))
+                              .Pad()
+                              .b;
   std::vector<PropertySection> sections;
-  ASSERT_EQ(ParsePropertySetStream(StreamBytes({SectionBytes({{0, ansi}, {1, CodePage(1252)}})}), &sections), ReadStatus::ok);
+  ASSERT_EQ(ParsePropertySetStream(StreamBytes({SectionBytes({{0, ansi}, {1, CodePage(1252)}})}), &sections),
+            ReadStatus::ok);
   ASSERT_EQ(sections[0].dictionary.size(), 2u);
   EXPECT_EQ(sections[0].dictionary[0].second, QString::fromUtf8("Prüf"));
   EXPECT_EQ(sections[0].dictionary[1].second, QStringLiteral("Neu"));
   // Unicode dictionaries count UTF-16 units and pad every name to four bytes.
   const QByteArray wide = Bytes().U32(2).U32(7).U32(2).U16('A').U16(0).U32(8).U32(3).U16('B').U16('c').U16(0).Pad().b;
-  ASSERT_EQ(ParsePropertySetStream(StreamBytes({SectionBytes({{1, CodePage(1200)}, {0, wide}})}), &sections), ReadStatus::ok);
+  ASSERT_EQ(ParsePropertySetStream(StreamBytes({SectionBytes({{1, CodePage(1200)}, {0, wide}})}), &sections),
+            ReadStatus::ok);
   ASSERT_EQ(sections[0].dictionary.size(), 2u);
   EXPECT_EQ(sections[0].dictionary[1], std::make_pair(8u, QStringLiteral("Bc")));
 }
@@ -197,15 +253,20 @@ TEST(PropertySetParser, HostileStreamsEndInAStatus) {
       {"no section", patched(24, Bytes().U32(0).b), ReadStatus::property_set_header},
       {"absurd section count", patched(24, Bytes().U32(0x10000000).b), ReadStatus::absurd_property_count},
       {"section offset beyond the stream", patched(44, Bytes().U32(0xFFFFFFF0u).b), ReadStatus::section_beyond_stream},
-      {"section size beyond the stream", patched(section, Bytes().U32(0x7FFFFFFF).b), ReadStatus::section_beyond_stream},
+      {"section size beyond the stream", patched(section, Bytes().U32(0x7FFFFFFF).b),
+       ReadStatus::section_beyond_stream},
       {"absurd property count", patched(section + 4, Bytes().U32(0x0FFFFFFF).b), ReadStatus::absurd_property_count},
-      {"property offset beyond the section", patched(section + 20, Bytes().U32(5000).b), ReadStatus::property_beyond_section},
-      {"string length beyond the section", patched(section + 36, Bytes().U32(0x7FFFFFF0).b), ReadStatus::string_beyond_section},
+      {"property offset beyond the section", patched(section + 20, Bytes().U32(5000).b),
+       ReadStatus::property_beyond_section},
+      {"string length beyond the section", patched(section + 36, Bytes().U32(0x7FFFFFF0).b),
+       ReadStatus::string_beyond_section},
       {"unknown type", patched(section + 32, Bytes().U32(0x0F).b), ReadStatus::unknown_value_type},
       {"by-reference type", patched(section + 32, Bytes().U32(0x4003).b), ReadStatus::unknown_value_type},
       {"lone variant", patched(section + 32, Bytes().U32(VT_VARIANT).b), ReadStatus::unknown_value_type},
-      {"absurd vector count", patched(section + 32, Bytes().U32(VT_VECTOR | VT_I4).U32(0x40000000).b), ReadStatus::absurd_property_count},
-      {"vector of unknown type", patched(section + 32, Bytes().U32(VT_VECTOR | 0x0F).U32(1).b), ReadStatus::unknown_value_type},
+      {"absurd vector count", patched(section + 32, Bytes().U32(VT_VECTOR | VT_I4).U32(0x40000000).b),
+       ReadStatus::absurd_property_count},
+      {"vector of unknown type", patched(section + 32, Bytes().U32(VT_VECTOR | 0x0F).U32(1).b),
+       ReadStatus::unknown_value_type},
       {"cut-off value", good.left(good.size() - 6), ReadStatus::section_beyond_stream},
   };
   for (const Case& c : cases) EXPECT_EQ(StatusOf(c.stream), c.expected) << c.why;
@@ -214,6 +275,7 @@ TEST(PropertySetParser, HostileStreamsEndInAStatus) {
   EXPECT_EQ(StatusOf(StreamBytes({SectionBytes({{0, dictionary}})})), ReadStatus::absurd_property_count);
   const QByteArray longName = Bytes().U32(1).U32(2).U32(0x7FFFFFFF).b;
   EXPECT_EQ(StatusOf(StreamBytes({SectionBytes({{0, longName}})})), ReadStatus::string_beyond_section);
-  const QByteArray hugeArray = Value(VT_ARRAY | VT_I4, Bytes().U32(VT_I4).U32(2).U32(0xFFFFFFFF).U32(0).U32(0xFFFFFFFF).U32(0).b);
+  const QByteArray hugeArray =
+      Value(VT_ARRAY | VT_I4, Bytes().U32(VT_I4).U32(2).U32(0xFFFFFFFF).U32(0).U32(0xFFFFFFFF).U32(0).b);
   EXPECT_EQ(StatusOf(StreamBytes({SectionBytes({{2, hugeArray}})})), ReadStatus::absurd_property_count);
 }

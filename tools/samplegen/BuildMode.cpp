@@ -17,7 +17,8 @@ QVariant SpecValue(quint16 type, const QJsonValue& v) {
   if (v.isBool()) return qint64(v.toBool());
   if (type == 64) return v.toString().toULongLong();
   if (type == 65 || type == 71) return QByteArray::fromHex(v.toString().toLatin1());
-  if (v.isDouble()) return (type == 4 || type == 5 || type == 6 || type == 7) ? QVariant(v.toDouble()) : QVariant(qint64(v.toDouble()));
+  if (v.isDouble())
+    return (type == 4 || type == 5 || type == 6 || type == 7) ? QVariant(v.toDouble()) : QVariant(qint64(v.toDouble()));
   return v.toString();
 }
 
@@ -39,7 +40,8 @@ SampleSection SpecSection(const QJsonObject& o) {
 int BuildFromSpec(const QString& specPath, const QString& out) {
   QFile file(specPath);
   QJsonParseError error{};
-  const QJsonDocument spec = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error) : QJsonDocument();
+  const QJsonDocument spec =
+      file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error) : QJsonDocument();
   if (!spec.isObject()) {
     std::fprintf(stderr, "build: %s ist keine lesbare JSON-Beschreibung\n", qPrintable(specPath));
     return 2;
@@ -48,7 +50,8 @@ int BuildFromSpec(const QString& specPath, const QString& out) {
   for (const QJsonValue& sv : spec.object().value("streams").toArray()) {
     const QJsonObject s = sv.toObject();
     SampleStream stream{s.value("name").toString(), {}, QByteArray::fromHex(s.value("hex").toString().toLatin1())};
-    for (const QJsonValue& section : s.value("sections").toArray()) stream.sections.push_back(SpecSection(section.toObject()));
+    for (const QJsonValue& section : s.value("sections").toArray())
+      stream.sections.push_back(SpecSection(section.toObject()));
     doc.streams.push_back(std::move(stream));
   }
   QSaveFile target(out);

@@ -8,8 +8,22 @@ namespace tbx::samplegen {
 namespace {
 
 enum : quint16 {
-  kI2 = 2, kI4 = 3, kR4 = 4, kR8 = 5, kCy = 6, kDate = 7, kBool = 11, kVariant = 12, kUi4 = 19, kI8 = 20,
-  kLpstr = 30, kLpwstr = 31, kFiletime = 64, kBlob = 65, kCf = 71, kVector = 0x1000,
+  kI2 = 2,
+  kI4 = 3,
+  kR4 = 4,
+  kR8 = 5,
+  kCy = 6,
+  kDate = 7,
+  kBool = 11,
+  kVariant = 12,
+  kUi4 = 19,
+  kI8 = 20,
+  kLpstr = 30,
+  kLpwstr = 31,
+  kFiletime = 64,
+  kBlob = 65,
+  kCf = 71,
+  kVector = 0x1000,
 };
 
 class Out {
@@ -50,16 +64,37 @@ void PutCodePageString(Out& out, const QString& text, quint16 codePage) {
 
 void PutScalar(Out& out, quint16 type, const QVariant& v, quint16 codePage) {
   switch (type) {
-    case kI2: out.Put<qint16>(qint16(v.toLongLong())); break;
-    case kBool: out.Put<qint16>(v.toLongLong() ? -1 : 0); break;
-    case kI4: out.Put<qint32>(qint32(v.toLongLong())); break;
-    case kUi4: out.Put<quint32>(quint32(v.toLongLong())); break;
-    case kI8: out.Put<qint64>(v.toLongLong()); break;
-    case kR4: out.Put<float>(float(v.toDouble())); break;
-    case kR8: case kDate: out.Put<double>(v.toDouble()); break;
-    case kCy: out.Put<qint64>(qint64(std::llround(v.toDouble() * 10000.0))); break;
-    case kFiletime: out.Put<quint64>(v.toULongLong()); break;
-    case kLpstr: PutCodePageString(out, v.toString(), codePage); break;
+    case kI2:
+      out.Put<qint16>(qint16(v.toLongLong()));
+      break;
+    case kBool:
+      out.Put<qint16>(v.toLongLong() ? -1 : 0);
+      break;
+    case kI4:
+      out.Put<qint32>(qint32(v.toLongLong()));
+      break;
+    case kUi4:
+      out.Put<quint32>(quint32(v.toLongLong()));
+      break;
+    case kI8:
+      out.Put<qint64>(v.toLongLong());
+      break;
+    case kR4:
+      out.Put<float>(float(v.toDouble()));
+      break;
+    case kR8:
+    case kDate:
+      out.Put<double>(v.toDouble());
+      break;
+    case kCy:
+      out.Put<qint64>(qint64(std::llround(v.toDouble() * 10000.0)));
+      break;
+    case kFiletime:
+      out.Put<quint64>(v.toULongLong());
+      break;
+    case kLpstr:
+      PutCodePageString(out, v.toString(), codePage);
+      break;
     case kLpwstr: {
       const QString text = v.toString();
       out.Put<quint32>(quint32(text.size() + 1));
@@ -67,13 +102,15 @@ void PutScalar(Out& out, quint16 type, const QVariant& v, quint16 codePage) {
       out.Put<quint16>(0);
       break;
     }
-    case kBlob: case kCf: {
+    case kBlob:
+    case kCf: {
       const QByteArray data = v.toByteArray();
       out.Put<quint32>(quint32(data.size()));
       out.bytes.append(data);
       break;
     }
-    default: break;  // VT_EMPTY and VT_NULL carry nothing
+    default:
+      break;  // VT_EMPTY and VT_NULL carry nothing
   }
   out.Pad();
 }
@@ -90,7 +127,10 @@ void PutValue(Out& out, const SampleProperty& p, quint16 codePage) {
 }
 
 QByteArray WriteSection(const SampleSection& section) {
-  struct Entry { quint32 id; QByteArray value; };
+  struct Entry {
+    quint32 id;
+    QByteArray value;
+  };
   std::vector<Entry> entries;
   {
     Out cp;

@@ -14,8 +14,23 @@ namespace tbx::samplegen {
 namespace {
 
 enum : quint16 {
-  kEmpty = 0, kI2 = 2, kI4 = 3, kR4 = 4, kR8 = 5, kCy = 6, kDate = 7, kBool = 11, kVariant = 12, kUi4 = 19,
-  kI8 = 20, kLpstr = 30, kLpwstr = 31, kFiletime = 64, kBlob = 65, kCf = 71, kVector = 0x1000,
+  kEmpty = 0,
+  kI2 = 2,
+  kI4 = 3,
+  kR4 = 4,
+  kR8 = 5,
+  kCy = 6,
+  kDate = 7,
+  kBool = 11,
+  kVariant = 12,
+  kUi4 = 19,
+  kI8 = 20,
+  kLpstr = 30,
+  kLpwstr = 31,
+  kFiletime = 64,
+  kBlob = 65,
+  kCf = 71,
+  kVector = 0x1000,
 };
 
 const QLocale& German() {
@@ -45,34 +60,37 @@ SampleProperty FileTime(quint32 id, const QDateTime& utc, const QString& name = 
   return {id, name, kFiletime, ticks, GeneralDateText(utc.toLocalTime(), German())};
 }
 SampleProperty OleDate(quint32 id, const QDateTime& local, const QString& name = {}) {
-  const double days = double(QDate(1899, 12, 30).daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+  const double days =
+      double(QDate(1899, 12, 30).daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
   return {id, name, kDate, days, GeneralDateText(local, German())};
 }
 SampleProperty NoText(quint32 id, quint16 type, const QVariant& value, const QString& name = {}) {
   return {id, name, type, value, QString()};
 }
 
-const char* const kTitlesDe[] = {"Kurbelwelle", "Getriebegehäuse", "Flansch DN50", "Lagerschild links",
-                                 "Zahnrad z=42", "Schweißbaugruppe Rahmen", "Abdeckblech „Entwurf“",
-                                 "Spannvorrichtung für Fräse"};
-const char* const kTitlesEn[] = {"Crankshaft", "Gearbox housing", "Flange DN50", "Bracket, left",
+const char* const kTitlesDe[] = {
+    "Kurbelwelle",  "Getriebegehäuse",         "Flansch DN50",          "Lagerschild links",
+    "Zahnrad z=42", "Schweißbaugruppe Rahmen", "Abdeckblech „Entwurf“", "Spannvorrichtung für Fräse"};
+const char* const kTitlesEn[] = {"Crankshaft",  "Gearbox housing",       "Flange DN50",           "Bracket, left",
                                  "Motor mount", "Welded frame assembly", "Cover plate \"draft\"", "Fixture"};
-const char* const kPeople[] = {"Jürgen Müller", "Anna Schäfer", "Björn Weiß", "J. Smith", "Zoë O'Brien",
-                               "Kai Groß", "Renée Dubois"};
-const char* const kMaterials[] = {"Stahl S235JR", "Aluminium 6061", "Edelstahl 1.4301", "Messing CuZn39Pb3",
-                                  "Steel AISI 1045", "Grauguss EN-GJL-250"};
+const char* const kPeople[] = {"Jürgen Müller", "Anna Schäfer", "Björn Weiß",  "J. Smith",
+                               "Zoë O'Brien",   "Kai Groß",     "Renée Dubois"};
+const char* const kMaterials[] = {"Stahl S235JR",      "Aluminium 6061",  "Edelstahl 1.4301",
+                                  "Messing CuZn39Pb3", "Steel AISI 1045", "Grauguss EN-GJL-250"};
 const char* const kCompanies[] = {"Müller & Söhne GmbH", "Acme Engineering Ltd.", "Präzisionsteile Süd AG",
                                   "Nordwerk KG"};
-const char* const kProjects[] = {"Förderanlage Halle 3", "Windkraft 2027", "Retrofit Presse P12",
-                                 "Conveyor upgrade"};
+const char* const kProjects[] = {"Förderanlage Halle 3", "Windkraft 2027", "Retrofit Presse P12", "Conveyor upgrade"};
 const char* const kStates[] = {"In Arbeit", "Geprüft", "Freigegeben", "Released", "Obsolete"};
 
 QString LongComment(Random& random, bool german) {
-  const char* const de[] = {"Toleranzen nach ISO 2768-mK.", "Alle Kanten gebrochen 0,5 × 45°.",
-                            "Oberfläche gestrahlt und grundiert.", "Maße in mm; Gewinde nach DIN 13.",
-                            "Achtung: Änderung gegenüber Rev. B beachten!", "Preis je Stück ca. 12,50 €."};
-  const char* const en[] = {"Tolerances per ISO 2768-mK.", "Break all edges 0.5 x 45°.",
-                            "Surface blasted and primed.", "Dimensions in mm.", "See change note for rev. B."};
+  const char* const de[] = {"Toleranzen nach ISO 2768-mK.",
+                            "Alle Kanten gebrochen 0,5 × 45°.",
+                            "Oberfläche gestrahlt und grundiert.",
+                            "Maße in mm; Gewinde nach DIN 13.",
+                            "Achtung: Änderung gegenüber Rev. B beachten!",
+                            "Preis je Stück ca. 12,50 €."};
+  const char* const en[] = {"Tolerances per ISO 2768-mK.", "Break all edges 0.5 x 45°.", "Surface blasted and primed.",
+                            "Dimensions in mm.", "See change note for rev. B."};
   QString text;
   const int sentences = random.Between(1, 14);
   for (int i = 0; i < sentences; ++i) {
@@ -90,7 +108,8 @@ QDateTime SomeTimeUtc(Random& random) {
 SampleSection Section(const char* setName, quint16 codePage) {
   for (int r = 0; r < KnownSetCount(); ++r) {
     const KnownPropertySet& set = KnownSetAt(r);
-    if (KnownSetName(set) == QLatin1String(setName)) return SampleSection{KnownSetName(set), KnownSetFormatId(set), codePage, {}};
+    if (KnownSetName(set) == QLatin1String(setName))
+      return SampleSection{KnownSetName(set), KnownSetFormatId(set), codePage, {}};
   }
   return SampleSection{QString::fromLatin1(setName), QUuid(), codePage, {}};
 }
@@ -148,7 +167,10 @@ SampleSection ExtendedSummary(Random& random, const SampleDocument& doc) {
       Integer(7, kI4, random.Between(0, 5)),
       Text(8, kLpwstr, QString::fromUtf8(random.Pick(kPeople))),
       Integer(9, kI4, doc.german ? 1031 : 1033),
-      Text(16, kLpwstr, QStringLiteral("{%1}").arg(QUuid(random.Next(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0).toString(QUuid::WithoutBraces)), QStringLiteral("DocumentID")),
+      Text(
+          16, kLpwstr,
+          QStringLiteral("{%1}").arg(QUuid(random.Next(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0).toString(QUuid::WithoutBraces)),
+          QStringLiteral("DocumentID")),
   };
   return s;
 }
@@ -186,8 +208,9 @@ SampleSection Custom(Random& random, const SampleDocument& doc, const QDateTime&
       Integer(id++, kI4, random.Between(-5, 5000), QStringLiteral("Stückzahl")),
       Boolean(id++, random.Chance(50), QStringLiteral("Freigegeben")),
       FileTime(id++, created.addDays(random.Between(1, 90)), QStringLiteral("Freigabedatum")),
-      OleDate(id++, QDateTime(QDate(2026, 1 + random.Below(12), 1 + random.Below(28)),
-                              random.Chance(50) ? QTime(0, 0) : QTime(random.Below(24), random.Below(60), random.Below(60))),
+      OleDate(id++,
+              QDateTime(QDate(2026, 1 + random.Below(12), 1 + random.Below(28)),
+                        random.Chance(50) ? QTime(0, 0) : QTime(random.Below(24), random.Below(60), random.Below(60))),
               QStringLiteral("Liefertermin")),
       Text(id++, kLpstr, QString::fromUtf8(random.Pick(kStates)), QStringLiteral("Status")),
       Text(id++, kLpstr, QStringLiteral("Schatten-Autor"), QStringLiteral("Author")),
@@ -220,13 +243,17 @@ SampleDocument MakeDocument(Random& random, const QString& kind, int number) {
       propertyStream("MechanicalModeling", {Mechanical(random)}),
   };
   if (kind == u"dft" && random.Chance(50)) {
-    SampleSection sheet{QStringLiteral("Zeichnungsrahmen"), QUuid(0x1D3E0C57, 0x2B4A, 0x4E1F, 0x9A, 0x51, 0x33, 0x7C, 0x02, 0x8E, 0x61, 0xF0), 1252, {}};
+    SampleSection sheet{QStringLiteral("Zeichnungsrahmen"),
+                        QUuid(0x1D3E0C57, 0x2B4A, 0x4E1F, 0x9A, 0x51, 0x33, 0x7C, 0x02, 0x8E, 0x61, 0xF0),
+                        1252,
+                        {}};
     sheet.properties = {Text(2, kLpstr, QStringLiteral("A3 quer"), QStringLiteral("Blattformat")),
                         Text(3, kLpstr, QStringLiteral("1:2"), QStringLiteral("Maßstab"))};
     doc.streams.push_back(SampleStream{QChar(0x05) + QStringLiteral("Zeichnungsrahmen"), {sheet}, {}});
   }
   // The reader must not depend on the order of the streams in the directory.
-  for (size_t i = doc.streams.size(); i > 1; --i) std::swap(doc.streams[i - 1], doc.streams[size_t(random.Below(int(i)))]);
+  for (size_t i = doc.streams.size(); i > 1; --i)
+    std::swap(doc.streams[i - 1], doc.streams[size_t(random.Below(int(i)))]);
   QByteArray body(random.Between(200, random.Chance(10) ? 60000 : 6000), Qt::Uninitialized);
   for (char& c : body) c = char(random.Next());
   doc.streams.push_back(SampleStream{QStringLiteral("JSite"), {}, body});

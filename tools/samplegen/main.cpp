@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   const QString kind = TakeOption(args, QStringLiteral("--kind"), QString());
   if (mode == u"document" && args.size() >= 1) {
     return tbx::samplegen::WriteOneDocument(args[0], kind.isEmpty() ? QFileInfo(args[0]).suffix().toLower() : kind,
-                                             seed, manifest);
+                                            seed, manifest);
   }
   if (mode == u"tree" && args.size() >= 1) {
     bool countOk = false;

@@ -31,8 +31,7 @@ int main(int argc, char** argv) {
     QStringList files{arg};
     if (QFileInfo(arg).isDir()) {
       files.clear();
-      for (const QFileInfo& f : QDir(arg).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
-        files << f.filePath();
+      for (const QFileInfo& f : QDir(arg).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) files << f.filePath();
     }
     for (const QString& f : files) {
       ok = Replay(f) && ok;
