@@ -15,30 +15,17 @@ namespace {
 // Little-endian bytes for hand-made streams, including ones no writer makes.
 struct Bytes {
   QByteArray b;
-  Bytes& U16(quint16 v) {
-    char x[2];
+  template <typename T>
+  Bytes& Put(T v) {
+    char x[sizeof(T)];
     qToLittleEndian(v, x);
-    b.append(x, 2);
+    b.append(x, sizeof(T));
     return *this;
   }
-  Bytes& U32(quint32 v) {
-    char x[4];
-    qToLittleEndian(v, x);
-    b.append(x, 4);
-    return *this;
-  }
-  Bytes& U64(quint64 v) {
-    char x[8];
-    qToLittleEndian(v, x);
-    b.append(x, 8);
-    return *this;
-  }
-  Bytes& F64(double v) {
-    char x[8];
-    qToLittleEndian(v, x);
-    b.append(x, 8);
-    return *this;
-  }
+  Bytes& U16(quint16 v) { return Put(v); }
+  Bytes& U32(quint32 v) { return Put(v); }
+  Bytes& U64(quint64 v) { return Put(v); }
+  Bytes& F64(double v) { return Put(v); }
   Bytes& Raw(const QByteArray& raw) {
     b.append(raw);
     return *this;

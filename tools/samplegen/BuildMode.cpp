@@ -15,10 +15,10 @@ namespace {
 QVariant SpecValue(quint16 type, const QJsonValue& v) {
   if (v.isArray()) return v.toVariant().toStringList();
   if (v.isBool()) return qint64(v.toBool());
-  if (type == 64) return v.toString().toULongLong();
-  if (type == 65 || type == 71) return QByteArray::fromHex(v.toString().toLatin1());
+  if (type == VT_FILETIME) return v.toString().toULongLong();
+  if (type == VT_BLOB || type == VT_CF) return QByteArray::fromHex(v.toString().toLatin1());
   if (v.isDouble())
-    return (type == 4 || type == 5 || type == 6 || type == 7) ? QVariant(v.toDouble()) : QVariant(qint64(v.toDouble()));
+    return (type == VT_R4 || type == VT_R8 || type == VT_CY || type == VT_DATE) ? QVariant(v.toDouble()) : QVariant(qint64(v.toDouble()));
   return v.toString();
 }
 
