@@ -83,6 +83,33 @@ TEST(CompoundFileReader, ReadsLargeFilesWithDifatSectors) {
   EXPECT_EQ(data, Pattern(16 * 1024 * 1024 + 5, 1));
 }
 
+TEST(CompoundFileReader, RejectsBrokenDifatChains) {
+  CompoundFileWriter writer;
+  writer.AddStream(QStringLiteral("Workbook"), Pattern(16 * 1024 * 1024, 1));
+  const QByteArray good = writer.Serialize();
+  const quint32 firstDifat = qFromLittleEndian<quint32>(good.constData() + 0x44);
+  const qsizetype nextPointer = (qsizetype(firstDifat) + 1) * 512 + 508;
+  struct Case {
+    const char* why;
+    qsizetype at;
+    quint32 value;
+    ReadStatus expected;
+  };
+  const Case cases[] = {
+      {"DIFAT chain loops", nextPointer, firstDifat, ReadStatus::sector_chain_loop},
+      {"DIFAT chain ends early", nextPointer, cfb::kEndOfChain, ReadStatus::chain_too_short},
+      {"DIFAT sector outside the file", 0x44, 0x7FFFFFFF, ReadStatus::sector_out_of_range},
+      {"fewer DIFAT sectors than FAT sectors need", 0x48, 1, ReadStatus::chain_too_short},
+      {"absurd DIFAT count", 0x48, 0x7FFFFFFF, ReadStatus::absurd_sector_count},
+  };
+  for (const Case& c : cases) {
+    QByteArray file = good;
+    PutU32(file, c.at, c.value);
+    CompoundFileReader reader;
+    EXPECT_EQ(OpenBytes(reader, file), c.expected) << c.why;
+  }
+}
+
 TEST(CompoundFileReader, ReportsWhatIsWrongWithTheHeader) {
   CompoundFileWriter writer;
   writer.AddStream(QStringLiteral("s"), Pattern(100, 0));
@@ -148,6 +175,7 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
   const quint32 fatSector = qFromLittleEndian<quint32>(good.constData() + cfb::kHeaderDifatOffset);
   const quint32 dirSector = qFromLittleEndian<quint32>(good.constData() + 0x30);
   const qsizetype fat = (fatSector + 1) * 512, dir = (dirSector + 1) * 512;
+  const qsizetype miniFat = (qFromLittleEndian<quint32>(good.constData() + 0x3C) + 1) * 512;
   struct Case {
     const char* why;
     qsizetype at;
@@ -164,6 +192,8 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
       {"tree cycle", dir + 128 * 2 + cfb::kDirLeftOffset, 2, ReadStatus::directory_cycle},
       {"stream size beyond the file", dir + 128 * 1 + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
       {"mini stream size beyond the file", dir + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
+      {"mini chain loops", miniFat, 0, ReadStatus::sector_chain_loop},
+      {"mini chain ends early", miniFat, cfb::kEndOfChain, ReadStatus::chain_too_short},
       {"mini chain leaves the mini stream", dir + 128 * 2 + cfb::kDirStartOffset, 1000,
        ReadStatus::sector_out_of_range},
   };
