@@ -16,6 +16,7 @@
 namespace tbx {
 
 struct KnownPropertySet;
+struct PropertySection;
 
 struct FileProperty {
   qint32 id = 0;
@@ -70,6 +71,7 @@ class FilePropertySets {
 
  private:
   ReadStatus Load(std::unique_ptr<ByteSource> source);
+  static FilePropertySet MakeSet(PropertySection& section, const QString& streamName);
 
   std::vector<FilePropertySet> sets_;
 };
