@@ -14,8 +14,8 @@ const char kUsage[] =
     "das Dokument nicht lesbar ist.\n";
 
 // One line per value, so that the output stays a table for other tools.
+// Backslashes stay as they are: values are often Windows paths.
 QString Escaped(QString text) {
-  text.replace(u'\\', QStringLiteral("\\\\"));
   text.replace(u'\t', QStringLiteral("\\t"));
   text.replace(u'\r', QStringLiteral("\\r"));
   text.replace(u'\n', QStringLiteral("\\n"));

@@ -100,7 +100,7 @@ class Samples(unittest.TestCase):
                 for s in doc["sets"]:
                     expected.append("[%d] %s" % (s["index"], s["name"]))
                     for p in s["properties"]:
-                        text = p["text_de"].replace("\\", "\\\\").replace("\t", "\\t").replace("\r", "\\r").replace("\n", "\\n")
+                        text = p["text_de"].replace("\t", "\\t").replace("\r", "\\r").replace("\n", "\\n")
                         expected.append("  %d\t%s\t%s" % (p["id"], p["name"], text))
                 self.assertEqual(out.stdout.decode("utf-8").splitlines(), expected)
 

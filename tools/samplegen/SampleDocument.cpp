@@ -110,7 +110,7 @@ SampleSection Summary(Random& random, const SampleDocument& doc, int number, con
       Text(4, VT_LPSTR, author),
       Text(5, VT_LPSTR, doc.german ? QStringLiteral("Welle; Lager; Stückliste") : QStringLiteral("shaft; bearing")),
       Text(6, VT_LPSTR, LongComment(random, doc.german)),
-      Text(7, VT_LPSTR, QStringLiteral("Normteil.%1").arg(doc.kind)),
+      Text(7, VT_LPSTR, QStringLiteral("C:\\Vorlagen\\Normteil.%1").arg(doc.kind)),
       Text(8, VT_LPSTR, QString::fromUtf8(random.Pick(kPeople))),
       Text(9, VT_LPSTR, QString::number(random.Between(1, 12))),
       FileTime(11, QDateTime()),  // never printed
