@@ -1,5 +1,6 @@
 #include <iterator>
 #include <span>
+#include <vector>
 
 #include "docprops/modDocProps.h"
 
@@ -47,6 +48,26 @@ constexpr CatalogueSet kCatalogue[] = {
     {"projectinformation", kProject},
 };
 
+// The aliases in lower case, made once: the reader asks the catalogue for
+// every set that does not know a name itself.
+struct LoweredAlias {
+  QString name;
+  qint32 id;
+};
+
+const std::vector<LoweredAlias>& LoweredAliases(const CatalogueSet& set) {
+  static const auto lowered = [] {
+    std::vector<std::vector<LoweredAlias>> all;
+    for (const CatalogueSet& s : kCatalogue) {
+      std::vector<LoweredAlias> aliases;
+      for (const Alias& a : s.aliases) aliases.push_back({QString::fromUtf8(a.name).toLower(), a.id});
+      all.push_back(std::move(aliases));
+    }
+    return all;
+  }();
+  return lowered[size_t(&set - std::begin(kCatalogue))];
+}
+
 }  // namespace
 
 qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
@@ -54,8 +75,8 @@ qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
   for (const CatalogueSet& s : kCatalogue) {
     if (set != QLatin1String(s.name)) continue;
     const QString name = propertyName.toLower();
-    for (const Alias& a : s.aliases)
-      if (name == QString::fromUtf8(a.name).toLower()) return a.id;
+    for (const LoweredAlias& a : LoweredAliases(s))
+      if (name == a.name) return a.id;
     return 0;
   }
   return 0;
