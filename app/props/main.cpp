@@ -1,8 +1,14 @@
+// tabellix-props FILE [NAME...]: shows what the document reader sees in a
+// CAD document, for people writing a configuration. Without names it lists
+// every property set and property; with names it prints NAME<TAB>VALUE per
+// name, the value exactly as the reader returns it.
 #include <QCoreApplication>
+#include <QStringList>
 #include <cstdio>
+
+#include "docprops/PropsTool.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  std::fprintf(stderr, "Aufruf: tabellix-props DATEI [NAME...]\n");
-  return 1;
+  return tbx::RunPropsTool(app.arguments().mid(1), stdout, stderr);
 }

@@ -1,5 +1,6 @@
 #include <iterator>
 #include <span>
+#include <vector>
 
 #include "docprops/modDocProps.h"
 
@@ -20,21 +21,20 @@ struct CatalogueSet {
 // published OLE property sets; users write the English short names or the
 // German words they see in the CAD system's dialogs.
 constexpr Alias kSummary[] = {
-    {"title", 2},          {"Titel", 2},        {"subject", 3},          {"thema", 3},
-    {"author", 4},         {"autor", 4},        {"keywords", 5},         {"stichwörter", 5},
-    {"comments", 6},       {"kommentare", 6},   {"template", 7},         {"vorlage", 7},
-    {"lastauthor", 8},     {"revnumber", 9},    {"edittime", 10},        {"lastprinted", 11},
-    {"createtime", 12},    {"ursprungsdatum", 12}, {"lastsave", 13},     {"pagecount", 14},
-    {"wordcount", 15},     {"charcount", 16},   {"appname", 18},         {"docsecurity", 19},
+    {"title", 2},        {"Titel", 2},       {"subject", 3},         {"thema", 3},        {"author", 4},
+    {"autor", 4},        {"keywords", 5},    {"stichwörter", 5},     {"comments", 6},     {"kommentare", 6},
+    {"template", 7},     {"vorlage", 7},     {"lastauthor", 8},      {"revnumber", 9},    {"edittime", 10},
+    {"lastprinted", 11}, {"createtime", 12}, {"ursprungsdatum", 12}, {"lastsave", 13},    {"pagecount", 14},
+    {"wordcount", 15},   {"charcount", 16},  {"appname", 18},        {"docsecurity", 19},
 };
 constexpr Alias kExtendedSummary[] = {
     {"savingapp", 2}, {"filesize", 3}, {"sheetcount", 4},     {"objectcount", 5},
     {"status", 7},    {"username", 8}, {"creationlocale", 9},
 };
 constexpr Alias kDocumentSummary[] = {
-    {"category", 2}, {"kategorie", 2}, {"format", 3},  {"bytes", 4},        {"lines", 5},
-    {"paragraphs", 6}, {"slides", 7},  {"notes", 8},   {"hiddenslides", 9}, {"mmclips", 10},
-    {"manager", 14}, {"company", 15},  {"firma", 15},
+    {"category", 2},   {"kategorie", 2}, {"format", 3}, {"bytes", 4},        {"lines", 5},
+    {"paragraphs", 6}, {"slides", 7},    {"notes", 8},  {"hiddenslides", 9}, {"mmclips", 10},
+    {"manager", 14},   {"company", 15},  {"firma", 15},
 };
 constexpr Alias kProject[] = {
     {"docnum", 2},      {"document number", 2}, {"dokumentnummer", 2}, {"revision", 3},
@@ -48,6 +48,26 @@ constexpr CatalogueSet kCatalogue[] = {
     {"projectinformation", kProject},
 };
 
+// The aliases in lower case, made once: the reader asks the catalogue for
+// every set that does not know a name itself.
+struct LoweredAlias {
+  QString name;
+  qint32 id;
+};
+
+const std::vector<LoweredAlias>& LoweredAliases(const CatalogueSet& set) {
+  static const auto lowered = [] {
+    std::vector<std::vector<LoweredAlias>> all;
+    for (const CatalogueSet& s : kCatalogue) {
+      std::vector<LoweredAlias> aliases;
+      for (const Alias& a : s.aliases) aliases.push_back({QString::fromUtf8(a.name).toLower(), a.id});
+      all.push_back(std::move(aliases));
+    }
+    return all;
+  }();
+  return lowered[size_t(&set - std::begin(kCatalogue))];
+}
+
 }  // namespace
 
 qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
@@ -55,8 +75,8 @@ qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
   for (const CatalogueSet& s : kCatalogue) {
     if (set != QLatin1String(s.name)) continue;
     const QString name = propertyName.toLower();
-    for (const Alias& a : s.aliases)
-      if (name == QString::fromUtf8(a.name).toLower()) return a.id;
+    for (const LoweredAlias& a : LoweredAliases(s))
+      if (name == a.name) return a.id;
     return 0;
   }
   return 0;

@@ -14,8 +14,8 @@ const char kUsage[] =
     "das Dokument nicht lesbar ist.\n";
 
 // One line per value, so that the output stays a table for other tools.
+// Backslashes stay as they are: values are often Windows paths.
 QString Escaped(QString text) {
-  text.replace(u'\\', QStringLiteral("\\\\"));
   text.replace(u'\t', QStringLiteral("\\t"));
   text.replace(u'\r', QStringLiteral("\\r"));
   text.replace(u'\n', QStringLiteral("\\n"));
@@ -32,7 +32,7 @@ void List(const FilePropertySets& sets, std::FILE* out) {
     const FilePropertySet& set = *sets.Item(i);
     Print(out, QStringLiteral("[%1] %2").arg(i).arg(set.Name()));
     for (const FileProperty& p : set.Properties())
-      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.value))));
+      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.Value()))));
   }
 }
 

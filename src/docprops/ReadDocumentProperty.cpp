@@ -39,7 +39,7 @@ QString ReadDocumentProperty(QString fileName, QString propertyName) {
     return failed;
   }
   for (int i = 0; i < sets->Count(); ++i)
-    if (const FileProperty* p = FindInSet(*sets->Item(i), propertyName)) return PropertyValueText(p->value);
+    if (const FileProperty* p = FindInSet(*sets->Item(i), propertyName)) return PropertyValueText(p->Value());
   return QString();
 }
 

@@ -3,7 +3,6 @@
 // checks the remaining length first; a failed read leaves the position alone.
 #include <QByteArray>
 #include <QtEndian>
-#include <cstring>
 
 namespace tbx {
 
@@ -36,12 +35,6 @@ class ByteCursor {
     if (sizeof(T) > Remaining()) return false;
     value = qFromLittleEndian<T>(data_ + pos_);
     pos_ += sizeof(T);
-    return true;
-  }
-  bool ReadBytes(quint64 count, QByteArray& out) {
-    if (count > Remaining()) return false;
-    out = QByteArray(data_ + pos_, qsizetype(count));
-    pos_ += count;
     return true;
   }
 

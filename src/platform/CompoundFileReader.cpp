@@ -13,6 +13,8 @@ namespace {
 
 using namespace cfb;
 
+constexpr quint64 kWholeMiniStreamLimit = 1 << 20;
+
 quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit; }
 
 bool HasDuplicates(std::vector<quint32> sectors) {
@@ -255,9 +257,14 @@ class CompoundFileReader::Impl {
     if (ReadStatus s = FollowChain(root.start, CeilDiv(root.size, sectorSize_), true, &miniStreamChain_);
         s != ReadStatus::ok)
       return s;
-    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok)
-      return s;
+    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok) return s;
     miniFatCache_.resize(miniFatSectors_.size());
+    // Documents keep all their property sets in the mini stream: one read of
+    // a small mini stream replaces dozens of 64-byte reads.
+    if (root.size <= kWholeMiniStreamLimit) {
+      miniStream_.resize(qsizetype(root.size));
+      if (ReadStatus s = ReadSectors(miniStreamChain_, root.size, miniStream_.data()); s != ReadStatus::ok) return s;
+    }
     miniReady_ = true;
     return ReadStatus::ok;
   }
@@ -283,6 +290,12 @@ class CompoundFileReader::Impl {
       const quint64 inMini = quint64(m) * kMiniSectorSize;
       const quint64 bytes = std::min<quint64>(size, kMiniSectorSize);
       if (inMini + bytes > miniStreamSize) return ReadStatus::stream_beyond_eof;
+      if (!miniStream_.isEmpty()) {
+        std::memcpy(to, miniStream_.constData() + inMini, bytes);
+        to += bytes;
+        size -= bytes;
+        continue;
+      }
       const quint64 offset = (quint64(miniStreamChain_[inMini / sectorSize_]) + 1) * sectorSize_ + inMini % sectorSize_;
       if (offset + bytes > source_->Size()) return ReadStatus::truncated;
       if (!source_->ReadAt(offset, to, bytes)) return ReadStatus::read_failed;
@@ -304,6 +317,7 @@ class CompoundFileReader::Impl {
   bool miniReady_ = false;
   std::vector<quint32> miniStreamChain_, miniFatSectors_;
   std::vector<QByteArray> miniFatCache_;
+  QByteArray miniStream_;  // the whole mini stream when it is small
 };
 
 CompoundFileReader::CompoundFileReader() = default;

@@ -16,7 +16,7 @@ namespace tbx {
 
 struct CompoundFileEntry {
   QString name;
-  quint32 entry = 0;  // number of the directory entry
+  quint32 entry = 0;      // number of the directory entry
   bool isStream = false;  // otherwise a storage
   quint32 start = 0;
   quint64 size = 0;

@@ -1,10 +1,10 @@
 #include "platform/CompoundFileSource.h"
 
+#include <fcntl.h>
+
 #include <QFile>
 #include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
@@ -53,14 +53,17 @@ FileByteSource::~FileByteSource() {
 #ifndef Q_OS_WIN
 ReadStatus FileByteSource::Open(const QString& path) {
   const QByteArray native = QFile::encodeName(path);
-  do fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe with a document's name cannot stop
+  // the run; it is refused below like every other file that is no regular file.
+  do fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) return StatusForErrno(errno);
   struct stat info {};
-  if (fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) {
-    size_ = quint64(info.st_size);
-    return ReadStatus::ok;
-  }
-  return StatusForErrno(fd_ < 0 ? errno : (S_ISDIR(info.st_mode) ? EISDIR : errno));
+  if (::fstat(fd_, &info) != 0) return StatusForErrno(errno);
+  if (S_ISDIR(info.st_mode)) return ReadStatus::is_a_folder;
+  if (!S_ISREG(info.st_mode)) return ReadStatus::cannot_open;
+  size_ = quint64(info.st_size);
+  return ReadStatus::ok;
 }
 
 bool FileByteSource::ReadAt(quint64 offset, char* out, quint64 size) {

@@ -33,9 +33,8 @@ struct Layout {
 };
 
 quint32 DifatSectorsFor(quint32 fatSectors) {
-  return fatSectors <= kHeaderDifatEntries
-             ? 0
-             : quint32(CeilDiv(fatSectors - kHeaderDifatEntries, kDifatEntriesPerSector));
+  return fatSectors <= kHeaderDifatEntries ? 0
+                                           : quint32(CeilDiv(fatSectors - kHeaderDifatEntries, kDifatEntriesPerSector));
 }
 
 template <typename StreamList>
@@ -103,8 +102,8 @@ struct TreeLinks {
 
 // A balanced tree built from the sorted names; nodes on the one level that may
 // be incomplete are red, which keeps every path's black count equal.
-quint32 BuildTree(const std::vector<quint32>& sorted, qsizetype from, qsizetype to, int depth,
-                  int redDepth, std::vector<TreeLinks>& links) {
+quint32 BuildTree(const std::vector<quint32>& sorted, qsizetype from, qsizetype to, int depth, int redDepth,
+                  std::vector<TreeLinks>& links) {
   if (from >= to) return kNoStream;
   const qsizetype mid = from + (to - from) / 2;
   const quint32 node = sorted[mid];
@@ -114,8 +113,8 @@ quint32 BuildTree(const std::vector<quint32>& sorted, qsizetype from, qsizetype 
   return node;
 }
 
-void PutDirectoryEntry(char* entry, const QString& name, quint8 type, const TreeLinks& links,
-                       quint32 child, quint32 start, quint64 size) {
+void PutDirectoryEntry(char* entry, const QString& name, quint8 type, const TreeLinks& links, quint32 child,
+                       quint32 start, quint64 size) {
   for (qsizetype i = 0; i < name.size(); ++i) PutU16(entry + 2 * i, name.at(i).unicode());
   PutU16(entry + kDirNameLengthOffset, quint16((name.size() + 1) * 2));
   entry[kDirTypeOffset] = char(type);
@@ -182,11 +181,11 @@ QByteArray DirectoryBytes(const StreamList& streams, const Layout& layout) {
   while ((qsizetype(2) << redDepth) - 1 < qsizetype(sorted.size())) ++redDepth;
   const quint32 top = BuildTree(sorted, 0, sorted.size(), 0, redDepth, links);
 
-  PutDirectoryEntry(bytes.data(), QStringLiteral("Root Entry"), kTypeRoot, TreeLinks{}, top,
-                    layout.miniStreamStart, quint64(layout.miniSectorCount) * kMiniSectorSize);
+  PutDirectoryEntry(bytes.data(), QStringLiteral("Root Entry"), kTypeRoot, TreeLinks{}, top, layout.miniStreamStart,
+                    quint64(layout.miniSectorCount) * kMiniSectorSize);
   for (quint32 i = 1; i <= streams.size(); ++i)
-    PutDirectoryEntry(bytes.data() + i * kDirEntrySize, streams[i - 1].name, kTypeStream, links[i],
-                      kNoStream, layout.streamStart[i - 1], quint64(streams[i - 1].data.size()));
+    PutDirectoryEntry(bytes.data() + i * kDirEntrySize, streams[i - 1].name, kTypeStream, links[i], kNoStream,
+                      layout.streamStart[i - 1], quint64(streams[i - 1].data.size()));
   // Unused entries still carry "no sibling" links so that strict readers accept them.
   for (quint32 i = quint32(streams.size()) + 1; i < layout.directorySectors * kDirEntriesPerSector; ++i) {
     char* entry = bytes.data() + i * kDirEntrySize;

@@ -45,6 +45,10 @@ QString PropertyValueText(const QVariant& value, const QLocale& locale) {
   }
 }
 
+QVariant FileProperty::Value() const {
+  return DecodePropertyValue(stream_, sectionStart_, sectionSize_, offset_, codePage_);
+}
+
 const FileProperty* FilePropertySet::WithId(quint32 id) const {
   for (const FileProperty& p : properties_)
     if (quint32(p.id) == id) return &p;
@@ -82,6 +86,33 @@ ReadStatus FilePropertySets::Open(std::unique_ptr<ByteSource> source) {
   }
 }
 
+FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QString& streamName) {
+  FilePropertySet set;
+  set.formatId_ = section.formatId;
+  set.known_ = FindKnownSet(section.formatId);
+  set.name_ = set.known_ ? KnownSetName(*set.known_) : streamName;
+  set.dictionary_ = std::move(section.dictionary);
+  for (const RawProperty& raw : section.properties) {
+    FileProperty property;
+    property.id = qint32(raw.id);
+    for (const auto& [id, entryName] : set.dictionary_) {
+      if (id == raw.id) {
+        property.name = entryName;
+        break;
+      }
+    }
+    if (property.name.isEmpty() && set.known_) property.name = BuiltInPropertyName(*set.known_, raw.id);
+    property.type = raw.type;
+    property.stream_ = section.stream;
+    property.sectionStart_ = section.start;
+    property.sectionSize_ = section.size;
+    property.offset_ = raw.offset;
+    property.codePage_ = section.codePage;
+    set.properties_.push_back(std::move(property));
+  }
+  return set;
+}
+
 ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
   CompoundFileReader file;
   if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
@@ -95,25 +126,9 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
     if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
     for (PropertySection& section : sections) {
       if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;
-      Ranked ranked{KnownSetCount(), FilePropertySet()};
-      FilePropertySet& set = ranked.set;
-      set.formatId_ = section.formatId;
-      set.known_ = FindKnownSet(section.formatId);
-      set.name_ = set.known_ ? KnownSetName(*set.known_) : entry.name.mid(1);
-      if (set.known_) ranked.rank = KnownSetRank(*set.known_);
-      set.dictionary_ = std::move(section.dictionary);
-      for (RawProperty& raw : section.properties) {
-        QString name;
-        for (const auto& [id, entryName] : set.dictionary_) {
-          if (id == raw.id) {
-            name = entryName;
-            break;
-          }
-        }
-        if (name.isEmpty() && set.known_) name = BuiltInPropertyName(*set.known_, raw.id);
-        set.properties_.push_back(FileProperty{qint32(raw.id), name, quint16(raw.type), std::move(raw.value)});
-      }
-      found.push_back(std::move(ranked));
+      FilePropertySet set = MakeSet(section, entry.name.mid(1));
+      const int rank = set.known_ ? KnownSetRank(*set.known_) : KnownSetCount();
+      found.push_back(Ranked{rank, std::move(set)});
     }
   }
   std::stable_sort(found.begin(), found.end(), [](const Ranked& a, const Ranked& b) { return a.rank < b.rank; });

@@ -16,12 +16,21 @@
 namespace tbx {
 
 struct KnownPropertySet;
+struct PropertySection;
 
 struct FileProperty {
   qint32 id = 0;
   QString name;  // from the set's dictionary or the built-in English names; "" when it has none
   quint16 type = 0;
-  QVariant value;  // invalid when the value has no text form
+
+  // The value, decoded on every call; invalid when it has no text form.
+  QVariant Value() const;
+
+ private:
+  friend class FilePropertySets;
+  QByteArray stream_;  // shared with the set's other properties
+  quint32 sectionStart_ = 0, sectionSize_ = 0, offset_ = 0;
+  quint16 codePage_ = 0;
 };
 
 // A value as text: strings unchanged; numbers, dates and Booleans in the
@@ -62,6 +71,7 @@ class FilePropertySets {
 
  private:
   ReadStatus Load(std::unique_ptr<ByteSource> source);
+  static FilePropertySet MakeSet(PropertySection& section, const QString& streamName);
 
   std::vector<FilePropertySet> sets_;
 };

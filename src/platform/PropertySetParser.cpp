@@ -62,6 +62,9 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
   if (!head.Seek(offset) || !head.Read(size) || !head.Read(count)) return ReadStatus::section_beyond_stream;
   if (size < 8 || size > quint64(stream.size()) - offset) return ReadStatus::section_beyond_stream;
   if (count > (size - 8) / 8) return ReadStatus::absurd_property_count;
+  section->stream = stream;
+  section->start = offset;
+  section->size = size;
 
   ByteCursor c(stream.constData() + offset, size);
   c.Seek(8);
@@ -74,11 +77,12 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
   // Strings depend on the code page, which may come anywhere in the table.
   for (const TableEntry& e : table) {
     if (e.id != kCodePageId) continue;
-    RawProperty codePage;
+    quint16 type = 0;
+    QVariant codePage;
     c.Seek(e.offset);
-    if (ReadStatus s = ReadTypedValue(c, 0, &codePage); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ReadTypedValue(c, 0, &type, &codePage); s != ReadStatus::ok) return s;
     // Stored as a signed 16-bit value although code pages run to 65001.
-    if (codePage.type == VT_I2) section->codePage = quint16(codePage.value.toLongLong());
+    if (type == VT_I2) section->codePage = quint16(codePage.toLongLong());
   }
   for (const TableEntry& e : table) {
     c.Seek(e.offset);
@@ -87,15 +91,23 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
       if (ReadStatus s = ReadDictionary(c, section->codePage, section); s != ReadStatus::ok) return s;
       continue;
     }
-    RawProperty property;
-    property.id = e.id;
-    if (ReadStatus s = ReadTypedValue(c, section->codePage, &property); s != ReadStatus::ok) return s;
-    if (e.id != kLocaleId && e.id != kBehaviorId) section->properties.push_back(std::move(property));
+    RawProperty property{e.id, VT_EMPTY, e.offset};
+    if (ReadStatus s = ReadTypedValue(c, section->codePage, &property.type, nullptr); s != ReadStatus::ok) return s;
+    if (e.id != kLocaleId && e.id != kBehaviorId) section->properties.push_back(property);
   }
   return ReadStatus::ok;
 }
 
 }  // namespace
+
+QVariant DecodePropertyValue(const QByteArray& stream, quint32 start, quint32 size, quint32 offset, quint16 codePage) {
+  if (quint64(start) + size > quint64(stream.size())) return {};
+  ByteCursor c(stream.constData() + start, size);
+  quint16 type = 0;
+  QVariant value;
+  if (!c.Seek(offset) || ReadTypedValue(c, codePage, &type, &value) != ReadStatus::ok) return {};
+  return value;
+}
 
 ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections) {
   sections->clear();

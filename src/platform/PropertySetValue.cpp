@@ -12,21 +12,51 @@ namespace {
 // Bytes of the fixed-size scalar types; -1 for every other type.
 int FixedSize(quint16 type) {
   switch (type) {
-    case VT_EMPTY: case VT_NULL: return 0;
-    case VT_I1: case VT_UI1: return 1;
-    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
-    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: case VT_FILETIME: return 8;
-    case VT_DECIMAL: return 12;  // the first four of its sixteen bytes share the type field
-    case VT_CLSID: return 16;
-    default: return -1;
+    case VT_EMPTY:
+    case VT_NULL:
+      return 0;
+    case VT_I1:
+    case VT_UI1:
+      return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR:
+      return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_FILETIME:
+      return 8;
+    case VT_DECIMAL:
+      return 12;  // the first four of its sixteen bytes share the type field
+    case VT_CLSID:
+      return 16;
+    default:
+      return -1;
   }
 }
 
 bool IsLengthPrefixed(quint16 type) {
   switch (type) {
-    case VT_BSTR: case VT_LPSTR: case VT_LPWSTR: case VT_BLOB: case VT_BLOB_OBJECT: case VT_CF:
-    case VT_STREAM: case VT_STORAGE: case VT_STREAMED_OBJECT: case VT_STORED_OBJECT:
+    case VT_BSTR:
+    case VT_LPSTR:
+    case VT_LPWSTR:
+    case VT_BLOB:
+    case VT_BLOB_OBJECT:
+    case VT_CF:
+    case VT_STREAM:
+    case VT_STORAGE:
+    case VT_STREAMED_OBJECT:
+    case VT_STORED_OBJECT:
     case VT_VERSIONED_STREAM:
       return true;
     default:
@@ -65,26 +95,43 @@ T Get(ByteCursor& c) {
 // The cursor holds at least FixedSize(type) bytes.
 QVariant FixedValue(ByteCursor& c, quint16 type) {
   switch (type) {
-    case VT_I1: return qint64(Get<qint8>(c));
-    case VT_UI1: return quint64(Get<quint8>(c));
-    case VT_I2: return qint64(Get<qint16>(c));
-    case VT_UI2: return quint64(Get<quint16>(c));
-    case VT_BOOL: return Get<qint16>(c) != 0;
-    case VT_I4: case VT_INT: return qint64(Get<qint32>(c));
-    case VT_UI4: case VT_UINT: return quint64(Get<quint32>(c));
-    case VT_I8: return Get<qint64>(c);
-    case VT_UI8: return Get<quint64>(c);
-    case VT_R4: return Get<float>(c);
-    case VT_R8: return Get<double>(c);
-    case VT_CY: return double(Get<qint64>(c)) / 10000.0;
-    case VT_DATE: return OleDate(Get<double>(c));
-    case VT_FILETIME: return FileTime(Get<quint64>(c));
+    case VT_I1:
+      return qint64(Get<qint8>(c));
+    case VT_UI1:
+      return quint64(Get<quint8>(c));
+    case VT_I2:
+      return qint64(Get<qint16>(c));
+    case VT_UI2:
+      return quint64(Get<quint16>(c));
+    case VT_BOOL:
+      return Get<qint16>(c) != 0;
+    case VT_I4:
+    case VT_INT:
+      return qint64(Get<qint32>(c));
+    case VT_UI4:
+    case VT_UINT:
+      return quint64(Get<quint32>(c));
+    case VT_I8:
+      return Get<qint64>(c);
+    case VT_UI8:
+      return Get<quint64>(c);
+    case VT_R4:
+      return Get<float>(c);
+    case VT_R8:
+      return Get<double>(c);
+    case VT_CY:
+      return double(Get<qint64>(c)) / 10000.0;
+    case VT_DATE:
+      return OleDate(Get<double>(c));
+    case VT_FILETIME:
+      return FileTime(Get<quint64>(c));
     default:
       c.Skip(quint64(FixedSize(type)));
       return {};
   }
 }
 
+// A null value only checks and skips the value.
 ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
   if (type == VT_VERSIONED_STREAM && !c.Skip(16)) return ReadStatus::string_beyond_section;
   quint32 length = 0;
@@ -93,6 +140,7 @@ ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QV
   if (bytes > c.Remaining()) return ReadStatus::string_beyond_section;
   const char* data = c.Here();
   c.Skip(bytes);
+  if (!value) return ReadStatus::ok;
   if (type == VT_LPWSTR)
     *value = DecodeUtf16(data, length);
   else if (type == VT_LPSTR || type == VT_BSTR)
@@ -106,7 +154,10 @@ ReadStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* 
   const int fixed = FixedSize(type);
   if (fixed >= 0) {
     if (quint64(fixed) > c.Remaining()) return ReadStatus::property_beyond_section;
-    *value = FixedValue(c, type);
+    if (value)
+      *value = FixedValue(c, type);
+    else
+      c.Skip(quint64(fixed));
     return ReadStatus::ok;
   }
   if (IsLengthPrefixed(type)) return LengthPrefixedValue(c, type, codePage, value);
@@ -130,8 +181,7 @@ ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elem
       if (inner > 0xFFFF || inner == VT_VARIANT) return ReadStatus::unknown_value_type;
       type = quint16(inner);
     }
-    QVariant ignored;
-    if (ReadStatus s = ScalarValue(c, type, codePage, &ignored); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ScalarValue(c, type, codePage, nullptr); s != ReadStatus::ok) return s;
     if (variant || IsLengthPrefixed(type)) c.AlignTo4(base);
   }
   return ReadStatus::ok;
@@ -155,19 +205,19 @@ ReadStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
 
 }  // namespace
 
-ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, RawProperty* property) {
+ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut, QVariant* value) {
   const quint64 base = cursor.Position();
   quint32 typeField = 0;
   if (!cursor.Read(typeField)) return ReadStatus::property_beyond_section;
   // The upper half is padding; some writers leave garbage in it.
   const quint16 type = quint16(typeField & 0xFFFF);
-  property->type = type;
-  property->value = QVariant();
+  *typeOut = type;
+  if (value) *value = QVariant();
   const quint16 elementType = type & 0x0FFF;
   switch (type & 0xF000) {
     case 0:
       if (type == VT_VARIANT) return ReadStatus::unknown_value_type;
-      return ScalarValue(cursor, type, codePage, &property->value);
+      return ScalarValue(cursor, type, codePage, value);
     case VT_VECTOR: {
       quint32 count = 0;
       if (!cursor.Read(count)) return ReadStatus::property_beyond_section;

@@ -5,8 +5,9 @@
 
 namespace tbx {
 
-// Reads the type and value at the cursor (the start of a value inside its
-// section) into property->type and property->value.
-ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, RawProperty* property);
+// Checks the typed value at the cursor (the start of a value inside its
+// section) and moves past it; gives its type and, when value is not null,
+// its decoded value (see FileProperty::Value).
+ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* type, QVariant* value);
 
 }  // namespace tbx

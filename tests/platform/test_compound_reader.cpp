@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include "platform/CompoundFileFormat.h"
@@ -39,8 +42,8 @@ void PutU32(QByteArray& file, qsizetype at, quint32 value) { qToLittleEndian(val
 
 TEST(CompoundFileReader, ReadsBackWhatTheWriterWrote) {
   const std::vector<std::pair<QString, qsizetype>> streams = {
-      {QStringLiteral("leer"), 0},         {QStringLiteral("\x05SummaryInformation"), 400},
-      {QStringLiteral("grenze"), 4095},    {QStringLiteral("gross"), 4096},
+      {QStringLiteral("leer"), 0},           {QStringLiteral("\x05SummaryInformation"), 400},
+      {QStringLiteral("grenze"), 4095},      {QStringLiteral("gross"), 4096},
       {QStringLiteral("Stückliste"), 70000}, {QStringLiteral("a"), 1},
   };
   CompoundFileWriter writer;
@@ -80,6 +83,33 @@ TEST(CompoundFileReader, ReadsLargeFilesWithDifatSectors) {
   EXPECT_EQ(data, Pattern(16 * 1024 * 1024 + 5, 1));
 }
 
+TEST(CompoundFileReader, RejectsBrokenDifatChains) {
+  CompoundFileWriter writer;
+  writer.AddStream(QStringLiteral("Workbook"), Pattern(16 * 1024 * 1024, 1));
+  const QByteArray good = writer.Serialize();
+  const quint32 firstDifat = qFromLittleEndian<quint32>(good.constData() + 0x44);
+  const qsizetype nextPointer = (qsizetype(firstDifat) + 1) * 512 + 508;
+  struct Case {
+    const char* why;
+    qsizetype at;
+    quint32 value;
+    ReadStatus expected;
+  };
+  const Case cases[] = {
+      {"DIFAT chain loops", nextPointer, firstDifat, ReadStatus::sector_chain_loop},
+      {"DIFAT chain ends early", nextPointer, cfb::kEndOfChain, ReadStatus::chain_too_short},
+      {"DIFAT sector outside the file", 0x44, 0x7FFFFFFF, ReadStatus::sector_out_of_range},
+      {"fewer DIFAT sectors than FAT sectors need", 0x48, 1, ReadStatus::chain_too_short},
+      {"absurd DIFAT count", 0x48, 0x7FFFFFFF, ReadStatus::absurd_sector_count},
+  };
+  for (const Case& c : cases) {
+    QByteArray file = good;
+    PutU32(file, c.at, c.value);
+    CompoundFileReader reader;
+    EXPECT_EQ(OpenBytes(reader, file), c.expected) << c.why;
+  }
+}
+
 TEST(CompoundFileReader, ReportsWhatIsWrongWithTheHeader) {
   CompoundFileWriter writer;
   writer.AddStream(QStringLiteral("s"), Pattern(100, 0));
@@ -113,6 +143,10 @@ TEST(CompoundFileReader, ReportsWhatIsWrongWithTheHeader) {
   EXPECT_EQ(OpenBytes(reader, good.left(300)), ReadStatus::truncated);
   EXPECT_EQ(reader.Open(QStringLiteral("/nonexistent/teil.par")), ReadStatus::file_not_found);
   EXPECT_EQ(reader.Open(QStringLiteral("/")), ReadStatus::is_a_folder);
+  QTemporaryDir dir;
+  const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("rohr.par")));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  EXPECT_EQ(reader.Open(QFile::decodeName(fifo)), ReadStatus::cannot_open) << "a named pipe must not block";
 }
 
 TEST(CompoundFileReader, EveryTruncatedPrefixFailsCleanly) {
@@ -141,6 +175,7 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
   const quint32 fatSector = qFromLittleEndian<quint32>(good.constData() + cfb::kHeaderDifatOffset);
   const quint32 dirSector = qFromLittleEndian<quint32>(good.constData() + 0x30);
   const qsizetype fat = (fatSector + 1) * 512, dir = (dirSector + 1) * 512;
+  const qsizetype miniFat = (qFromLittleEndian<quint32>(good.constData() + 0x3C) + 1) * 512;
   struct Case {
     const char* why;
     qsizetype at;
@@ -157,7 +192,10 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
       {"tree cycle", dir + 128 * 2 + cfb::kDirLeftOffset, 2, ReadStatus::directory_cycle},
       {"stream size beyond the file", dir + 128 * 1 + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
       {"mini stream size beyond the file", dir + cfb::kDirSizeOffset, 0x7FFFFFFF, ReadStatus::stream_beyond_eof},
-      {"mini chain leaves the mini stream", dir + 128 * 2 + cfb::kDirStartOffset, 1000, ReadStatus::sector_out_of_range},
+      {"mini chain loops", miniFat, 0, ReadStatus::sector_chain_loop},
+      {"mini chain ends early", miniFat, cfb::kEndOfChain, ReadStatus::chain_too_short},
+      {"mini chain leaves the mini stream", dir + 128 * 2 + cfb::kDirStartOffset, 1000,
+       ReadStatus::sector_out_of_range},
   };
   for (const Case& c : cases) {
     QByteArray file = good;
@@ -169,4 +207,66 @@ TEST(CompoundFileReader, RejectsBrokenChainsAndDirectories) {
       if (status == ReadStatus::ok) status = reader.ReadStream(e, &data);
     EXPECT_EQ(status, c.expected) << c.why;
   }
+}
+
+namespace {
+
+// A version 4 file (4096-byte sectors) laid out by hand: sector 0 FAT,
+// 1 directory, 2 mini FAT, 3 mini stream, 4-5 a large stream.
+QByteArray Version4File(const QByteArray& small, const QByteArray& large) {
+  const int ss = 4096;
+  QByteArray file(ss * 7, '\0');
+  char* h = file.data();
+  std::copy(std::begin(cfb::kSignature), std::end(cfb::kSignature), h);
+  qToLittleEndian<quint16>(0x3E, h + 0x18);
+  qToLittleEndian<quint16>(4, h + 0x1A);
+  qToLittleEndian<quint16>(0xFFFE, h + 0x1C);
+  qToLittleEndian<quint16>(12, h + 0x1E);
+  qToLittleEndian<quint16>(6, h + 0x20);
+  const quint32 header[] = {1, 1, 1, 0, 4096, 2, 1, cfb::kEndOfChain, 0};  // from 0x28
+  for (int i = 0; i < 9; ++i) qToLittleEndian(header[i], h + 0x28 + 4 * i);
+  for (int i = 0; i < 109; ++i) qToLittleEndian<quint32>(i == 0 ? 0 : cfb::kFreeSect, h + 0x4C + 4 * i);
+  auto sector = [&](int n) { return file.data() + (n + 1) * ss; };
+  const quint32 fat[] = {cfb::kFatSect, cfb::kEndOfChain, cfb::kEndOfChain, cfb::kEndOfChain, 5, cfb::kEndOfChain};
+  for (int i = 0; i < 1024; ++i) qToLittleEndian<quint32>(i < 6 ? fat[i] : cfb::kFreeSect, sector(0) + 4 * i);
+  auto entry = [&](int index, const QString& name, quint8 type, quint32 right, quint32 child, quint32 start,
+                   quint64 size) {
+    char* e = sector(1) + index * cfb::kDirEntrySize;
+    for (int k = 0; k < name.size(); ++k) qToLittleEndian<quint16>(name[k].unicode(), e + 2 * k);
+    qToLittleEndian<quint16>(quint16((name.size() + 1) * 2), e + cfb::kDirNameLengthOffset);
+    e[cfb::kDirTypeOffset] = char(type);
+    e[cfb::kDirColorOffset] = char(cfb::kColorBlack);
+    qToLittleEndian<quint32>(cfb::kNoStream, e + cfb::kDirLeftOffset);
+    qToLittleEndian(right, e + cfb::kDirRightOffset);
+    qToLittleEndian(child, e + cfb::kDirChildOffset);
+    qToLittleEndian(start, e + cfb::kDirStartOffset);
+    qToLittleEndian(size, e + cfb::kDirSizeOffset);
+  };
+  entry(0, QStringLiteral("Root Entry"), cfb::kTypeRoot, cfb::kNoStream, 1, 3, 128);
+  entry(1, QStringLiteral("klein"), cfb::kTypeStream, 2, cfb::kNoStream, 0, quint64(small.size()));
+  entry(2, QStringLiteral("gross"), cfb::kTypeStream, cfb::kNoStream, cfb::kNoStream, 4, quint64(large.size()));
+  for (int i = 3; i < 32; ++i) entry(i, QString(), cfb::kTypeUnused, cfb::kNoStream, cfb::kNoStream, 0, 0);
+  qToLittleEndian<quint32>(1, sector(2));
+  qToLittleEndian<quint32>(cfb::kEndOfChain, sector(2) + 4);
+  for (int i = 2; i < 1024; ++i) qToLittleEndian<quint32>(cfb::kFreeSect, sector(2) + 4 * i);
+  std::copy(small.begin(), small.end(), sector(3));
+  std::copy(large.begin(), large.end(), sector(4));
+  return file.left(6 * ss + large.size() - ss);  // the last sector is cut short, as some writers leave it
+}
+
+}  // namespace
+
+TEST(CompoundFileReader, ReadsVersion4Files) {
+  const QByteArray small = Pattern(100, 1), large = Pattern(5000, 2);
+  CompoundFileReader reader;
+  ASSERT_EQ(OpenBytes(reader, Version4File(small, large)), ReadStatus::ok);
+  ASSERT_EQ(reader.RootEntries().size(), 2u);
+  QByteArray data;
+  ASSERT_EQ(reader.ReadStream(QStringLiteral("klein"), &data), ReadStatus::ok);
+  EXPECT_EQ(data, small);
+  ASSERT_EQ(reader.ReadStream(QStringLiteral("gross"), &data), ReadStatus::ok);
+  EXPECT_EQ(data, large);
+  QByteArray wrongShift = Version4File(small, large);
+  wrongShift[0x1E] = 9;
+  EXPECT_EQ(OpenBytes(reader, wrongShift), ReadStatus::bad_sector_shift);
 }

@@ -9,7 +9,10 @@ using namespace tbx;
 TEST(CompoundFileWriter, RejectsBadAndDuplicateNames) {
   CompoundFileWriter writer;
   EXPECT_TRUE(writer.AddStream(QStringLiteral("Workbook"), QByteArray("x")));
-  struct Case { QString name; const char* why; };
+  struct Case {
+    QString name;
+    const char* why;
+  };
   const Case rejected[] = {
       {QStringLiteral("WORKBOOK"), "same name in other case"},
       {QString(), "empty"},

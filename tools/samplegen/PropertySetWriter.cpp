@@ -2,14 +2,10 @@
 
 #include <QStringEncoder>
 #include <QtEndian>
+#include <cmath>
 
 namespace tbx::samplegen {
 namespace {
-
-enum : quint16 {
-  kI2 = 2, kI4 = 3, kR4 = 4, kR8 = 5, kCy = 6, kDate = 7, kBool = 11, kVariant = 12, kUi4 = 19, kI8 = 20,
-  kLpstr = 30, kLpwstr = 31, kFiletime = 64, kBlob = 65, kCf = 71, kVector = 0x1000,
-};
 
 class Out {
  public:
@@ -49,51 +45,77 @@ void PutCodePageString(Out& out, const QString& text, quint16 codePage) {
 
 void PutScalar(Out& out, quint16 type, const QVariant& v, quint16 codePage) {
   switch (type) {
-    case kI2: out.Put<qint16>(qint16(v.toLongLong())); break;
-    case kBool: out.Put<qint16>(v.toLongLong() ? -1 : 0); break;
-    case kI4: out.Put<qint32>(qint32(v.toLongLong())); break;
-    case kUi4: out.Put<quint32>(quint32(v.toLongLong())); break;
-    case kI8: out.Put<qint64>(v.toLongLong()); break;
-    case kR4: out.Put<float>(float(v.toDouble())); break;
-    case kR8: case kDate: out.Put<double>(v.toDouble()); break;
-    case kCy: out.Put<qint64>(qint64(v.toDouble() * 10000.0)); break;
-    case kFiletime: out.Put<quint64>(v.toULongLong()); break;
-    case kLpstr: PutCodePageString(out, v.toString(), codePage); break;
-    case kLpwstr: {
+    case VT_I2:
+      out.Put<qint16>(qint16(v.toLongLong()));
+      break;
+    case VT_BOOL:
+      out.Put<qint16>(v.toLongLong() ? -1 : 0);
+      break;
+    case VT_I4:
+      out.Put<qint32>(qint32(v.toLongLong()));
+      break;
+    case VT_UI4:
+      out.Put<quint32>(quint32(v.toLongLong()));
+      break;
+    case VT_I8:
+      out.Put<qint64>(v.toLongLong());
+      break;
+    case VT_R4:
+      out.Put<float>(float(v.toDouble()));
+      break;
+    case VT_R8:
+    case VT_DATE:
+      out.Put<double>(v.toDouble());
+      break;
+    case VT_CY:
+      out.Put<qint64>(qint64(std::llround(v.toDouble() * 10000.0)));
+      break;
+    case VT_FILETIME:
+      out.Put<quint64>(v.toULongLong());
+      break;
+    case VT_LPSTR:
+      PutCodePageString(out, v.toString(), codePage);
+      break;
+    case VT_LPWSTR: {
       const QString text = v.toString();
       out.Put<quint32>(quint32(text.size() + 1));
       for (QChar c : text) out.Put<quint16>(c.unicode());
       out.Put<quint16>(0);
       break;
     }
-    case kBlob: case kCf: {
+    case VT_BLOB:
+    case VT_CF: {
       const QByteArray data = v.toByteArray();
       out.Put<quint32>(quint32(data.size()));
       out.bytes.append(data);
       break;
     }
-    default: break;  // VT_EMPTY and VT_NULL carry nothing
+    default:
+      break;  // VT_EMPTY and VT_NULL carry nothing
   }
   out.Pad();
 }
 
 void PutValue(Out& out, const SampleProperty& p, quint16 codePage) {
   out.Put<quint32>(p.type);
-  if (!(p.type & kVector)) return PutScalar(out, p.type, p.value, codePage);
+  if (!(p.type & VT_VECTOR)) return PutScalar(out, p.type, p.value, codePage);
   const QStringList items = p.value.toStringList();
   out.Put<quint32>(quint32(items.size()));
   for (const QString& item : items) {
-    if ((p.type & 0xFFF) == kVariant) out.Put<quint32>(kLpstr);
+    if ((p.type & 0xFFF) == VT_VARIANT) out.Put<quint32>(VT_LPSTR);
     PutCodePageString(out, item, codePage);
   }
 }
 
 QByteArray WriteSection(const SampleSection& section) {
-  struct Entry { quint32 id; QByteArray value; };
+  struct Entry {
+    quint32 id;
+    QByteArray value;
+  };
   std::vector<Entry> entries;
   {
     Out cp;
-    cp.Put<quint32>(kI2);
+    cp.Put<quint32>(VT_I2);
     cp.Put<qint16>(qint16(section.codePage));  // stored signed: 65001 becomes -535
     cp.Pad();
     entries.push_back({1, cp.bytes});

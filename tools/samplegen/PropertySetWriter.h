@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <vector>
 
+#include "platform/PropertySetParser.h"  // the variant type numbers
+
 namespace tbx::samplegen {
 
 // One property as the sample generator stores it. value holds a QString

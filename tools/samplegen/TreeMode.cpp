@@ -49,11 +49,12 @@ QByteArray Damage(QByteArray file, Random& random, QString* how) {
 }
 
 const char* const kKinds[] = {"par", "psm", "asm", "dft"};
-const char* const kFolderNames[] = {"Projekte", "Kunde Müller", "Baugruppe.V2", "Archiv 2019", "Normteile",
-                                    "Entwürfe", "Release 1.0", "Zeichnungen", "Lieferanten", ".versteckt",
-                                    "Alt (nicht verwenden)"};
-const char* const kBaseNames[] = {"Welle", "Gehäuse", "Flansch", "Lagerschild", "Zahnrad", "Rahmen", "Deckel",
-                                  "Bracket", "Mount", "Spannvorrichtung", "Teil mit Leerzeichen", "Blech-01"};
+const char* const kFolderNames[] = {"Projekte",    "Kunde Müller", "Baugruppe.V2",         "Archiv 2019",
+                                    "Normteile",   "Entwürfe",     "Release 1.0",          "Zeichnungen",
+                                    "Lieferanten", ".versteckt",   "Alt (nicht verwenden)"};
+const char* const kBaseNames[] = {
+    "Welle",   "Gehäuse", "Flansch",          "Lagerschild",          "Zahnrad", "Rahmen", "Deckel",
+    "Bracket", "Mount",   "Spannvorrichtung", "Teil mit Leerzeichen", "Blech-01"};
 
 bool IsHidden(const QString& relative) {
   for (const QString& part : relative.split(u'/'))
@@ -96,7 +97,8 @@ int WriteTree(const QString& root, int count, quint64 seed, const QString& manif
     const QString kind = QString::fromLatin1(random.Pick(kKinds));
     // A few documents carry their extension in capitals, as copies from old systems do.
     const QString extension = random.Chance(3) ? kind.toUpper() : kind;
-    QString name = QString::fromUtf8(random.Pick(kBaseNames)) + QStringLiteral("_%1.").arg(i, 5, 10, QChar(u'0')) + extension;
+    QString name =
+        QString::fromUtf8(random.Pick(kBaseNames)) + QStringLiteral("_%1.").arg(i, 5, 10, QChar(u'0')) + extension;
     if (random.Chance(2)) name.prepend(u'.');
     const QString relative = folder.isEmpty() ? name : folder + u'/' + name;
     const SampleDocument doc = MakeDocument(random, kind, i);
@@ -112,8 +114,8 @@ int WriteTree(const QString& root, int count, quint64 seed, const QString& manif
     }
     if (!add(relative, bytes, entry)) return 1;
   }
-  const char* const distractors[] = {"Notizen.txt", "Stückliste.xlsx", "README", "Teil.par.bak", "Kopie.pdf",
-                                     "Makefile", "Welle.par~", "Baugruppe.asmx"};
+  const char* const distractors[] = {"Notizen.txt", "Stückliste.xlsx", "README",     "Teil.par.bak",
+                                     "Kopie.pdf",   "Makefile",        "Welle.par~", "Baugruppe.asmx"};
   for (int i = 0; i < 1 + count / 5; ++i) {
     const QString folder = folders[random.Below(int(folders.size()))];
     const QString name = QStringLiteral("%1_").arg(i) + QString::fromUtf8(random.Pick(distractors));

@@ -9,6 +9,10 @@
 //       dots and umlauts, hidden folders), some with upper-case extensions,
 //       some hidden, about 3 % damaged, plus distractor files (other
 //       extensions, no extension, backups).
+//   tbx-samplegen build OUT SPEC.json
+//       a document exactly as the JSON description says (see BuildMode.h):
+//       streams in order, property sets with chosen identifiers, names,
+//       types, values and code pages
 //   tbx-samplegen streams OUT NAME:SIZE...
 //       a compound file with one root stream per argument; byte k of the j-th
 //       stream is (k*7 + j*13 + k/251) & 0xFF
@@ -23,6 +27,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "BuildMode.h"
 #include "StreamsMode.h"
 #include "TreeMode.h"
 
@@ -32,6 +37,7 @@ const char kUsage[] =
     "Aufruf:\n"
     "  tbx-samplegen document AUSGABE [--seed N] [--kind par|psm|asm|dft] [--manifest DATEI]\n"
     "  tbx-samplegen tree ORDNER --count N [--seed N] [--manifest DATEI]\n"
+    "  tbx-samplegen build AUSGABE BESCHREIBUNG.json\n"
     "  tbx-samplegen streams AUSGABE NAME:GRÖSSE...\n"
     "Gleicher Startwert (--seed, Vorgabe 1) ergibt gleiche Dateien. Das Manifest (JSON)\n"
     "nennt jede geschriebene Datei mit Rolle und den Propertysets jedes Dokuments.\n";
@@ -58,6 +64,7 @@ int main(int argc, char** argv) {
   if (args.contains(QStringLiteral("--help"))) return Usage(true);
   const QString mode = args.isEmpty() ? QString() : args.takeFirst();
   if (mode == u"streams") return tbx::samplegen::RunStreamsMode(args);
+  if (mode == u"build") return args.size() == 2 ? tbx::samplegen::BuildFromSpec(args[1], args[0]) : Usage(false);
   bool seedOk = false;
   const quint64 seed = TakeOption(args, QStringLiteral("--seed"), QStringLiteral("1")).toULongLong(&seedOk);
   const QString manifest = TakeOption(args, QStringLiteral("--manifest"), QString());
@@ -65,7 +72,7 @@ int main(int argc, char** argv) {
   const QString kind = TakeOption(args, QStringLiteral("--kind"), QString());
   if (mode == u"document" && args.size() >= 1) {
     return tbx::samplegen::WriteOneDocument(args[0], kind.isEmpty() ? QFileInfo(args[0]).suffix().toLower() : kind,
-                                             seed, manifest);
+                                            seed, manifest);
   }
   if (mode == u"tree" && args.size() >= 1) {
     bool countOk = false;

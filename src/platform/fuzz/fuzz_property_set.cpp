@@ -1,0 +1,12 @@
+// Fuzz target: one property-set stream through the parser.
+#include "platform/FileProperties.h"
+#include "platform/PropertySetParser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+  std::vector<tbx::PropertySection> sections;
+  tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
+  for (const tbx::PropertySection& s : sections)
+    for (const tbx::RawProperty& p : s.properties)
+      tbx::PropertyValueText(tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage));
+  return 0;
+}
