@@ -1,7 +1,5 @@
-#include <memory>
-#include <new>
-
 #include "common/RunLog.h"
+#include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileProperties.h"
 
@@ -22,24 +20,27 @@ const FileProperty* FindInSet(const FilePropertySet& set, const QString& propert
 
 QString ReadDocumentProperty(QString fileName, QString propertyName) {
   const QString failed = QStringLiteral("FEHLER beim Lesen von ") + propertyName;
-  std::unique_ptr<FilePropertySets> sets;
-  try {
-    sets = std::make_unique<FilePropertySets>();
-  } catch (const std::bad_alloc&) {
+  DocumentParse own;
+  const DocumentParse* parse = DocumentRowScope::ParseFor(fileName);
+  if (!parse) {
+    own = ParseDocument(fileName);
+    parse = &own;
+  }
+  if (!parse->sets) {
     LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
-               StatusDescription(ReadStatus::out_of_memory));
+               StatusDescription(parse->status));
     return failed;
   }
-  const ReadStatus status = sets->Open(fileName);
+  const FilePropertySets& sets = *parse->sets;
   // A document without any set is as unusable as one that cannot be read;
   // its log line simply has no description after the ": ".
-  if (status != ReadStatus::ok || sets->Count() <= 0) {
+  if (parse->status != ReadStatus::ok || sets.Count() <= 0) {
     LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
-               StatusDescription(status));
+               StatusDescription(parse->status));
     return failed;
   }
-  for (int i = 0; i < sets->Count(); ++i)
-    if (const FileProperty* p = FindInSet(*sets->Item(i), propertyName)) return PropertyValueText(p->Value());
+  for (int i = 0; i < sets.Count(); ++i)
+    if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName)) return PropertyValueText(p->Value());
   return QString();
 }
 

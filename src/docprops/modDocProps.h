@@ -13,7 +13,8 @@ qint32 GetPropertyId(const QString& setName, const QString& propertyName);
 // The value of propertyName in the document fileName as text: "" when no set
 // yields the property or its value has no text form, "FEHLER beim Lesen von "
 // + propertyName (and a log line) when the property sets cannot be read.
-// Opens and releases the document on every call.
+// Opens and releases the document on every call, unless a DocumentRowScope
+// for fileName is open (DocumentRowScope.h).
 QString ReadDocumentProperty(QString fileName, QString propertyName);
 
 }  // namespace tbx

@@ -7,6 +7,7 @@
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
 #include "database/modDatabase.h"
+#include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgressView.h"
@@ -163,23 +164,27 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     progress.SetCaption(PathPart(path, DirectoryPart));
     progress.SetStatus(PathPart(path, FileNamePart));
 
-    bool selected = DocumentSelected(path, mapping, run.configPath);
-    std::optional<RecordSet> record;
-    if (run.databaseMode && selected) {
-      record = FindDocumentRecord(*run.database, path, run.configPath);
-      if (!record) {
-        selected = false;
-        LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
-                   QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
+    {
+      // The criteria and the columns of this row read one parse of the document.
+      const DocumentRowScope scope(path);
+      bool selected = DocumentSelected(path, mapping, run.configPath);
+      std::optional<RecordSet> record;
+      if (run.databaseMode && selected) {
+        record = FindDocumentRecord(*run.database, path, run.configPath);
+        if (!record) {
+          selected = false;
+          LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
+                     QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
+        }
       }
-    }
-    if (selected) {
-      const int row = static_cast<int>(book.rowOffset + partCount);
-      if (RowWriter(run, record).Write(row, Split(path), mapping.columns)) ++run.stats.rowsMarked;
-      ++run.stats.rowsWritten;
-    } else {
-      // The next selected document takes the row this one would have had.
-      --book.rowOffset;
+      if (selected) {
+        const int row = static_cast<int>(book.rowOffset + partCount);
+        if (RowWriter(run, record).Write(row, Split(path), mapping.columns)) ++run.stats.rowsMarked;
+        ++run.stats.rowsWritten;
+      } else {
+        // The next selected document takes the row this one would have had.
+        --book.rowOffset;
+      }
     }
 
     const int percent = ProgressPercent(i, n);

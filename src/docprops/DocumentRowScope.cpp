@@ -1,0 +1,45 @@
+#include "docprops/DocumentRowScope.h"
+
+#include <new>
+
+namespace tbx {
+namespace {
+
+// The run reads documents on one thread; a scope belongs to the thread that
+// opened it, so reads on any other thread go on opening their documents.
+thread_local DocumentRowScope* innermost = nullptr;
+
+}  // namespace
+
+DocumentParse ParseDocument(const QString& fileName) {
+  DocumentParse parse;
+  try {
+    parse.sets = std::make_unique<FilePropertySets>();
+  } catch (const std::bad_alloc&) {
+    parse.status = ReadStatus::out_of_memory;
+    return parse;
+  }
+  // The byte source lives only inside Open: the file is closed on return,
+  // the parsed streams stay in memory.
+  parse.status = parse.sets->Open(fileName);
+  return parse;
+}
+
+DocumentRowScope::DocumentRowScope(QString fileName) : fileName_(std::move(fileName)), outer_(innermost) {
+  innermost = this;
+}
+
+DocumentRowScope::~DocumentRowScope() { innermost = outer_; }
+
+const DocumentParse* DocumentRowScope::ParseFor(const QString& fileName) {
+  for (DocumentRowScope* scope = innermost; scope; scope = scope->outer_) {
+    if (scope->fileName_ != fileName) continue;
+    // A container that could not be made is tried again on the next read,
+    // as it would be without the scope.
+    if (!scope->parse_ || !scope->parse_->sets) scope->parse_ = ParseDocument(fileName);
+    return &*scope->parse_;
+  }
+  return nullptr;
+}
+
+}  // namespace tbx
