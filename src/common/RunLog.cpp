@@ -29,6 +29,38 @@ QString LogFilePathFor(const QDate& day) {
          QStringLiteral(".log");
 }
 
+// The stamp and the file of the last line: a run writes several lines a
+// second, and formatting date and time for each one took longer than
+// appending the line. The texts show whole seconds, so they are kept while
+// the second, the time zone's offset, the locale and the program folder stay
+// the same (and whether the milliseconds are 0: a time of exactly midnight
+// shows the date alone).
+struct LineFrame {
+  qint64 second = 0;
+  int utcOffset = 0;
+  bool wholeSecond = false;
+  QLocale locale;
+  QString folder;
+  QString stamp;  // the time stamp and " - "
+  QString file;
+  bool valid = false;
+};
+
+const LineFrame& FrameFor(const QDateTime& now) {
+  thread_local LineFrame frame;
+  const qint64 second = now.toSecsSinceEpoch();
+  const int utcOffset = now.offsetFromUtc();
+  const bool wholeSecond = now.time().msec() == 0;
+  const QLocale locale;
+  const QString folder = ProgramFolder();
+  if (!frame.valid || frame.second != second || frame.utcOffset != utcOffset || frame.wholeSecond != wholeSecond ||
+      frame.locale != locale || frame.folder != folder) {
+    frame = LineFrame{second, utcOffset, wholeSecond, locale, folder,
+                      GeneralDateText(now) + QStringLiteral(" - "), LogFilePathFor(now.date()), true};
+  }
+  return frame;
+}
+
 }  // namespace
 
 void SetLogEnabled(bool enabled) { Enabled() = enabled; }
@@ -41,11 +73,11 @@ void LogMessage(const QString& message) {
   if (!Enabled()) return;
   // One clock reading for stamp and file, so a line written at midnight
   // lands in the file of the date it carries.
-  const QDateTime now = Now();
+  const LineFrame& frame = FrameFor(Now());
   QString line;
-  if (!message.isEmpty()) line = GeneralDateText(now) + QStringLiteral(" - ") + message;
+  if (!message.isEmpty()) line = frame.stamp + message;
   // The log must never stop a run: a lost line is accepted.
-  (void)AppendToFile(LogFilePathFor(now.date()), line.toLocal8Bit() + kLineEnd);
+  (void)AppendToFile(frame.file, line.toLocal8Bit() + kLineEnd);
 }
 
 }  // namespace tbx

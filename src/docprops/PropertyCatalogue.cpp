@@ -1,3 +1,4 @@
+#include <QHash>
 #include <iterator>
 #include <span>
 #include <vector>
@@ -68,9 +69,7 @@ const std::vector<LoweredAlias>& LoweredAliases(const CatalogueSet& set) {
   return lowered[size_t(&set - std::begin(kCatalogue))];
 }
 
-}  // namespace
-
-qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
+qint32 LookUp(const QString& setName, const QString& propertyName) {
   const QString set = setName.toLower();
   for (const CatalogueSet& s : kCatalogue) {
     if (set != QLatin1String(s.name)) continue;
@@ -80,6 +79,24 @@ qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
     return 0;
   }
   return 0;
+}
+
+constexpr qsizetype kMaxKnownPairs = 4096;
+
+}  // namespace
+
+qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
+  // A run asks the same few pairs for every document; lowering both names
+  // on each call cost more than the rest of a row's search. The answers of
+  // one thread are kept, and forgotten when a hostile document's many set
+  // names would let them grow without bound.
+  thread_local QHash<std::pair<QString, QString>, qint32> known;
+  std::pair<QString, QString> key{setName, propertyName};
+  if (const auto it = known.constFind(key); it != known.cend()) return *it;
+  if (known.size() >= kMaxKnownPairs) known.clear();
+  const qint32 id = LookUp(setName, propertyName);
+  known.insert(std::move(key), id);
+  return id;
 }
 
 }  // namespace tbx

@@ -76,3 +76,21 @@ TEST_F(RunLogTest, DisabledOrFailingLogWritesNothingAndGoesOn) {
   LogMessage("auch verloren");
   EXPECT_FALSE(QFile::exists(dir_.path() + "/fehlt"));
 }
+
+TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
+  // Lines of one second share their formatted stamp; anything else the
+  // stamp or the file depends on must still show in the very next line.
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 0)));
+  LogMessage("a");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 500)));
+  LogMessage("b");
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  LogMessage("c");
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("anders"));
+  SetProgramFolder(dir_.path() + "/anders");
+  LogMessage("d");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 - a\n05.12.2026 00:00:00 - b\n");
+  EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - c\n"));
+  EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:00 - d\n");
+}
