@@ -31,32 +31,33 @@ QString LogFilePathFor(const QDate& day) {
 
 // The stamp and the file of the last line: a run writes several lines a
 // second, and formatting date and time for each one took longer than
-// appending the line. The texts show whole seconds, so they are kept while
-// the second, the time zone's offset, the locale and the program folder stay
-// the same (and whether the milliseconds are 0: a time of exactly midnight
-// shows the date alone).
+// appending the line. Both texts come from the clock's local date and whole
+// seconds, so they are kept while these, the locale and the program folder
+// stay the same (and whether the milliseconds are 0: a time of exactly
+// midnight shows the date alone). The local fields are compared rather than
+// the instant, which would ask the time zone database on every line.
 struct LineFrame {
-  qint64 second = 0;
-  int utcOffset = 0;
+  QDate date;
+  QTime second;
   bool wholeSecond = false;
   QLocale locale;
   QString folder;
   QString stamp;  // the time stamp and " - "
   QString file;
-  bool valid = false;
 };
 
 const LineFrame& FrameFor(const QDateTime& now) {
   thread_local LineFrame frame;
-  const qint64 second = now.toSecsSinceEpoch();
-  const int utcOffset = now.offsetFromUtc();
-  const bool wholeSecond = now.time().msec() == 0;
+  const QDate date = now.date();
+  const QTime time = now.time();
+  const QTime second(time.hour(), time.minute(), time.second());
+  const bool wholeSecond = time.msec() == 0;
   const QLocale locale;
   const QString folder = ProgramFolder();
-  if (!frame.valid || frame.second != second || frame.utcOffset != utcOffset || frame.wholeSecond != wholeSecond ||
+  if (!frame.date.isValid() || frame.date != date || frame.second != second || frame.wholeSecond != wholeSecond ||
       frame.locale != locale || frame.folder != folder) {
-    frame = LineFrame{second, utcOffset, wholeSecond, locale, folder,
-                      GeneralDateText(now) + QStringLiteral(" - "), LogFilePathFor(now.date()), true};
+    frame = LineFrame{date, second, wholeSecond, locale, folder, GeneralDateText(now) + QStringLiteral(" - "),
+                      LogFilePathFor(date)};
   }
   return frame;
 }
