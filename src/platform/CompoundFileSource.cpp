@@ -63,11 +63,24 @@ ReadStatus FileByteSource::Open(const QString& path) {
   if (S_ISDIR(info.st_mode)) return ReadStatus::is_a_folder;
   if (!S_ISREG(info.st_mode)) return ReadStatus::cannot_open;
   size_ = quint64(info.st_size);
+  // A head that cannot be read stays empty: the reads then go to the file
+  // and fail there, as they would without it.
+  QByteArray head(qsizetype(qMin(size_, kHeadBytes)), Qt::Uninitialized);
+  if (ReadFromFile(0, head.data(), quint64(head.size()))) head_ = std::move(head);
   return ReadStatus::ok;
 }
 
 bool FileByteSource::ReadAt(quint64 offset, char* out, quint64 size) {
   if (offset > size_ || size > size_ - offset) return false;
+  const quint64 held = quint64(head_.size());
+  if (offset <= held && size <= held - offset) {
+    std::memcpy(out, head_.constData() + offset, size);
+    return true;
+  }
+  return ReadFromFile(offset, out, size);
+}
+
+bool FileByteSource::ReadFromFile(quint64 offset, char* out, quint64 size) {
   while (size > 0) {
     const ssize_t got = ::pread(fd_, out, size, off_t(offset));
     if (got < 0 && errno == EINTR) continue;

@@ -30,6 +30,9 @@ class MemoryByteSource : public ByteSource {
 };
 
 // A file opened read-only; it stays open until the source is destroyed.
+// Its first kHeadBytes are read at once on opening: the header, directory
+// and property streams of a document mostly lie there, and one read instead
+// of one per structure is what counts on a network share.
 class FileByteSource : public ByteSource {
  public:
   ~FileByteSource() override;
@@ -39,8 +42,12 @@ class FileByteSource : public ByteSource {
   bool ReadAt(quint64 offset, char* out, quint64 size) override;
 
  private:
+  static constexpr quint64 kHeadBytes = 64 * 1024;
+  bool ReadFromFile(quint64 offset, char* out, quint64 size);
+
   int fd_ = -1;
   quint64 size_ = 0;
+  QByteArray head_;  // the first bytes of the file, as far as they could be read
 };
 
 }  // namespace tbx
