@@ -1,0 +1,222 @@
+#!/usr/bin/env bash
+# The run benchmark: tabellix-batch against ExifTool and the I/O floor on the
+# same generated tree, warm page cache, plus a memory run on a tree as large as
+# one workbook takes.
+#
+#   bench/run/run_bench.sh [--count N] [--memory-count M] [--no-memory]
+#                          [--repeat R] [--work DIR] [--keep]
+#
+# --count         documents of the speed tree (default 20000)
+# --memory-count  documents of the memory tree (default 65000)
+# --no-memory     skip the memory run
+# --repeat        runs of tabellix-batch and of the I/O floor; the fastest
+#                 counts, as the machine may be shared (default 3)
+# --work          folder for trees, configurations and results (default: a
+#                 new temporary folder, removed at the end unless --keep)
+#
+# Needs a build (tools/build.sh; TBX_BUILD_DIR as there), GNU time at
+# /usr/bin/time and exiftool (package libimage-exiftool-perl).
+#
+# Rates are documents per second of wall time and, because a loaded machine
+# stretches wall time, per second of CPU time (user + system) too.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="${TBX_BUILD_DIR:-$root/build}"
+batch="$build/app/tabellix-batch"
+samplegen="$build/tools/tbx-samplegen"
+iofloor="$build/bench/run/tbx-iofloor"
+
+count=20000
+memory_count=65000
+memory=1
+repeat=3
+work=""
+keep=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --count) count="$2"; shift 2 ;;
+    --memory-count) memory_count="$2"; shift 2 ;;
+    --no-memory) memory=0; shift ;;
+    --repeat) repeat="$2"; shift 2 ;;
+    --work) work="$2"; shift 2 ;;
+    --keep) keep=1; shift ;;
+    *) echo "unknown argument: $1" >&2; exit 2 ;;
+  esac
+done
+
+for tool in "$batch" "$samplegen" "$iofloor" /usr/bin/time; do
+  [ -x "$tool" ] || { echo "missing $tool (build first: tools/build.sh)" >&2; exit 2; }
+done
+command -v exiftool >/dev/null || { echo "missing exiftool (apt-get install libimage-exiftool-perl)" >&2; exit 2; }
+
+if [ -z "$work" ]; then
+  work="$(mktemp -d "${TMPDIR:-/tmp}/tbx-run-bench.XXXXXX")"
+  [ "$keep" = 1 ] || trap 'rm -rf "$work"' EXIT
+fi
+mkdir -p "$work"
+work="$(cd "$work" && pwd)"
+
+# The eight properties ExifTool reads as well: five standard ones and three
+# user-defined ones that the generator writes into every document.
+properties=(Title Author Subject Keywords Company Gewicht Sachnummer Freigegeben)
+extensions=(par psm asm dft)
+
+# make_tree DIR N: a generated tree (kept when it is already there with N documents).
+make_tree() {
+  local dir="$1" n="$2"
+  if [ -f "$dir.count" ] && [ "$(cat "$dir.count")" = "$n" ]; then return; fi
+  rm -rf "$dir"
+  "$samplegen" tree "$dir" --count "$n" --seed 2026 --manifest "$dir.manifest.json" >/dev/null
+  echo "$n" >"$dir.count"
+}
+
+# write_config FILE TREE: columns C.. for the properties, one criterion that
+# every readable document passes (so both programs read the same documents)
+# and two format patterns for one column.
+write_config() {
+  local file="$1" tree="$2" column=C
+  {
+    echo "[Config]"
+    echo "WriteLog=ja"
+    echo "maxRange=65000"
+    echo "Pattern=${extensions[*]}"
+    echo "Kopfzeile=ja"
+    echo "[Pfade]"
+    echo "SourceDir=$tree"
+    echo "ExcelFile=Liste.xls"
+    echo "[MapProperties]"
+    for p in "${properties[@]}"; do
+      echo "$column=$p"
+      column="$(echo "$column" | tr 'A-Y' 'B-Z')"
+    done
+    echo "[Criteria]"
+    echo "Application Name=Solid Edge"
+    echo "[Gewicht]"
+    echo "Format0=99,99"
+    echo "Format1=999,99"
+  } >"$file"
+}
+
+# timed OUT CMD...: runs CMD under GNU time; OUT.time gets its figures.
+timed() {
+  local out="$1"; shift
+  /usr/bin/time -v -o "$out.time" "$@" >"$out.stdout" 2>"$out.stderr"
+}
+figure() {  # figure TIMEFILE LABEL: one number from GNU time's report
+  grep -F "$2" "$1" | head -1 | sed 's/.*: //'
+}
+wall_seconds() {
+  figure "$1" "Elapsed (wall clock)" | awk -F: '{ s = 0; for (i = 1; i <= NF; ++i) s = s * 60 + $i; print s }'
+}
+cpu_seconds() {
+  awk -v u="$(figure "$1" "User time")" -v s="$(figure "$1" "System time")" 'BEGIN { print u + s }'
+}
+peak_mb() {
+  awk -v k="$(figure "$1" "Maximum resident set size")" 'BEGIN { printf "%.1f", k / 1024 }'
+}
+rate() {  # rate DOCUMENTS SECONDS
+  awk -v n="$1" -v s="$2" 'BEGIN { if (s <= 0) s = 0.005; printf "%.0f", n / s }'
+}
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) print "-"; else printf "%.2f", a / b }'
+}
+
+warm() {
+  find "$1" -type f -print0 | xargs -0 cat >/dev/null
+  "$iofloor" "$1" "${extensions[@]}" >/dev/null
+}
+
+# run_batch CONFIG OUT: one run of tabellix-batch with fresh workbook and log.
+run_batch() {
+  local dir
+  dir="$(dirname "$1")"
+  rm -f "$dir"/Liste*.xls "$dir"/Protokoll_*.log
+  LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 timed "$2" "$batch" "$1" </dev/null
+}
+
+# best_of OUT CMD...: the fastest of $repeat runs (by CPU time) in OUT.*
+best_of() {
+  local out="$1" best="" i
+  shift
+  for ((i = 1; i <= repeat; ++i)); do
+    "$@" "$out.try"
+    local cpu
+    cpu="$(cpu_seconds "$out.try.time")"
+    if [ -z "$best" ] || awk -v a="$cpu" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+      best="$cpu"
+      for f in time stdout stderr; do mv "$out.try.$f" "$out.$f"; done
+    fi
+  done
+}
+floor_run() { timed "$1" "$iofloor" "$tree" "${extensions[@]}"; }
+batch_run() { run_batch "$config" "$1"; }
+
+echo "== Speed: $count documents (folder $work)"
+tree="$work/tree"
+make_tree "$tree" "$count"
+config="$work/speed/ZireVuz.ini"
+mkdir -p "$work/speed"
+write_config "$config" "$tree"
+warm "$tree"
+exiftool -ver >/dev/null
+
+best_of "$work/floor" floor_run
+floor_docs="$(cat "$work/floor.stdout")"
+
+best_of "$work/batch" batch_run
+batch_status=0
+grep -q "Gefundene Dokumente" "$work/batch.stdout" || batch_status=1
+batch_docs="$(grep -F "Gefundene Dokumente" "$work/batch.stdout" | awk '{ print $NF }')"
+batch_rows="$(grep -F "Geschriebene Zeilen" "$work/batch.stdout" | awk '{ print $NF }')"
+if [ "$batch_status" != 0 ]; then
+  echo "tabellix-batch failed:" >&2
+  cat "$work/batch.stderr" >&2
+  exit 1
+fi
+
+exif_args=(-r. -csv -charset filename=utf8)
+for e in "${extensions[@]}"; do exif_args+=(-ext "$e"); done
+for p in "${properties[@]}"; do exif_args+=("-$p"); done
+timed "$work/exiftool" exiftool "${exif_args[@]}" "$tree" || true
+exif_docs="$(/usr/bin/python3 -c 'import csv, sys; print(sum(1 for _ in csv.reader(open(sys.argv[1], encoding="utf-8", errors="replace"))) - 1)' "$work/exiftool.stdout")"
+exif_values="$(/usr/bin/python3 -c '
+import csv, sys
+rows = list(csv.DictReader(open(sys.argv[1], encoding="utf-8", errors="replace")))
+print(sum(1 for r in rows for k, v in r.items() if k != "SourceFile" and v))' "$work/exiftool.stdout")"
+
+printf '%-16s %10s %10s %12s %12s %10s\n' "" documents "wall s" "docs/s wall" "docs/s CPU" "peak MB"
+line() {  # line LABEL DOCUMENTS OUT
+  local wall cpu
+  wall="$(wall_seconds "$3.time")"
+  cpu="$(cpu_seconds "$3.time")"
+  printf '%-16s %10s %10s %12s %12s %10s\n' "$1" "$2" "$wall" "$(rate "$2" "$wall")" "$(rate "$2" "$cpu")" \
+    "$(peak_mb "$3.time")"
+}
+line "tabellix-batch" "$batch_docs" "$work/batch"
+line "exiftool" "$exif_docs" "$work/exiftool"
+line "I/O floor" "$floor_docs" "$work/floor"
+echo "tabellix-batch rows written: $batch_rows; exiftool values found: $exif_values"
+
+batch_wall="$(rate "$batch_docs" "$(wall_seconds "$work/batch.time")")"
+batch_cpu="$(rate "$batch_docs" "$(cpu_seconds "$work/batch.time")")"
+exif_wall="$(rate "$exif_docs" "$(wall_seconds "$work/exiftool.time")")"
+exif_cpu="$(rate "$exif_docs" "$(cpu_seconds "$work/exiftool.time")")"
+floor_wall="$(rate "$floor_docs" "$(wall_seconds "$work/floor.time")")"
+floor_cpu="$(rate "$floor_docs" "$(cpu_seconds "$work/floor.time")")"
+echo "tabellix-batch / exiftool:  $(ratio "$batch_wall" "$exif_wall")x wall, $(ratio "$batch_cpu" "$exif_cpu")x CPU (goal >= 20)"
+echo "I/O floor / tabellix-batch: $(ratio "$floor_wall" "$batch_wall")x wall, $(ratio "$floor_cpu" "$batch_cpu")x CPU (goal <= 4)"
+
+if [ "$memory" = 1 ]; then
+  echo "== Memory: $memory_count documents"
+  tree="$work/tree-memory"
+  make_tree "$tree" "$memory_count"
+  config="$work/memory/ZireVuz.ini"
+  mkdir -p "$work/memory"
+  write_config "$config" "$tree"
+  warm "$tree"
+  run_batch "$config" "$work/memory-batch"
+  docs="$(grep -F "Gefundene Dokumente" "$work/memory-batch.stdout" | awk '{ print $NF }')"
+  echo "tabellix-batch: $docs documents, peak $(peak_mb "$work/memory-batch.time") MB (goal < 200 MB)," \
+    "$(rate "$docs" "$(wall_seconds "$work/memory-batch.time")") docs/s wall"
+fi
