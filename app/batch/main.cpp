@@ -1,11 +1,15 @@
 // tabellix-batch [CONFIG]: the run without a display, for schedules and servers.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
+#include <unistd.h>
 
 #include "common/Config.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "platform/TerminalProgress.h"
+#include "platform/TextForm.h"
 #include "run/RunDriver.h"
 
 namespace {
@@ -28,6 +32,27 @@ const char* const kUsage =
 
 void Complain(const QString& text) {
   std::fprintf(stderr, "tabellix-batch: %s\n", text.toLocal8Bit().constData());
+}
+
+// The closing summary on stdout, so scripts can read where the workbook is.
+void PrintSummary(const tbx::RunSummary& summary, double seconds) {
+  QString files = QString::number(summary.stats.workbookFiles);
+  if (summary.stats.workbookFiles == 1)
+    files += QStringLiteral(" (") + summary.lastWorkbook + u')';
+  else if (summary.stats.workbookFiles > 1)
+    files += QStringLiteral(" (") + summary.firstWorkbook + QStringLiteral(" bis ") + summary.lastWorkbook + u')';
+  const QString text = QStringLiteral("Gefundene Dokumente:   %1\n"
+                                      "Geschriebene Zeilen:   %2\n"
+                                      "Markierte Zeilen:      %3\n"
+                                      "Arbeitsmappen:         %4\n"
+                                      "Dauer:                 %5 s\n")
+                           .arg(summary.documentsFound)
+                           .arg(summary.stats.rowsWritten)
+                           .arg(summary.stats.rowsMarked)
+                           .arg(files)
+                           .arg(tbx::RealText(qRound(seconds * 10) / 10.0));
+  std::fputs(text.toLocal8Bit().constData(), stdout);
+  std::fflush(stdout);
 }
 
 }  // namespace
@@ -64,7 +89,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const tbx::RunOutcome outcome = tbx::RunBatch(config);
+  tbx::TerminalProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
+  tbx::InstallProgress(&progress);
+  tbx::TerminalProgress::CatchInterrupt();
+  QElapsedTimer clock;
+  clock.start();
+  tbx::RunSummary summary;
+  const tbx::RunOutcome outcome = tbx::RunBatch(config, &summary);
+  progress.Unload();
+  tbx::InstallProgress(nullptr);
+  PrintSummary(summary, clock.elapsed() / 1000.0);
   if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
     Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(tbx::LogFilePath()));
   return tbx::ExitStatus(outcome);

@@ -4,8 +4,7 @@
 
 namespace tbx {
 
-QString BuildQuery(const QString& section) {
-  const QString file = ConfigurationPath();
+QString BuildQuery(const QString& section, const QString& configFile) {
   struct Clause {
     const char* key;
     const char* keyword;
@@ -18,16 +17,16 @@ QString BuildQuery(const QString& section) {
   QString statement;
   for (const Clause& c : kRequired) {
     const QString key = QString::fromLatin1(c.key);
-    const QString value = ReadIniValue(section, key, file);
+    const QString value = ReadIniValue(section, key, configFile);
     if (value.isEmpty()) {
       ShowDatabaseMessage(u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
                               QStringLiteral(" nicht angegeben"),
-                          file);
+                          configFile);
       return QString();
     }
     statement += QString::fromLatin1(c.keyword) + value;
   }
-  const QString order = ReadIniValue(section, QStringLiteral("Order"), file);
+  const QString order = ReadIniValue(section, QStringLiteral("Order"), configFile);
   if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
   return statement;
 }

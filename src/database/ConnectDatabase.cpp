@@ -33,25 +33,24 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
   return text;
 }
 
-std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section) {
+std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, const QString& configFile) {
   TheProgress().SetStatus(QStringLiteral("Verbinde zur Datenbank"));
-  const QString file = ConfigurationPath();
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
   QString values[4];
   const char* const keys[4] = {"DataSource", "Username", "Password", "Provider"};
   for (int i = 0; i < 4; ++i) {
     const QString key = QString::fromLatin1(keys[i]);
-    values[i] = ReadIniValue(section, key, file);
+    values[i] = ReadIniValue(section, key, configFile);
     if (values[i].isEmpty()) {
       // The provider's message has always ended with a full stop.
-      ShowDatabaseMessage(MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), file);
+      ShowDatabaseMessage(MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), configFile);
       return nullptr;
     }
   }
-  const QString database = ReadIniValue(section, QStringLiteral("Database"), file);
+  const QString database = ReadIniValue(section, QStringLiteral("Database"), configFile);
   if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
-    ShowDatabaseMessage(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), file);
+    ShowDatabaseMessage(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);

@@ -115,7 +115,7 @@ void AppendFont(BiffWriter& out, bool bold) {
   AppendShortString(out, name);
 }
 
-void AppendXf(BiffWriter& out, const XfSpec& xf) {
+void AppendXf(BiffWriter& out, const XfFields& xf) {
   out.Header(kRecXf, 20);
   out.U16(xf.font);
   out.U16(xf.format);

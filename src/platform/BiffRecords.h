@@ -67,7 +67,7 @@ inline constexpr quint16 kFirstCellXf = 15;
 inline constexpr int kStyleXfCount = 15;
 
 // One XF record as the assembler needs it.
-struct XfSpec {
+struct XfFields {
   bool isStyle = false;
   quint16 font = kFontRegular;
   quint16 format = kFormatGeneral;
@@ -96,7 +96,7 @@ void AppendPrecision(BiffWriter& out);
 void AppendRefreshAll(BiffWriter& out);
 void AppendBookBool(BiffWriter& out);
 void AppendFont(BiffWriter& out, bool bold);
-void AppendXf(BiffWriter& out, const XfSpec& xf);
+void AppendXf(BiffWriter& out, const XfFields& xf);
 void AppendStyle(BiffWriter& out);
 // Returns the position of the sheet's stream offset, patched once known.
 qsizetype AppendBoundSheet(BiffWriter& out, const QString& name);

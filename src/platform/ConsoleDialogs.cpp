@@ -55,8 +55,13 @@ void ConsoleDialogs::Print(const QString& title, const QString& text) {
 
 int ConsoleDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon,
                                const QString& title) {
+  if (buttons == MessageButtons::YesNo) {
+    // Nobody can answer here: the question is shown with the answer taken.
+    Print(title, text + QStringLiteral(" Nein"));
+    return kResultNo;
+  }
   Print(title, text);
-  return buttons == MessageButtons::YesNo ? kResultNo : kResultOk;
+  return kResultOk;
 }
 
 QString ConsoleDialogs::BrowseForFolder(const QString&) { return QString(); }

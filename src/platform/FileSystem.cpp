@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 
 #include "platform/PathSeparator.h"
@@ -236,6 +237,24 @@ int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {
   ::close(fd);
   if (result != 0) bytes.clear();
   return result;
+}
+
+int IdentifyFile(const QString& path, FileIdentity& identity) {
+  identity = FileIdentity();
+  if (int e = Injected(FsCall::Identify)) return e;
+  struct stat st {};
+  if (::stat(Native(path).constData(), &st) != 0) return errno;
+  constexpr qint64 kNsPerSecond = 1000000000;
+  identity.device = st.st_dev;
+  identity.inode = st.st_ino;
+  identity.size = st.st_size;
+  identity.modifiedNs = qint64(st.st_mtim.tv_sec) * kNsPerSecond + st.st_mtim.tv_nsec;
+  identity.changedNs = qint64(st.st_ctim.tv_sec) * kNsPerSecond + st.st_ctim.tv_nsec;
+  timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  const qint64 settledBefore = (qint64(now.tv_sec) - 2) * kNsPerSecond + now.tv_nsec;
+  identity.settled = identity.modifiedNs < settledBefore && identity.changedNs < settledBefore;
+  return 0;
 }
 
 int FileCreationTime(const QString& path, QDateTime& created) {

@@ -51,6 +51,21 @@ int AppendToFile(const QString& path, const QByteArray& bytes);
 // folders and devices); never blocks on FIFOs.
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes);
 
+// What tells one version of a file from another without reading it.
+struct FileIdentity {
+  quint64 device = 0, inode = 0;
+  qint64 size = 0, modifiedNs = 0, changedNs = 0;
+  // Unchanged for the last two seconds by the system clock: time stamps are
+  // coarse, so a file written moments ago may change again without its
+  // identity showing it, and only a settled identity vouches for the content.
+  bool settled = false;
+  bool SameVersion(const FileIdentity& o) const {
+    return device == o.device && inode == o.inode && size == o.size &&
+           modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+  }
+};
+int IdentifyFile(const QString& path, FileIdentity& identity);
+
 // The file's creation date in local time, whole seconds.
 int FileCreationTime(const QString& path, QDateTime& created);
 
@@ -62,7 +77,7 @@ QString ErrnoDescription(int err);
 
 // Test seams: an errno value a call fails with (0 clears), and a replacement
 // source of creation dates (empty restores the file system's).
-enum class FsCall { List, Lookup, Rename, SetAttributes, Append, Read, CreationTime };
+enum class FsCall { List, Lookup, Rename, SetAttributes, Append, Read, Identify, CreationTime };
 void InjectFileSystemErrorForTests(FsCall call, int err);
 void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> source);
 

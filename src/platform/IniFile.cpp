@@ -1,6 +1,11 @@
 #include "platform/IniFile.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -66,32 +71,96 @@ ProfileLine ParseLine(QStringView line) {
   return result;
 }
 
-// Calls visit(line) for every key line of the first section named section,
-// until visit returns false.
-template <class Visit>
-void ForEachKeyLine(const QString& text, const QString& section, Visit visit) {
-  bool inSection = false, sectionSeen = false;
-  qsizetype pos = 0;
+// The file as the reads see it: each section's first occurrence with its
+// key lines in file order. Later sections of the same name are never read.
+struct ProfileSection {
+  QString name;
+  std::vector<std::pair<QString, QString>> keys;  // name as written, value
+};
+using ParsedProfile = std::vector<ProfileSection>;
+
+ParsedProfile ParseProfile(const QString& text) {
+  ParsedProfile sections;
+  ProfileSection* current = nullptr;
   const QStringView all(text);
+  qsizetype pos = 0;
   while (pos < all.size()) {
     qsizetype end = pos;
     while (end < all.size() && all[end] != u'\n' && all[end] != u'\r') ++end;
     const ProfileLine line = ParseLine(all.mid(pos, end - pos));
     pos = end + 1;
     if (line.kind == ProfileLine::Section) {
-      if (inSection) return;  // only the first matching section counts
-      inSection = !sectionSeen && line.name.compare(section, Qt::CaseInsensitive) == 0;
-      sectionSeen = sectionSeen || inSection;
-    } else if (line.kind == ProfileLine::Key && inSection) {
-      if (!visit(line)) return;
+      current = nullptr;
+      const bool seen = std::any_of(sections.begin(), sections.end(), [&](const ProfileSection& s) {
+        return line.name.compare(s.name, Qt::CaseInsensitive) == 0;
+      });
+      if (!seen) current = &sections.emplace_back(ProfileSection{line.name.toString(), {}});
+    } else if (line.kind == ProfileLine::Key && current) {
+      current->keys.emplace_back(line.name.toString(), line.value.toString());
     }
   }
+  return sections;
 }
 
-QString ReadText(const QString& file) {
+const ProfileSection* FindSection(const ParsedProfile& profile, const QString& section) {
+  for (const ProfileSection& s : profile)
+    if (s.name.compare(section, Qt::CaseInsensitive) == 0) return &s;
+  return nullptr;
+}
+
+QString ValueIn(const ParsedProfile& profile, const QString& section, const QString& key) {
+  if (const ProfileSection* s = FindSection(profile, section)) {
+    for (const auto& [name, value] : s->keys)
+      if (name.compare(key, Qt::CaseInsensitive) == 0) return value.left(kProfileBufferSize - 1);
+  }
+  return QString();
+}
+
+QString KeyNamesIn(const ParsedProfile& profile, const QString& section) {
+  // The buffer holds the names, a NUL behind each, and one more NUL at the
+  // end; when they do not fit, the profile functions deliver the first
+  // size - 2 characters.
+  QString names;
+  const ProfileSection* s = FindSection(profile, section);
+  if (!s) return names;
+  for (const auto& entry : s->keys) {
+    names += entry.first;
+    names += QChar(0);
+    if (names.size() + 1 > kProfileBufferSize) {
+      names.truncate(kProfileBufferSize - 2);
+      break;
+    }
+  }
+  return names;
+}
+
+// A run reads the configuration again for every criterion and format check
+// of every document; the last file read is kept parsed while the file system
+// vouches that it has not changed, so that those reads cost one stat call.
+struct CachedProfile {
+  QString path;
+  FileIdentity identity;
+  std::shared_ptr<const ParsedProfile> profile;
+};
+
+std::shared_ptr<const ParsedProfile> ReadProfile(const QString& file) {
+  static std::mutex mutex;
+  static CachedProfile cache;
+  static const auto empty = std::make_shared<const ParsedProfile>();
+  FileIdentity identity;
+  if (IdentifyFile(file, identity) != 0) return empty;
+  {
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (identity.settled && cache.path == file && cache.identity.SameVersion(identity)) return cache.profile;
+  }
   QByteArray bytes;
-  if (ReadFileBounded(file, kProfileMaxFileBytes, bytes) != 0) return QString();
-  return DecodeProfileText(bytes);
+  if (ReadFileBounded(file, kProfileMaxFileBytes, bytes) != 0) return empty;
+  auto profile = std::make_shared<const ParsedProfile>(ParseProfile(DecodeProfileText(bytes)));
+  if (identity.settled) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    cache = CachedProfile{file, identity, profile};
+  }
+  return profile;
 }
 
 }  // namespace
@@ -106,37 +175,19 @@ QString DecodeProfileText(const QByteArray& bytes) {
 }
 
 QString ProfileStringFromText(const QString& text, const QString& section, const QString& key) {
-  QString value;
-  ForEachKeyLine(text, section, [&](const ProfileLine& line) {
-    if (line.name.compare(key, Qt::CaseInsensitive) != 0) return true;
-    value = line.value.left(kProfileBufferSize - 1).toString();
-    return false;
-  });
-  return value;
+  return ValueIn(ParseProfile(text), section, key);
 }
 
 QString ProfileKeyNamesFromText(const QString& text, const QString& section) {
-  // The buffer holds the names, a NUL behind each, and one more NUL at the
-  // end; when they do not fit, the profile functions deliver the first
-  // size - 2 characters.
-  constexpr qsizetype kRoom = kProfileBufferSize - 2;
-  QString names;
-  ForEachKeyLine(text, section, [&](const ProfileLine& line) {
-    names += line.name;
-    names += QChar(0);
-    if (names.size() + 1 <= kProfileBufferSize) return true;
-    names.truncate(kRoom);
-    return false;
-  });
-  return names;
+  return KeyNamesIn(ParseProfile(text), section);
 }
 
 QString ReadProfileString(const QString& file, const QString& section, const QString& key) {
-  return ProfileStringFromText(ReadText(file), section, key);
+  return ValueIn(*ReadProfile(file), section, key);
 }
 
 QString ReadProfileKeyNames(const QString& file, const QString& section) {
-  return ProfileKeyNamesFromText(ReadText(file), section);
+  return KeyNamesIn(*ReadProfile(file), section);
 }
 
 }  // namespace tbx

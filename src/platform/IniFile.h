@@ -5,8 +5,9 @@
 // the first matching key in it win, blanks around a value and one pair of
 // matching quotes are removed, lines beginning with ";" are comments, and
 // results are cut the way a 32000-character buffer cuts them. Lines that are
-// neither headers, key lines nor comments are skipped. Nothing is cached:
-// every read sees the file as it is now.
+// neither headers, key lines nor comments are skipped. Every read sees the
+// file as it is now: the text of the last file read is reused only while the
+// file system shows that very version of it.
 #include <QByteArray>
 #include <QString>
 

@@ -18,10 +18,15 @@ namespace {
 
 constexpr int kMaxColourIndex = 56;
 constexpr int kPatternSolid = 1;
-constexpr int kNone = -4142;       // "no fill" of colour index and pattern
+constexpr int kNone = -4142;          // "no fill" of colour index and pattern
 constexpr int kWhiteColourIndex = 2;  // a solid fill without a colour is white
 
 [[noreturn]] void Fail(const QString& description) { throw RunError(kErrWorkbook, description); }
+
+ApplicationFactory& Factory() {
+  static ApplicationFactory factory;
+  return factory;
+}
 
 DocumentOpener& Opener() {
   static DocumentOpener opener;
@@ -283,7 +288,11 @@ void XlsApplication::SetSelectionInteriorPattern(int pattern) {
 
 std::unique_ptr<Application> GetRunningApplication() { return nullptr; }
 
-std::unique_ptr<Application> CreateApplication() { return std::make_unique<XlsApplication>(); }
+std::unique_ptr<Application> CreateApplication() {
+  return Factory() ? Factory()() : std::make_unique<XlsApplication>();
+}
+
+void SetApplicationFactoryForTests(ApplicationFactory factory) { Factory() = std::move(factory); }
 
 void SetDocumentOpenerForTests(DocumentOpener opener) { Opener() = std::move(opener); }
 

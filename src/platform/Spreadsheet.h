@@ -64,6 +64,11 @@ std::unique_ptr<Application> GetRunningApplication();
 // A new application, or nullptr when none can be had.
 std::unique_ptr<Application> CreateApplication();
 
+// Replaces what CreateApplication returns (tests of other applications and
+// of a failed start); an empty function restores the writer.
+using ApplicationFactory = std::function<std::unique_ptr<Application>()>;
+void SetApplicationFactoryForTests(ApplicationFactory factory);
+
 // Opens a saved workbook for the user; false when that is impossible.
 using DocumentOpener = std::function<bool(const QString& path)>;
 // Replaces the desktop's default application (tests); empty restores it.

@@ -67,8 +67,8 @@ SstTable CollectTexts(const Book& book) {
   return table;
 }
 
-XfSpec CellXf(const CellStyle& style) {
-  XfSpec xf;
+XfFields CellXf(const CellStyle& style) {
+  XfFields xf;
   xf.font = style.bold ? kFontBold : kFontRegular;
   xf.format = style.text ? kFormatText : kFormatGeneral;
   xf.fillColour = style.fillColour;
@@ -82,7 +82,7 @@ void AppendFormatting(BiffWriter& out, const XfTable& xfs) {
   for (int i = 0; i < kStyleXfCount; ++i) {
     // The Normal style defines every attribute; the other built-in styles
     // take theirs from it.
-    AppendXf(out, XfSpec{true, kFontRegular, kFormatGeneral, 0, static_cast<quint8>(i == 0 ? 0 : 0xF4)});
+    AppendXf(out, XfFields{true, kFontRegular, kFormatGeneral, 0, static_cast<quint8>(i == 0 ? 0 : 0xF4)});
   }
   AppendXf(out, CellXf(CellStyle{}));
   for (quint8 key : xfs.extraKeys) AppendXf(out, CellXf(CellStyle::FromKey(key)));

@@ -1,6 +1,7 @@
 #include "run/ColumnMapping.h"
 
 #include "common/Config.h"
+#include "common/ConfigKeys.h"
 #include "common/RunLog.h"
 #include "platform/Dialogs.h"
 #include "platform/TextForm.h"
@@ -50,8 +51,8 @@ bool HeaderSwitchOn(const QString& value) {
 ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode) {
   ColumnMapping mapping;
   LogMessage(QStringLiteral("Lese Mapping-Information"));
-  mapping.section = QString::fromLatin1(databaseMode ? kSqlMappingSection : kMappingSection);
-  mapping.criteria = ReadIniKeys(QString::fromLatin1(kCriteriaSection), configFile);
+  mapping.section = QString::fromLatin1(databaseMode ? ini::kSqlMapProperties : ini::kMapProperties);
+  mapping.criteria = ReadIniKeys(QString::fromLatin1(ini::kCriteria), configFile);
   LogMessage(QStringLiteral("Sektion für Attributsmappping ist '") + mapping.section + QStringLiteral(" '"));
   const QStringList keys = ReadIniKeys(mapping.section, configFile);
   LogMessage(QStringLiteral("%1 Properties zu mappen").arg(keys.size()));
@@ -67,7 +68,8 @@ ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode) {
     mapping.columns.push_back(ParseMappedColumn(keys[i], value));
     LogMessage(ColumnLogLine(i, mapping.columns.back(), value.contains(kLengthMarker)));
   }
-  mapping.header = HeaderSwitchOn(ReadIniValue(QStringLiteral("Config"), QStringLiteral("Kopfzeile"), configFile).trimmed());
+  mapping.header = HeaderSwitchOn(
+      ReadIniValue(QString::fromLatin1(ini::kConfig), QString::fromLatin1(ini::kKopfzeile), configFile).trimmed());
   LogMessage(QStringLiteral("Kopfzeile ausgeben: ") + BoolText(mapping.header));
   return mapping;
 }

@@ -8,10 +8,6 @@
 
 namespace tbx {
 
-inline constexpr const char* kMappingSection = "MapProperties";
-inline constexpr const char* kSqlMappingSection = "SQLMapProperties";
-inline constexpr const char* kCriteriaSection = "Criteria";
-
 // One configured column.
 struct MappedColumn {
   QString Key;           // target column letters as written, e.g. "C"

@@ -4,8 +4,13 @@
 #include <new>
 
 #include "common/Config.h"
+#include "common/DirectoryScan.h"
 #include "common/RunLog.h"
 #include "platform/ProgramInfo.h"
+#include "platform/ProgressView.h"
+#include "run/ColumnMapping.h"
+#include "run/DocumentLoop.h"
+#include "run/ErrorModes.h"
 #include "run/RunErrorPath.h"
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
@@ -18,7 +23,32 @@ namespace {
 constexpr int kErrOutOfMemory = 7;
 constexpr int kErrInternal = 51;
 
-bool GateOpen(const RunState& run) { return run.goAhead && !run.targetPath.isEmpty(); }
+bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetPath.isEmpty(); }
+
+// Preparation, spreadsheet start, scan, documents and finish.
+void RunWorkbookPhases(RunState& run) {
+  ProgressView& progress = TheProgress();
+  LogMessage(QStringLiteral("Dateiendungen: ") + run.pattern);
+  progress.SetStatus(QStringLiteral("Excel wird initialisiert..."));
+  progress.Show();
+  // The mapping is read while failures are still ignored: a failing read
+  // leaves the mapping empty and the run goes on with two columns.
+  ColumnMapping mapping;
+  IgnoringErrors([&] { mapping = ReadColumnMapping(run.configPath, run.databaseMode); });
+  if (!StartWorkbookOutput(run.workbook, mapping)) return;
+
+  LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
+  progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
+  run.foundDocuments = CollectFiles(run.startDir, run.pattern);
+  LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
+  progress.ShowProgress();
+
+  ProcessDocuments(run, mapping);
+
+  FinishWorkbookOutput(run.workbook, run.cancelled);
+  ++run.stats.workbookFiles;
+  run.workbookSaved = true;
+}
 
 void RunPhases(RunState& run) {
   ReadStartSettings(run);
@@ -26,11 +56,7 @@ void RunPhases(RunState& run) {
   LogMessage(QStringLiteral("Programmstart"));
   if (run.kind == RunKind::Batch || run.gui) {
     SettleTarget(run);
-    if (GateOpen(run)) {
-      // The workbook phases follow here, in this order: preparation with the
-      // column mapping, spreadsheet start, scan, document loop and finish.
-      // Each of them may end the run early by returning to the end line.
-    }
+    if (GateOpen(run)) RunWorkbookPhases(run);
   }
   LogMessage(QStringLiteral("Programm wird beendet"));
 }
@@ -66,13 +92,21 @@ RunOutcome RunDesktop() {
   return DriveRun(run);
 }
 
-RunOutcome RunBatch(const QString& configPath) {
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
   const QFileInfo config(configPath);
   SetProgramFolder(config.absolutePath());
   RunState run;
   run.kind = RunKind::Batch;
   run.configPath = config.absoluteFilePath();
-  return DriveRun(run);
+  const RunOutcome outcome = DriveRun(run);
+  if (summary) {
+    summary->documentsFound = run.foundDocuments.size();
+    summary->stats = run.stats;
+    summary->firstWorkbook = run.workbook.partNumber > 0 ? WorkbookPartName(run.workbook.basePath, 0)
+                                                         : run.workbook.targetPath;
+    summary->lastWorkbook = run.workbook.targetPath;
+  }
+  return outcome;
 }
 
 int ExitStatus(RunOutcome outcome) { return static_cast<int>(outcome); }

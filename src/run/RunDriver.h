@@ -11,10 +11,18 @@ namespace tbx {
 // folder dialog and the save dialog, through the dialogs in force.
 RunOutcome RunDesktop();
 
+// What a finished run reports to the batch program's closing summary.
+struct RunSummary {
+  qint64 documentsFound = 0;
+  RunStats stats;
+  QString firstWorkbook;  // the target, or part 000 when the run was split
+  QString lastWorkbook;   // the last file saved
+};
+
 // The batch run: the configuration at configPath, whose folder serves as the
 // program's folder (log, relative workbook path); the configured target; the
 // GUI switch is ignored and no "Benutzeraktion" lines are written.
-RunOutcome RunBatch(const QString& configPath);
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary = nullptr);
 
 // Runs the phases on a prepared state (kind and configPath set).
 RunOutcome DriveRun(RunState& run);

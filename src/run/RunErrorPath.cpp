@@ -16,28 +16,30 @@ void EndWithRunTimeError(RunState& run, const RunError& error) {
   const QString text = RunTimeErrorText(error);
   LogMessage(text);
   LogMessage(QStringLiteral("Programm wird abgebrochen"));
-  if (run.application) {
+  WorkbookState& book = run.workbook;
+  if (book.application) {
     // The rows written so far are kept: the workbook is saved where the run
-    // meant to write it, replacing nothing else.
-    if (run.workbook) {
+    // meant to write it.
+    if (book.workbook) {
       IgnoringErrors([&] {
-        run.application->SetDisplayAlerts(false);
-        run.workbook->SaveAs(run.targetPath);
+        book.application->SetDisplayAlerts(false);
+        SaveWorkbook(book);
+        ++run.stats.workbookFiles;
       });
     }
-    if (run.startedHere) {
+    if (book.startedHere) {
       IgnoringErrors([&] {
-        run.application->SetDisplayAlerts(false);
-        run.application->Quit();
+        book.application->SetDisplayAlerts(false);
+        book.application->Quit();
       });
     }
   }
   IgnoringErrors([&] {
     TheDialogs().MessageBox(text, MessageButtons::Ok, MessageIcon::Critical, QString());
   });
-  run.worksheet = nullptr;
-  run.workbook = nullptr;
-  run.application.reset();
+  book.worksheet = nullptr;
+  book.workbook = nullptr;
+  book.application.reset();
   IgnoringErrors([] { TheProgress().Unload(); });
 }
 

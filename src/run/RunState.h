@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "platform/Spreadsheet.h"
+#include "database/modDatabase.h"
+#include "run/WorkbookOutput.h"
 
 namespace tbx {
 
@@ -21,6 +22,13 @@ enum class RunOutcome : int { WorkbookWritten = 0, Stopped = 1, RunTimeError = 2
 
 inline constexpr int kDefaultMaxRange = 65000;
 
+// What the batch program's closing summary reports.
+struct RunStats {
+  qint64 rowsWritten = 0;
+  qint64 rowsMarked = 0;     // rows with at least one cell marked for its format
+  qint64 workbookFiles = 0;  // workbook files saved
+};
+
 struct RunState {
   RunKind kind = RunKind::Desktop;
   QString configPath;  // formed once, passed to every configuration read
@@ -32,22 +40,19 @@ struct RunState {
 
   // Folder and target (steps 3 to 6).
   QString startDir;    // with trailing separator
-  QString targetPath;  // the part switch of the workbook output replaces it
   bool databaseMode = false;
   bool goAhead = false;  // cleared by every failed check; the gate reads it
-  // The run's database connection is held here once database access exists.
+  std::unique_ptr<DatabaseConnection> database;  // open for the whole run in database mode
 
-  // Spreadsheet side: the current workbook and sheet belong to the application.
-  std::unique_ptr<Application> application;
-  Workbook* workbook = nullptr;
-  Worksheet* worksheet = nullptr;
-  bool startedHere = false;  // only an application this run started is quit
+  // Spreadsheet side: application, current workbook part and target path.
+  WorkbookState workbook;
 
   QStringList foundDocuments;  // the scan's result, in processing order
 
   // Outcome.
   bool cancelled = false;      // the user stopped the document loop
   bool workbookSaved = false;  // the finish saved the workbook
+  RunStats stats;
 };
 
 }  // namespace tbx

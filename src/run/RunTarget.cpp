@@ -7,6 +7,7 @@
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "database/modDatabase.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -39,21 +40,39 @@ QString ResolvedWorkbookPath(const QString& path) {
 
 // A path ending in a separator, or naming a folder, can never be written as a workbook.
 bool NamesFolder(const QString& path) {
-  return path.endsWith(QChar(kPathSeparator)) || (PathExists(path, kAttrDirectory) && !PathExists(path, kAttrNormal));
+  return path.endsWith(QChar(kPathSeparator)) ||
+         (PathExists(path, kAttrDirectory) && !PathExists(path, kAttrNormal));
 }
 
 // Moves an existing workbook out of the way. Only when that worked may the
 // run go on: the save would otherwise replace the previous workbook.
 void RenameExistingWorkbook(RunState& run) {
-  IgnoringErrors([&] { (void)MakeWritable(run.targetPath); });
-  const QString newName = BackupWorkbookName(run.targetPath, Now());
-  const int err = RenameEntry(run.targetPath, PathPart(run.targetPath, DirectoryPart) + newName);
+  // The old workbook is made writable again; if that fails it still renames.
+  (void)MakeWritable(run.workbook.targetPath);
+  const QString newName = BackupWorkbookName(run.workbook.targetPath, Now());
+  const int err =
+      RenameEntry(run.workbook.targetPath, PathPart(run.workbook.targetPath, DirectoryPart) + newName);
   if (err == 0) {
     LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
   } else {
     FailCheck(run, QStringLiteral("Bestehende Excel-Datei kann nicht umbenannt werden in ") + newName +
                        QStringLiteral(": ") + ErrnoDescription(err));
   }
+}
+
+// [SQL] DoSQL switches database mode on; the run's connection is then opened
+// once, before the workbook is chosen, so a wrong setting costs no dialog.
+void OpenDatabaseIfWanted(RunState& run) {
+  IgnoringErrors([&] {
+    run.databaseMode = IsYes(ReadIniValue(QString::fromLatin1(ini::kSql), QString::fromLatin1(ini::kDoSql),
+                                          run.configPath),
+                             false);
+  });
+  if (!run.databaseMode) return;
+  IgnoringErrors([&] { run.database = ConnectDatabase(QString::fromLatin1(ini::kOdbc), run.configPath); });
+  if (!run.database)
+    FailCheck(run, QStringLiteral(
+                       "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
 }
 
 }  // namespace
@@ -76,8 +95,9 @@ void SettleTarget(RunState& run) {
     }
   }
   SettleConfiguredTarget(run);
-  // A batch run decides database mode here, after its configured target, in
-  // the same way as the interactive target does.
+  // The desktop run reads documents only when the folder came from the
+  // configuration; the batch program honours DoSQL after its target checks.
+  if (run.kind == RunKind::Batch && run.goAhead) OpenDatabaseIfWanted(run);
 }
 
 void SettleInteractiveTarget(RunState& run) {
@@ -87,18 +107,17 @@ void SettleInteractiveTarget(RunState& run) {
   request.title = QStringLiteral("Properties speichern in...");
   request.initialDir = run.startDir;
   run.goAhead = true;
-  // Database mode is decided here: [SQL] DoSQL is read and the run's
-  // connection opened (section "ODBC"); a failed connection clears the
-  // go-ahead flag, and the save dialog is then not shown.
+  OpenDatabaseIfWanted(run);
+  if (!run.goAhead) return;
   LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
-  IgnoringErrors([&] { run.targetPath = TheDialogs().SaveFileName(request); });
-  LogMessage(kTargetLine + run.targetPath);
+  IgnoringErrors([&] { run.workbook.targetPath = TheDialogs().SaveFileName(request); });
+  LogMessage(kTargetLine + run.workbook.targetPath);
 }
 
 void SettleConfiguredTarget(RunState& run) {
   run.goAhead = true;
   run.startDir = WithTrailingBackslash(PathSetting(run, ini::kSourceDir));
-  run.targetPath = PathSetting(run, ini::kExcelFile);
+  run.workbook.targetPath = PathSetting(run, ini::kExcelFile);
 
   if (run.startDir.isEmpty()) {
     FailCheck(run, QStringLiteral("Kein Startverzeichnis angegeben."));
@@ -108,18 +127,18 @@ void SettleConfiguredTarget(RunState& run) {
     FailCheck(run, QStringLiteral("Das angegebene Startverzeichnis existiert nicht: ") + run.startDir);
   }
 
-  if (run.targetPath.isEmpty()) {
+  if (run.workbook.targetPath.isEmpty()) {
     FailCheck(run, QStringLiteral("Keine Exceldatei angegeben."));
     return;
   }
-  run.targetPath = ResolvedWorkbookPath(run.targetPath);
-  if (PathExists(run.targetPath, kAttrNormal)) {
+  run.workbook.targetPath = ResolvedWorkbookPath(run.workbook.targetPath);
+  if (PathExists(run.workbook.targetPath, kAttrNormal)) {
     RenameExistingWorkbook(run);
-  } else if (NamesFolder(run.targetPath) ||
-             !PathExists(PathPart(run.targetPath, DirectoryPart), kAttrDirectory)) {
-    FailCheck(run, QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + run.targetPath);
+  } else if (NamesFolder(run.workbook.targetPath) ||
+             !PathExists(PathPart(run.workbook.targetPath, DirectoryPart), kAttrDirectory)) {
+    FailCheck(run, QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + run.workbook.targetPath);
   }
-  LogMessage(kTargetLine + run.targetPath);
+  LogMessage(kTargetLine + run.workbook.targetPath);
 }
 
 }  // namespace tbx

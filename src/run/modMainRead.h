@@ -3,10 +3,17 @@
 // the run state every phase shares (RunState, RunOutcome), the start-up
 // settings (ReadStartSettings, MaxRangeFromText, PatternFromText), the start
 // folder and workbook (SettleTarget, BackupWorkbookName), the error modes
-// (IgnoringErrors) and the run-time error path (EndWithRunTimeError).
+// (IgnoringErrors), the run-time error path (EndWithRunTimeError), the
+// column mapping (ReadColumnMapping, ParseMappedColumn, HeaderSwitchOn), the
+// workbook output (StartWorkbookOutput, NextWorkbookPart, FinishWorkbookOutput,
+// SaveWorkbook, WorkbookPartName) and the document loop (ProcessDocuments,
+// DocumentSelected, ProgressPercent).
+#include "run/ColumnMapping.h"
+#include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"
 #include "run/RunDriver.h"
 #include "run/RunErrorPath.h"
 #include "run/RunState.h"
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
+#include "run/WorkbookOutput.h"

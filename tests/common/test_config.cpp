@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 
 #include "TestSupport.h"
 #include "common/Config.h"
@@ -69,4 +70,16 @@ TEST(Config, KeyListThatOverflowsEndsEarly) {
   EXPECT_EQ(keys.first(), "key100000");
   // The buffer ends inside key103199 and the dropped last character is one of its own.
   EXPECT_EQ(keys.last(), "key1031");
+}
+
+TEST(Config, SampleConfigurationReadsAsDocumented) {
+  const QString sample = test::SourceDir() + "/examples/ZireVuz.ini";
+  ASSERT_TRUE(QFile::exists(sample)) << sample.toStdString();
+  EXPECT_TRUE(IsYes(ReadIniValue("Config", "WriteLog", sample), false));
+  EXPECT_EQ(ReadIniValue("Config", "Pattern", sample), "par psm asm dft");
+  EXPECT_EQ(ReadIniKeys("MapProperties", sample), QStringList({"C", "D", "E", "F", "G"}));
+  EXPECT_EQ(ReadIniValue("MapProperties", "D", sample), "Autor#L20");
+  EXPECT_EQ(ReadIniValue("SQL", "Where", sample), "LOWER(DATEINAME)='%Id'");
+  EXPECT_EQ(ReadIniValue("SQL", "Order", sample), "");
+  EXPECT_EQ(ReadIniKeys("Dokumentnummer", sample), QStringList({"Format0", "Format1"}));
 }

@@ -12,9 +12,6 @@
 
 #include "TestSupport.h"
 
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace tbx::test {
 
 inline const char kSummaryId[] = "F29F85E0-4FF9-1068-AB91-08002B27B3D9";

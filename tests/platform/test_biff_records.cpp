@@ -64,10 +64,10 @@ TEST(BiffRecords, GlobalsRecordsHaveExactBytes) {
 
 TEST(BiffRecords, XfRecordsCarryFontFormatAndSolidFill) {
   // Text format, bold, solid fill of colour index 6 (palette entry 13, yellow).
-  XfSpec xf{false, kFontBold, kFormatText, 6, 0x4C};
+  XfFields xf{false, kFontBold, kFormatText, 6, 0x4C};
   EXPECT_EQ(Record([&](BiffWriter& o) { AppendXf(o, xf); }),
             Hex("e0001400" "0500" "3100" "0100" "2000004c" "00000000" "00000004" "0d20"));
-  EXPECT_EQ(Record([](BiffWriter& o) { AppendXf(o, XfSpec{true, 0, 0, 0, 0}); }),
+  EXPECT_EQ(Record([](BiffWriter& o) { AppendXf(o, XfFields{true, 0, 0, 0, 0}); }),
             Hex("e0001400" "0000" "0000" "f5ff" "20000000" "00000000" "00000000" "c020"));
 }
 

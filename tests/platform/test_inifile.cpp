@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 #include "TestSupport.h"
 #include "platform/FileSystem.h"
@@ -124,4 +125,19 @@ TEST(IniFile, HostileFilesGiveNothing) {
   EXPECT_EQ(ReadProfileString(d + "locked.ini", "A", "k"), "");
   InjectFileSystemErrorForTests(FsCall::Read, 0);
   EXPECT_EQ(ReadProfileString(d + "locked.ini", "A", "k"), "v");
+}
+
+TEST(IniFile, EveryReadSeesTheFileAsItIsNow) {
+  QTemporaryDir dir;
+  const QString a = dir.path() + "/a.ini", b = dir.path() + "/b.ini";
+  ASSERT_TRUE(test::WriteTextFile(a, "[S]\nk=eins\n"));
+  ASSERT_TRUE(test::WriteTextFile(b, "[S]\nk=zwei\n"));
+  QThread::msleep(2200);  // old enough for the reader to keep the parsed file
+  EXPECT_EQ(ReadProfileString(a, "S", "k"), "eins");
+  EXPECT_EQ(ReadProfileString(a, "S", "k"), "eins");
+  EXPECT_EQ(ReadProfileString(b, "S", "k"), "zwei");
+  ASSERT_TRUE(test::WriteTextFile(a, "[S]\nk=drei\n"));  // same size, moments later
+  EXPECT_EQ(ReadProfileString(a, "S", "k"), "drei");
+  ASSERT_TRUE(QFile::remove(b));
+  EXPECT_EQ(ReadProfileString(b, "S", "k"), "");
 }

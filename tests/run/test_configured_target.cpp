@@ -104,7 +104,7 @@ TEST_F(ConfiguredTargetTest, RelativeWorkbookNameMeansTheProgramFolder) {
   const QStringList log = Settle(data_, "Liste.xls");
   QDir::setCurrent(cwd);
   EXPECT_EQ(log.value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls");
-  EXPECT_EQ(run_.targetPath, prog_ + "/Liste.xls");
+  EXPECT_EQ(run_.workbook.targetPath, prog_ + "/Liste.xls");
   EXPECT_TRUE(QFileInfo::exists(prog_ + "/Liste_200903031405.xls"));
 
   EXPECT_EQ(Settle(data_, "Liste.xls").value(1), "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls");

@@ -57,13 +57,16 @@ TEST_F(DriverTest, DesktopAsksForFolderAndWorkbook) {
   Config("[SQL]\nDoSQL=nein\n");
   dialogs_.folderAnswers = {data_};
   dialogs_.saveAnswers = {data_ + "/Liste.xls"};
-  RunDesktop();
-  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
-                                "Verzeichnisauswahl: " + data_ + "/",
-                                "Benutzeraktion: Bestimmung Dateiname für Exceltabelle",
-                                "Zu schreibende Excel-Datei: " + data_ + "/Liste.xls",
-                                "Programm wird beendet"}));
-  ASSERT_EQ(dialogs_.calls.size(), 2u);
+  EXPECT_EQ(RunDesktop(), RunOutcome::WorkbookWritten);
+  const QStringList log = Log();
+  EXPECT_EQ(log.mid(0, 7), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
+                                        "Verzeichnisauswahl: " + data_ + "/",
+                                        "Benutzeraktion: Bestimmung Dateiname für Exceltabelle",
+                                        "Zu schreibende Excel-Datei: " + data_ + "/Liste.xls",
+                                        "Dateiendungen: *"}));
+  EXPECT_EQ(log.last(), "Programm wird beendet");
+  EXPECT_TRUE(QFile::exists(data_ + "/Liste.xls"));
+  ASSERT_GE(dialogs_.calls.size(), 2u);
   EXPECT_EQ(dialogs_.calls[0].text, kPrompt);
   EXPECT_EQ(dialogs_.lastSaveRequest.filter, "Excel-Dateien (*.xls)");
   EXPECT_EQ(dialogs_.lastSaveRequest.defaultSuffix, "xls");
@@ -83,10 +86,11 @@ TEST_F(DriverTest, CancelledSaveDialogEndsTheRun) {
 TEST_F(DriverTest, CancelledFolderDialogUsesTheConfiguredPaths) {
   Config("[Config]\nWriteLog=\n[Pfade]\nSourceDir=" + data_ + "\nExcelFile=Liste.xls\n");
   RunDesktop();
-  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
-                                "Verzeichnisauswahl: ", "Startverzeichnis: " + data_ + "/",
-                                "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls",
-                                "Programm wird beendet"}));
+  EXPECT_EQ(Log().mid(0, 7), QStringList({"", "Programmstart", "Benutzeraktion: Verzeichnisauswahl",
+                                          "Verzeichnisauswahl: ", "Startverzeichnis: " + data_ + "/",
+                                          "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls",
+                                          "Dateiendungen: *"}));
+  EXPECT_TRUE(QFile::exists(prog_ + "/Liste.xls"));
 }
 
 TEST_F(DriverTest, WithoutLogNothingIsWritten) {
@@ -100,13 +104,14 @@ TEST_F(DriverTest, BatchTakesTheConfiguredTargetBesideItsConfiguration) {
   QDir().mkpath(other);
   test::WriteTextFile(other + "/auftrag.ini",
                       ("[Config]\nGUI=nein\n[Pfade]\nSourceDir=" + data_ + "\nExcelFile=Liste.xls\n").toUtf8());
-  EXPECT_EQ(ExitStatus(RunBatch(other + "/auftrag.ini")), 1);  // nothing writes the workbook yet
+  EXPECT_EQ(ExitStatus(RunBatch(other + "/auftrag.ini")), 0);
   EXPECT_EQ(ProgramFolder(), other);
   prog_ = other;
-  EXPECT_EQ(Log(), QStringList({"", "Programmstart", "Startverzeichnis: " + data_ + "/",
-                                "Zu schreibende Excel-Datei: " + other + "/Liste.xls",
-                                "Programm wird beendet"}));
-  EXPECT_TRUE(dialogs_.calls.empty());
+  EXPECT_EQ(Log().mid(0, 5), QStringList({"", "Programmstart", "Startverzeichnis: " + data_ + "/",
+                                          "Zu schreibende Excel-Datei: " + other + "/Liste.xls",
+                                          "Dateiendungen: *"}));
+  EXPECT_TRUE(QFile::exists(other + "/Liste.xls"));
+  for (const auto& call : dialogs_.calls) EXPECT_NE(call.kind, "folder");
 
   test::WriteTextFile(other + "/leer.ini", "");
   EXPECT_EQ(ExitStatus(RunBatch(other + "/leer.ini")), 1);
@@ -174,10 +179,10 @@ TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
     Recorder recorder;
     FakeWorkbook workbook(recorder, c.failSave);
     RunState run;
-    run.application = std::make_unique<FakeApplication>(recorder);
-    run.workbook = &workbook;
-    run.startedHere = c.startedHere;
-    run.targetPath = "/out/Liste.xls";
+    run.workbook.application = std::make_unique<FakeApplication>(recorder);
+    run.workbook.workbook = &workbook;
+    run.workbook.startedHere = c.startedHere;
+    run.workbook.targetPath = "/out/Liste.xls";
     EndWithRunTimeError(run, RunError(1004, "Die Zelle C0 gibt es nicht"));
     EXPECT_EQ(recorder.calls, c.calls);
     EXPECT_EQ(Log(), QStringList({"Laufzeitfehler 1004: Die Zelle C0 gibt es nicht", "Programm wird abgebrochen"}));
@@ -187,8 +192,8 @@ TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
     EXPECT_EQ(dialogs_.calls[0].title, "");
     EXPECT_EQ(dialogs_.calls[0].icon, static_cast<int>(MessageIcon::Critical));
     EXPECT_EQ(progress_.unloaded, 1);
-    EXPECT_FALSE(run.application);
-    EXPECT_EQ(run.workbook, nullptr);
+    EXPECT_FALSE(run.workbook.application);
+    EXPECT_EQ(run.workbook.workbook, nullptr);
   }
 }
 

@@ -1,0 +1,197 @@
+#include "run/DocumentLoop.h"
+
+#include <optional>
+
+#include "common/Config.h"
+#include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
+#include "common/RunLog.h"
+#include "database/modDatabase.h"
+#include "docprops/modDocProps.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgressView.h"
+#include "platform/TextForm.h"
+#include "run/WorkbookOutput.h"
+
+namespace tbx {
+namespace {
+
+constexpr int kMarkColorIndex = 6;  // yellow in the default palette
+constexpr int kSolidPattern = 1;
+constexpr int kFormatKeys = 10;     // Format0 .. Format9
+
+const QString kTextFormat = QStringLiteral("@");
+
+// The folder (up to and including the last separator) and the file name.
+struct SplitPath {
+  QString folder;
+  QString fileName;
+};
+
+SplitPath Split(const QString& path) {
+  const qsizetype cut = path.lastIndexOf(QChar(kPathSeparator));
+  if (cut < 0) return {QString(), path};
+  return {path.left(cut + 1), path.mid(cut + 1)};
+}
+
+bool IsCreationDateName(const QString& lowerName) {
+  return lowerName == QLatin1String("erstelldatum") || lowerName == QLatin1String("erstellt");
+}
+
+QString CreationDateText(const QString& path) {
+  QDateTime created;
+  // A document that vanished after the scan fails here like any other
+  // file-system call: the run ends through its error path.
+  if (const int err = FileCreationTime(path, created)) throw FileSystemError(err, path);
+  return GeneralDateText(created);
+}
+
+// Whether value violates the [PropertyName] Format0..Format9 patterns: at
+// least one pattern exists and none matches.
+bool ViolatesFormat(const QString& value, const QString& propertyName, const QString& configPath) {
+  bool patternExists = false;
+  for (int k = 0; k < kFormatKeys; ++k) {
+    const QString pattern =
+        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
+    if (pattern.isEmpty()) break;
+    patternExists = true;
+    if (MatchFormat(value, pattern)) return false;
+  }
+  return patternExists;
+}
+
+// Writes value V of one mapped column as the length limit and quoting say.
+void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& value) {
+  if (column.MaxLength < 1) {
+    cell.SetNumberFormat(kTextFormat);
+    cell.SetValue(column.Quote ? u'"' + value + u'"' : value);
+  } else if (!value.isEmpty()) {
+    cell.SetNumberFormat(kTextFormat);
+    cell.SetValue(value.left(column.MaxLength));
+  }
+}
+
+class RowWriter {
+ public:
+  RowWriter(RunState& run, const std::optional<RecordSet>& record) : run_(run), record_(record) {}
+
+  // Writes the row of one selected document; true when a cell was marked.
+  bool Write(int row, const SplitPath& parts, const std::vector<MappedColumn>& columns) {
+    Worksheet& sheet = *run_.workbook.worksheet;
+    sheet.Cells(row, 1)->SetValue(parts.folder);
+    sheet.Cells(row, 2)->SetValue(parts.fileName);
+    bool marked = false;
+    for (const MappedColumn& column : columns)
+      marked |= WriteColumn(sheet, row, parts, column);
+    return marked;
+  }
+
+ private:
+  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, const MappedColumn& column) {
+    const std::unique_ptr<Range> cell = sheet.GetRange(column.Key + QString::number(row));
+    const QString lowerName = column.PropertyName.toLower();
+    if (IsCreationDateName(lowerName)) {
+      cell->SetNumberFormat(kTextFormat);
+      cell->SetValue(CreationDateText(WithTrailingBackslash(parts.folder) + parts.fileName));
+      return false;
+    }
+    if (lowerName == QLatin1String("%dateityp")) {
+      cell->SetNumberFormat(kTextFormat);
+      cell->SetValue(PathPart(parts.fileName, ExtensionPart).toLower());
+      return false;
+    }
+    const QString value = run_.databaseMode
+                              ? GetRecordValue(*run_.database, *record_, column.PropertyName)
+                              : ReadDocumentProperty(parts.folder + parts.fileName, column.PropertyName);
+    cell->SetNumberFormat(kTextFormat);
+    PutLimitedValue(*cell, column, value);
+    if (!ViolatesFormat(value, column.PropertyName, run_.configPath)) return false;
+    LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
+    cell->Select();
+    run_.workbook.application->SetSelectionInteriorColorIndex(kMarkColorIndex);
+    run_.workbook.application->SetSelectionInteriorPattern(kSolidPattern);
+    return true;
+  }
+
+  RunState& run_;
+  const std::optional<RecordSet>& record_;
+};
+
+}  // namespace
+
+int ProgressPercent(qint64 i, qint64 n) {
+  if (n <= 0) return 0;
+  const qint64 scaled = i * 100;
+  qint64 q = scaled / n;
+  const qint64 twiceRest = (scaled % n) * 2;
+  if (twiceRest > n || (twiceRest == n && q % 2 != 0)) ++q;
+  return static_cast<int>(q);
+}
+
+bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
+  bool selected = true;
+  for (const QString& name : mapping.criteria) {
+    const QString wanted = ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
+    LogMessage(QStringLiteral("Suche ") + name);
+    const QString value = ReadDocumentProperty(path, name);
+    if (value.isEmpty()) continue;
+    if (wanted == QLatin1String("empty"))
+      selected = false;
+    else
+      selected = selected && value.contains(wanted, Qt::CaseInsensitive);
+    // An unreadable document is kept, so its error text reaches the workbook.
+    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
+  }
+  return selected;
+}
+
+void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
+  ProgressView& progress = TheProgress();
+  WorkbookState& book = run.workbook;
+  // The list's size is fixed when the loop starts.
+  const QStringList documents = run.foundDocuments;
+  const qint64 n = documents.size();
+  qint64 partCount = 0;  // documents taken for the current part, selected or not
+  for (qint64 i = 1; i <= n; ++i) {
+    if (++partCount > run.maxRange) {
+      NextWorkbookPart(book, mapping);
+      ++run.stats.workbookFiles;
+      partCount = 1;
+    }
+    const QString& path = documents[i - 1];
+    LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
+    progress.SetCaption(PathPart(path, DirectoryPart));
+    progress.SetStatus(PathPart(path, FileNamePart));
+
+    bool selected = DocumentSelected(path, mapping, run.configPath);
+    std::optional<RecordSet> record;
+    if (run.databaseMode && selected) {
+      record = FindDocumentRecord(*run.database, path, run.configPath);
+      if (!record) {
+        selected = false;
+        LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
+                   QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
+      }
+    }
+    if (selected) {
+      const int row = static_cast<int>(book.rowOffset + partCount);
+      if (RowWriter(run, record).Write(row, Split(path), mapping.columns)) ++run.stats.rowsMarked;
+      ++run.stats.rowsWritten;
+    } else {
+      // The next selected document takes the row this one would have had.
+      --book.rowOffset;
+    }
+
+    const int percent = ProgressPercent(i, n);
+    progress.SetPercent(percent);
+    progress.SetToolTip(QStringLiteral("Fortschritt: ") + QString::number(percent) + u'%');
+    progress.DocumentProgress(i, n);
+    progress.ProcessEvents();
+    if (progress.Cancelled()) {
+      run.cancelled = true;
+      break;
+    }
+  }
+}
+
+}  // namespace tbx

@@ -1,0 +1,84 @@
+#include "ui/QtDialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/ProgramInfo.h"
+#include "ui/Artwork.h"
+#include "ui/frmInfo.h"
+
+namespace tbx {
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtDialogs::QtDialogs(bool nativeDialogs) : nativeDialogs_(nativeDialogs) {
+  // The program speaks German whatever the desktop's language: Qt's own
+  // texts in the file dialogs (labels, columns, context menus) follow it
+  // where Qt's German translation is installed.
+  if (germanQtTexts_.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&germanQtTexts_);
+  }
+}
+
+QtDialogs::~QtDialogs() { QCoreApplication::removeTranslator(&germanQtTexts_); }
+
+int QtDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                          const QString& title) {
+  QMessageBox box(BoxIcon(icon), title.isEmpty() ? QString::fromLatin1(kProgramTitle) : title, text);
+  box.setWindowIcon(ProgramIcon());
+  // The button captions are set here so they are German whatever Qt
+  // translations are installed.
+  if (buttons == MessageButtons::YesNo) {
+    QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? kResultYes : kResultNo;
+  }
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return kResultOk;
+}
+
+QString QtDialogs::BrowseForFolder(const QString& prompt) {
+  QFileDialog::Options options = QFileDialog::ShowDirsOnly;
+  if (!nativeDialogs_) options |= QFileDialog::DontUseNativeDialog;
+  return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(nullptr, prompt, QDir::homePath(), options));
+}
+
+QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
+  // The static getSaveFileName does not append the default suffix, so the
+  // dialog is built here.
+  QFileDialog dialog(nullptr, request.title, request.initialDir, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  if (!nativeDialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
+}
+
+int QtDialogs::ShowInfo(const QString& message, int buttons, const QString& caption, int style) {
+  return frmInfo::ShowModal(message, buttons, caption, style);
+}
+
+}  // namespace tbx

@@ -1,0 +1,62 @@
+#pragma once
+// frmInfo: the program's own modal message dialog. ShowModal builds it from
+// its load state, shows it modally and unloads it again, so nothing of one
+// call carries into the next.
+#include <QDialog>
+#include <optional>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tbx {
+
+class ImageControl;
+
+class frmInfo : public QDialog {
+ public:
+  // Shows message with a button set (4 yes/no, 3 yes/no/cancel, any other
+  // value OK) and a picture style (64 information, 48 or 16 error, else the
+  // banner); waits for a button and returns 1 (OK), 2 (Abbrechen), 6 (Ja)
+  // or 7 (Nein). No caption shows TitleAndVersion; no style takes buttons.
+  static int ShowModal(const QString& message, int buttons, const QString& caption = QString(),
+                       std::optional<int> style = std::nullopt);
+
+  QPlainTextEdit* Message() const { return message_; }
+  QPushButton* btnOK() const { return ok_; }
+  QPushButton* btnCancel() const { return cancel_; }
+  QPushButton* btnYes() const { return yes_; }
+  QPushButton* btnNo() const { return no_; }
+  ImageControl* imgApp() const { return app_; }
+  ImageControl* imgError() const { return error_; }
+  ImageControl* imgInfo() const { return info_; }
+  ImageControl* imgLogoA() const { return logoA_; }
+
+  // Left edges of the buttons in twips, for the layout checks.
+  int LeftTwips(const QWidget* control) const;
+  // The outer width W in twips, frame included.
+  int OuterWidthTwips() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  frmInfo();
+  void Answer(int result);
+  void ApplyPictureStyle(int style);
+  void ApplyButtonSet(int buttons);
+  void Place(QPushButton* button, qreal leftTwips);
+
+  int intResult_ = -1;
+  QPlainTextEdit* message_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+  QPushButton* yes_ = nullptr;
+  QPushButton* no_ = nullptr;
+  ImageControl* app_ = nullptr;
+  ImageControl* error_ = nullptr;
+  ImageControl* info_ = nullptr;
+  ImageControl* logoA_ = nullptr;
+};
+
+}  // namespace tbx

@@ -1,0 +1,136 @@
+// The directory scan on real temporary trees: order, extension list rules,
+// hidden entries, links, deep trees and listing failures.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+
+#include "TestSupport.h"
+#include "common/DirectoryScan.h"
+#include "platform/FileSystem.h"
+#include "platform/RunError.h"
+
+namespace tbx {
+namespace {
+
+class ScanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = dir_.path() + QLatin1Char('/');
+  }
+  void TearDown() override { InjectFileSystemErrorForTests(FsCall::List, 0); }
+
+  void Files(const QStringList& relativePaths) {
+    for (const QString& p : relativePaths) ASSERT_TRUE(test::WriteTextFile(root_ + p, "x")) << p.toStdString();
+  }
+  void Folder(const QString& relative) { ASSERT_TRUE(QDir().mkpath(root_ + relative)); }
+  void Link(const QString& target, const QString& relative) {
+    ASSERT_EQ(::symlink(target.toLocal8Bit().constData(), (root_ + relative).toLocal8Bit().constData()), 0);
+  }
+  // The scan's result relative to the root.
+  QStringList Scan(const QString& extensions) {
+    QStringList relative;
+    for (const QString& p : CollectFiles(root_, extensions)) {
+      EXPECT_TRUE(p.startsWith(root_)) << p.toStdString();
+      relative << p.mid(root_.size());
+    }
+    return relative;
+  }
+
+  QTemporaryDir dir_;
+  QString root_;
+  test::FakeProgress progress_;
+};
+
+TEST_F(ScanTest, OwnMatchesFirstThenEachSubFolderDepthFirst) {
+  Files({"B/y.par", "A/x.par", "x.par", "A/C/z.par", "A/w.par"});
+  EXPECT_EQ(Scan("par"), (QStringList{"x.par", "A/w.par", "A/x.par", "A/C/z.par", "B/y.par"}));
+  // Every folder entered shows in the status line, in walk order.
+  EXPECT_EQ(progress_.statuses, (QStringList{root_, root_ + "A/", root_ + "A/C/", root_ + "B/"}));
+  EXPECT_GE(progress_.eventRounds, 8);  // once per listed entry
+}
+
+TEST_F(ScanTest, NamesSortLikeAnNtfsListing) {
+  // Upper-case forms first ("_" after the letters, "Ä" after ASCII), the
+  // exact form breaks ties ("A" before "a").
+  // Code points, not UTF-16 units: U+1D538 comes after U+FF21.
+  Files({"b.par", "_.par", "a.par", "A.par", "Ä.par", "ä.par", "\U0001D538.par", "\uFF21.par", "sub2/1.par",
+         "Sub1/2.par"});
+  EXPECT_EQ(Scan("par"), (QStringList{"A.par", "a.par", "b.par", "_.par", "Ä.par", "ä.par", "\uFF21.par",
+                                      "\U0001D538.par", "Sub1/2.par", "sub2/1.par"}));
+}
+
+struct PatternCase {
+  const char* list;
+  QStringList found;
+};
+
+TEST_F(ScanTest, ExtensionListRules) {
+  Files({"Bau.psm", "Ohne", "Teil.PAR", "Teil.par", "Teil.par.bak", "Zeichnung.dft"});
+  const PatternCase cases[] = {
+      {"par psm", {"Bau.psm", "Teil.par"}},                  // case-sensitive, last extension only
+      {"*", {"Bau.psm", "Ohne", "Teil.PAR", "Teil.par", "Teil.par.bak", "Zeichnung.dft"}},
+      {"* par", {"Teil.par"}},                               // "*" means all only when alone
+      {"par  psm", {"Bau.psm", "Ohne", "Teil.par"}},         // two blanks: the empty extension
+      {" *", {"Ohne"}},                                      // padded to "  * ": not all, but two blanks
+      {"", {"Ohne"}},
+      {"xls", {}},
+      {"xpar parx ar", {}},                                  // whole extensions only
+  };
+  for (const PatternCase& c : cases) EXPECT_EQ(Scan(QString::fromUtf8(c.list)), c.found) << c.list;
+}
+
+TEST_F(ScanTest, HiddenEntriesAreNeitherFoundNorEntered) {
+  Files({".versteckt.par", ".svn/a.par", "sichtbar.par"});
+  EXPECT_EQ(Scan("par"), QStringList{"sichtbar.par"});
+  EXPECT_EQ(Scan("*"), QStringList{"sichtbar.par"});
+}
+
+TEST_F(ScanTest, DottedFolderNamesAreWalkedNotMatched) {
+  Files({"Rev.2.par/Teil.psm", "Projekt.v1/Bau.par"});
+  EXPECT_EQ(Scan("par psm"), (QStringList{"Projekt.v1/Bau.par", "Rev.2.par/Teil.psm"}));
+}
+
+TEST_F(ScanTest, LinksToFoldersAreNotEnteredLinksToFilesCount) {
+  Files({"A/x.par"});
+  Link(root_, "A/zurueck");           // a cycle back to the root
+  Link(root_ + "A/x.par", "y.par");   // a link to a file
+  Link(root_ + "fehlt.par", "z.par"); // a dangling link names nothing to read
+  EXPECT_EQ(Scan("par"), (QStringList{"y.par", "A/x.par"}));
+}
+
+TEST_F(ScanTest, EmptyFolderGivesEmptyResult) { EXPECT_TRUE(Scan("*").isEmpty()); }
+
+TEST_F(ScanTest, StartFolderWithoutSeparatorIsTheFolderMeant) {
+  Files({"A/x.par"});
+  EXPECT_EQ(CollectFiles(root_ + "A", "par"), QStringList{root_ + "A/x.par"});
+}
+
+TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
+  QString deep;
+  for (int i = 0; i < 300; ++i) deep += QStringLiteral("d/");
+  Files({deep + "tief.par", "oben.par"});
+  const QStringList found = Scan("par");
+  EXPECT_EQ(found, (QStringList{"oben.par", deep + "tief.par"}));
+  EXPECT_EQ(progress_.statuses.size(), 301);
+}
+
+TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
+  Files({"a.par"});
+  InjectFileSystemErrorForTests(FsCall::List, EACCES);
+  try {
+    CollectFiles(root_, "par");
+    FAIL() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.number(), kErrPermissionDenied);
+    EXPECT_TRUE(e.description().endsWith(root_)) << e.description().toStdString();
+  }
+  InjectFileSystemErrorForTests(FsCall::List, 0);
+  EXPECT_THROW(CollectFiles(root_ + "fehlt/", "par"), RunError);
+}
+
+}  // namespace
+}  // namespace tbx
