@@ -7,9 +7,9 @@
 #include <QFile>
 
 #include "../platform/XlsReadBack.h"
+#include "../run/RunLogCapture.h"
 #include "DatabaseTestSupport.h"
 #include "common/PathHelpers.h"
-#include "common/RunLog.h"
 #include "platform/ProgramInfo.h"
 #include "run/RunDriver.h"
 
@@ -37,18 +37,11 @@ class SaveWatchingDialogs : public test::FakeDialogs {
 class DesktopDatabaseRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    prog_ = dir_.path() + "/prog";
     data_ = dir_.path() + "/daten";
-    QDir().mkpath(prog_);
     QDir().mkpath(data_);
-    SetProgramFolder(prog_);
     // Database mode reads nothing from the documents themselves.
     test::WriteTextFile(data_ + "/Welle 12.par", "x");
     test::WriteTextFile(data_ + "/fremd.par", "x");
-  }
-  void TearDown() override {
-    SetLogEnabled(false);
-    SetProgramFolder(QString());
   }
   void Config(const QString& odbc) {
     test::WriteTextFile(prog_ + "/ZireVuz.ini",
@@ -60,12 +53,8 @@ class DesktopDatabaseRun : public ::testing::Test {
   QString SqliteSettings(const QString& file) {
     return "DataSource=" + file + "\nUsername=leser\nPassword=geheim\nProvider=SQLite\nDatabase=ulvo";
   }
-  QStringList Log() {
-    QStringList lines = QString::fromUtf8(test::ReadFileBytes(prog_ + "/Protokoll_05.12.2026.log")).split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    for (QString& l : lines) l.remove(QStringLiteral("05.12.2026 18:24:03 - "));
-    return lines;
-  }
+  // The log without its leading empty line.
+  QStringList Log() { return log_.Messages(); }
   std::vector<test::FakeDialogs::Call> Calls(const QString& kind) {
     std::vector<test::FakeDialogs::Call> found;
     for (const auto& call : dialogs_.calls)
@@ -73,11 +62,12 @@ class DesktopDatabaseRun : public ::testing::Test {
     return found;
   }
 
-  test::PinnedLocaleAndClock clock_;
+  test::RunLogCapture log_;  // the program folder, with a pinned clock and locale
   test::FakeProgress progress_;
   SaveWatchingDialogs dialogs_{progress_};
   QTemporaryDir dir_;
-  QString prog_, data_;
+  const QString prog_ = log_.Folder();
+  QString data_;
 };
 
 TEST_F(DesktopDatabaseRun, ConnectsBeforeTheSaveDialogAndReadsTheDatabase) {
@@ -91,7 +81,7 @@ TEST_F(DesktopDatabaseRun, ConnectsBeforeTheSaveDialogAndReadsTheDatabase) {
   EXPECT_EQ(dialogs_.statusesAtSave, QStringList({"Verbinde zur Datenbank", "Datenbank verbunden"}));
   EXPECT_TRUE(Calls("info").empty());
   const QStringList log = Log();
-  EXPECT_EQ(log.mid(3, 3), QStringList({"Verzeichnisauswahl: " + data_ + "/",
+  EXPECT_EQ(log.mid(2, 3), QStringList({"Verzeichnisauswahl: " + data_ + "/",
                                         "Benutzeraktion: Bestimmung Dateiname für Exceltabelle",
                                         "Zu schreibende Excel-Datei: " + data_ + "/Liste.xls"}));
   EXPECT_TRUE(log.contains("FEHLER:\tKein Datenbankeintrag für " + data_ +
@@ -120,7 +110,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QFile::remove(prog_ + "/Protokoll_05.12.2026.log");
+    QFile::remove(LogFilePath());
     dialogs_.calls.clear();
     Config(c.odbc);
     dialogs_.folderAnswers = {data_};
@@ -135,7 +125,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
     EXPECT_EQ(infos[0].buttons, 16);
     EXPECT_EQ(infos[0].icon, 16);
     EXPECT_TRUE(Calls("save").empty());
-    EXPECT_EQ(Log().mid(3), QStringList({"Verzeichnisauswahl: " + data_ + "/", kNoConnection, "Programm wird beendet"}));
+    EXPECT_EQ(Log().mid(2), QStringList({"Verzeichnisauswahl: " + data_ + "/", kNoConnection, "Programm wird beendet"}));
     EXPECT_FALSE(QFile::exists(data_ + "/Liste.xls"));
   }
 }
