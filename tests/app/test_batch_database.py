@@ -22,6 +22,7 @@ SOURCE = os.environ.get("TBX_SOURCE_DIR", "")
 SAMPLEDB = os.path.join(SOURCE, "tools", "sampledb", "sampledb.py")
 STAMP = re.compile(r"^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)? - ")
 PROCESSED = re.compile(r"^(\d+): Bearbeite (.*)$")
+NO_CONNECTION = "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."
 NO_RECORD = re.compile(r"^FEHLER:\tKein Datenbankeintrag für (.*) gefunden\. Datei wird nicht bearbeitet$")
 
 # Tree files named like the fixed documents of tools/sampledb (root of the tree, so scanned first).
@@ -201,11 +202,25 @@ class SqliteRun(DatabaseRun):
                 self.assertIn(message, r.stderr.decode())
                 self.assertNotIn("lesen", r.stderr.decode())  # the password is masked in the dialog
                 log = log_lines(self.tmp)
-                self.assertIn("Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet.",
-                              log)
+                # The batch program connects only after its target checks.
+                self.assertEqual(log[-3:], ["Zu schreibende Excel-Datei: %s/Liste.xls" % self.tmp, NO_CONNECTION,
+                                            "Programm wird beendet"])
                 self.assertFalse(any(PROCESSED.match(line) for line in log))
                 self.assertFalse(os.path.exists(os.path.join(self.tmp, "Liste.xls")))
                 os.remove(os.path.join(self.tmp, [f for f in os.listdir(self.tmp) if f.startswith("Protokoll_")][0]))
+
+    def test_failed_target_check_leaves_the_database_alone(self):
+        config = self.write_config(self.odbc().replace("Password=lesen", "Password="))
+        with open(config, encoding="utf-8") as f:
+            text = f.read().replace("SourceDir=%s" % self.tree, "SourceDir=%s/fehlt" % self.tree)
+        with open(config, "w", encoding="utf-8") as f:
+            f.write(text)
+        r = run_batch(config)
+        self.assertEqual(r.returncode, 1)
+        self.assertNotIn("Password unter", r.stderr.decode())
+        log = log_lines(self.tmp)
+        self.assertIn("Das angegebene Startverzeichnis existiert nicht: %s/fehlt/" % self.tree, log)
+        self.assertNotIn(NO_CONNECTION, log)
 
 
 def require_server(test):
