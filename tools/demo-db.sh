@@ -4,20 +4,19 @@
 # with one record per document of the tree (tools/sampledb), runs
 # tabellix-batch with examples/ZireVuz-db.ini pointed at both, and prints
 # where the workbook is and what it holds.
-#
-#   tools/demo-db.sh [DOCUMENTS]     (default 200)
+# TBX_DEMO_COUNT sets the number of documents (default 200).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-count="${1:-200}"
 bash tools/setup.sh
 bash tools/build.sh
-build="${TBX_BUILD_DIR:-build}"
+build="$(cd "${TBX_BUILD_DIR:-build}" && pwd)"
 
 out="demo-out/db-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
-"$build/tools/tbx-samplegen" tree "$out/Dokumente" --count "$count" --seed 42 --manifest "$out/manifest.json"
+"$build/tools/tbx-samplegen" tree "$out/Dokumente" --count "${TBX_DEMO_COUNT:-200}" --seed 42 \
+  --manifest "$out/manifest.json" >/dev/null
 # Every file name of the tree gets a record; a few fixed documents of the
 # sample data have no file, which does no harm.
 /usr/bin/python3 -c '
@@ -46,12 +45,5 @@ if [ "$status" -ne 0 ]; then
   exit "$status"
 fi
 echo "Arbeitsmappe:  $out/Liste-DB.xls"
-echo "Die ersten Zeilen:"
-/usr/bin/python3 -c '
-import sys, xlrd
-sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)
-print("  (%d Zeilen mit Kopfzeile)" % sheet.nrows)
-for r in range(min(sheet.nrows, 9)):
-    cells = [str(sheet.cell_value(r, c)) for c in range(1, sheet.ncols)]  # without the folder column
-    print("  " + " | ".join(cells))
-' "$out/Liste-DB.xls"
+echo
+/usr/bin/python3 tools/show-workbook.py "$out/Liste-DB.xls" --rows 10 --width 20
