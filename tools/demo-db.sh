@@ -7,16 +7,9 @@
 # TBX_DEMO_COUNT sets the number of documents (default 200).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-bash tools/build.sh
-build="$(cd "${TBX_BUILD_DIR:-build}" && pwd)"
+source tools/demo-common.sh
+demo_prepare db- 200 42
 
-out="demo-out/db-$(date +%Y%m%d-%H%M%S)"
-mkdir -p "$out"
-out="$(cd "$out" && pwd)"
-
-"$build/tools/tbx-samplegen" tree "$out/Dokumente" --count "${TBX_DEMO_COUNT:-200}" --seed 42 \
-  --manifest "$out/manifest.json" >/dev/null
 # Every file name of the tree gets a record; a few fixed documents of the
 # sample data have no file, which does no harm.
 /usr/bin/python3 -c '
@@ -31,19 +24,5 @@ sed -e "s|^SourceDir=.*|SourceDir=$out/Dokumente|" \
     -e "s|^DataSource=.*|DataSource=$out/beispiel.db|" \
     examples/ZireVuz-db.ini >"$out/ZireVuz.ini"
 
-status=0
-env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$build/app/tabellix-batch" "$out/ZireVuz.ini" || status=$?
-
-echo
-echo "Konfiguration: $out/ZireVuz.ini"
-echo "Datenbank:     $out/beispiel.db"
-for log in "$out"/Protokoll_*.log; do
-  [ -e "$log" ] && echo "Protokoll:     $log"
-done
-if [ "$status" -ne 0 ]; then
-  echo "Rückgabewert $status: siehe Protokoll."
-  exit "$status"
-fi
-echo "Arbeitsmappe:  $out/Liste-DB.xls"
-echo
-/usr/bin/python3 tools/show-workbook.py "$out/Liste-DB.xls" --rows 10 --width 20
+echo "Datenbank:         $out/beispiel.db"
+demo_run_and_report "$out/Liste-DB.xls"
