@@ -10,16 +10,12 @@ import subprocess
 import sys
 import tempfile
 import unittest
-import warnings
 
 BIN = os.environ.get("TBX_BIN_DIR", "build/app")
 TOOLS = os.environ.get("TBX_TOOLS_DIR", "build/tools")
 SOURCE = os.environ.get("TBX_SOURCE_DIR", ".")
 sys.path.insert(0, os.path.join(SOURCE, "tests", "platform"))
 import xls_dump  # noqa: E402  (the shared xlrd/olefile reader of the workbook tests)
-
-# xls_dump leaves closing its files to the interpreter.
-warnings.simplefilter("ignore", ResourceWarning)
 
 STAMP = re.compile(r"^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)? - ")
 SUMMARY_ID = "F29F85E0-4FF9-1068-AB91-08002B27B3D9"
