@@ -92,7 +92,7 @@ class Selection(BatchTestCase):
 
 class Values(BatchTestCase):
     MAPPING = {"C": "Titel#L5", "D": "Nummer#Q", "E": "Nummer", "F": "%dateityp", "G": "erstelldatum",
-               "H": "Autor"}
+               "H": "Autor", "I": "Erstellt"}
 
     def test_limits_quotes_special_names_and_format_marks(self):
         for source, name in [("gehaeuse", "a1.par"), ("ohne_titel", "a2.PSM"), ("flansch", "a3.par")]:
@@ -105,8 +105,8 @@ class Values(BatchTestCase):
             "Nummer": {"Format0": "999", "Format1": "9999"},
         })
         sheet = Sheet(os.path.join(self.tmp, "Liste.xls"))
-        self.assertEqual(sheet.row(1, 8), ["Pfad", "Dateiname", "Titel", "Nummer#Q", "Nummer", "%dateityp",
-                                           "erstelldatum", "Autor"])
+        self.assertEqual(sheet.row(1, 9), ["Pfad", "Dateiname", "Titel", "Nummer#Q", "Nummer", "%dateityp",
+                                           "erstelldatum", "Autor", "Erstellt"])
         self.assertEqual(sheet.nrows, 4)
         # Folder and file name, then shortened, quoted, plain, lower-cased extension; date and author apart.
         self.assertEqual([sheet.row(r, 6) for r in (2, 3, 4)], [
@@ -119,7 +119,7 @@ class Values(BatchTestCase):
         # Every mapped cell is text-formatted, also where it stayed empty;
         # folder and file name keep the general format.
         for row in (2, 3, 4):
-            for col in range(3, 9):
+            for col in range(3, 10):
                 self.assertEqual(sheet.cells[(row, col)]["format"], "@", (row, col))
             for col in (1, 2):
                 self.assertNotEqual(sheet.cells[(row, col)]["format"], "@", (row, col))
@@ -135,6 +135,7 @@ class Values(BatchTestCase):
             created = datetime.datetime.strptime(sheet.value(row, 7), "%d.%m.%Y %H:%M:%S")
             written = datetime.datetime.fromtimestamp(os.stat(os.path.join(self.data, name)).st_mtime)
             self.assertLessEqual(abs((created - written).total_seconds()), 5, sheet.value(row, 7))
+            self.assertEqual(sheet.value(row, 9), sheet.value(row, 7))  # the other name, any letter case
 
 
 if __name__ == "__main__":
