@@ -72,7 +72,8 @@ class User : public QObject {
       }
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
       if (dialog->acceptMode() == QFileDialog::AcceptSave) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fileName);
+        // Typed like a user would: selectFile leaves a focused name field alone.
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(fileName);
         QMetaObject::invokeMethod(dialog, "accept");
       } else if (folder.isEmpty()) {
         dialog->reject();
