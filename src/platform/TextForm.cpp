@@ -5,13 +5,20 @@
 namespace tbx {
 namespace {
 
+// The C locale (LANG unset, as on many servers) has no short date of its
+// own; Qt's "7 Dec 2026" would put blanks and English month names into log
+// file names. ISO dates are what such systems use elsewhere.
+bool IsPosixC(const QLocale& locale) { return locale.language() == QLocale::C; }
+
 QString ShortDateFormat(const QLocale& locale) {
+  if (IsPosixC(locale)) return QStringLiteral("yyyy-MM-dd");
   QString format = locale.dateFormat(QLocale::ShortFormat);
   if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
   return format;
 }
 
 QString LongTimeFormat(const QLocale& locale) {
+  if (IsPosixC(locale)) return QStringLiteral("HH:mm:ss");
   QString format = locale.timeFormat(QLocale::LongFormat);
   // Qt's long format names the time zone; the classic general date never did.
   static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));

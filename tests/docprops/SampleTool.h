@@ -42,10 +42,10 @@ inline QJsonObject Stream(const QString& name, QJsonArray sections) {
 
 // Writes a document with these streams into dir; returns its path ("" on failure).
 inline QString BuildDocument(const QString& dir, const QString& name, const QJsonArray& streams) {
-  const QString spec = dir + u'/' + name + QStringLiteral(".json");
+  const QString layout = dir + u'/' + name + QStringLiteral(".json");
   const QString path = dir + u'/' + name;
-  if (!WriteTextFile(spec, QJsonDocument(QJsonObject{{"streams", streams}}).toJson())) return QString();
-  return RunSampleGen({QStringLiteral("build"), path, spec}) ? path : QString();
+  if (!WriteTextFile(layout, QJsonDocument(QJsonObject{{"streams", streams}}).toJson())) return QString();
+  return RunSampleGen({QStringLiteral("build"), path, layout}) ? path : QString();
 }
 
 inline QJsonObject ReadJson(const QString& path) {

@@ -39,3 +39,12 @@ TEST(TextForm, BooleansFollowTheLanguage) {
   EXPECT_EQ(BoolText(true, kEnglish), "True");
   EXPECT_EQ(BoolText(false, kEnglish), "False");
 }
+
+TEST(TextForm, ThePosixCLocaleWritesIsoDates) {
+  const QLocale c = QLocale::c();
+  EXPECT_EQ(ShortDateText(QDate(2026, 12, 5), c), "2026-12-05");
+  EXPECT_EQ(GeneralDateText(QDateTime(QDate(2026, 12, 5), QTime(18, 24, 3)), c), "2026-12-05 18:24:03");
+  EXPECT_EQ(GeneralDateText(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0)), c), "2026-12-05");
+  EXPECT_EQ(RealText(1.5, c), "1.5");
+  EXPECT_EQ(BoolText(true, c), "True");
+}

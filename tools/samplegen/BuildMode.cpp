@@ -40,14 +40,14 @@ SampleSection SpecSection(const QJsonObject& o) {
 int BuildFromSpec(const QString& specPath, const QString& out) {
   QFile file(specPath);
   QJsonParseError error{};
-  const QJsonDocument spec =
+  const QJsonDocument layout =
       file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error) : QJsonDocument();
-  if (!spec.isObject()) {
+  if (!layout.isObject()) {
     std::fprintf(stderr, "build: %s ist keine lesbare JSON-Beschreibung\n", qPrintable(specPath));
     return 2;
   }
   SampleDocument doc;
-  for (const QJsonValue& sv : spec.object().value("streams").toArray()) {
+  for (const QJsonValue& sv : layout.object().value("streams").toArray()) {
     const QJsonObject s = sv.toObject();
     SampleStream stream{s.value("name").toString(), {}, QByteArray::fromHex(s.value("hex").toString().toLatin1())};
     for (const QJsonValue& section : s.value("sections").toArray())

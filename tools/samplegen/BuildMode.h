@@ -5,7 +5,7 @@
 
 namespace tbx::samplegen {
 
-// spec: {"streams":[{"name":"\u0005SummaryInformation","sections":[{"formatId":"F29F85E0-...",
+// layout: {"streams":[{"name":"\u0005SummaryInformation","sections":[{"formatId":"F29F85E0-...",
 // "codePage":1252,"properties":[{"id":4,"name":"","type":30,"value":"Anna"}]}]},
 // {"name":"JSite","hex":"00ff"}]}. Values: text for string types, numbers for
 // numeric types (VT_FILETIME as a text of ticks, VT_DATE as days), true/false
