@@ -39,18 +39,18 @@ def build_document(path, summary=None, custom=None):
 
     summary_props = [prop(SUMMARY_IDS[k], v) for k, v in (summary or {}).items()]
     custom_props = [prop(2 + i, v, k) for i, (k, v) in enumerate((custom or {}).items())]
-    spec = {"streams": [
+    layout = {"streams": [
         {"name": "\u0005SummaryInformation",
          "sections": [{"formatId": SUMMARY_ID, "codePage": 1252, "properties": summary_props}]},
         {"name": "\u0005DocumentSummaryInformation",
          "sections": [{"formatId": DOC_SUMMARY_ID, "codePage": 1252, "properties": []},
                       {"formatId": CUSTOM_ID, "codePage": 65001, "properties": custom_props}]},
     ]}
-    spec_path = path + ".json"
-    with open(spec_path, "w", encoding="utf-8") as f:
-        json.dump(spec, f)
-    subprocess.run([os.path.join(TOOLS, "tbx-samplegen"), "build", path, spec_path], check=True, timeout=120)
-    os.remove(spec_path)
+    layout_path = path + ".json"
+    with open(layout_path, "w", encoding="utf-8") as f:
+        json.dump(layout, f)
+    subprocess.run([os.path.join(TOOLS, "tbx-samplegen"), "build", path, layout_path], check=True, timeout=120)
+    os.remove(layout_path)
     return path
 
 

@@ -54,7 +54,7 @@ class Parts(BatchTestCase):
         self.assertEqual([int(i) for i, _ in processed], list(range(1, DOCUMENTS + 1)))
         self.assertEqual(sorted(path for _, path in processed), sorted(documents))
 
-        # Part 000 is saved after document 1001, part 001 after document 2002.
+        # The first file is saved after document 1001, the second after document 2002.
         def at(line):
             return log.index(line)
         for done, saved, opened in [(1001, parts[0], parts[1]), (2002, parts[1], parts[2])]:
