@@ -39,6 +39,7 @@ class User : public QObject {
 
   QStringList dialogTitles;  // in the order they came up
   QStringList messages;
+  QList<int> icons;
   QString currentWhenClosed;  // the status line (file name) at the close
 
   User() {
@@ -64,6 +65,7 @@ class User : public QObject {
     dialogTitles << modal->windowTitle();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       messages << box->text();
+      icons << box->icon();
       for (QAbstractButton* b : box->buttons()) {
         if (b->text() == answer || box->buttons().size() == 1) {
           b->click();
@@ -169,6 +171,28 @@ class DesktopRunTest : public QObject {
     const QJsonObject sheet = FirstSheet(prog_ + "/Liste.xls");
     QCOMPARE(sheet["nrows"].toInt(), 2);
     QCOMPARE(Cell(sheet, 2, 3), QStringLiteral("Welle"));
+  }
+
+  void runTimeErrorShowsTheCriticalMessageAndKeepsTheRows() {
+    Documents(2);
+    Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n1A=Autor\n");
+    User user;
+    user.folder = data_;
+    user.fileName = "Liste";
+    QCOMPARE(Run(), tbx::RunOutcome::RunTimeError);
+
+    const QString error = QStringLiteral(
+        "Laufzeitfehler 1004: Ungültiger Zellbezug \"1A1\": erwartet werden Spaltenbuchstaben von A bis IV "
+        "und eine Zeilennummer von 1 bis 65536.");
+    QCOMPARE(user.dialogTitles, (QStringList{kPrompt, "Properties speichern in...", "Tabellix"}));
+    QCOMPARE(user.messages, QStringList{error});
+    QCOMPARE(user.icons, QList<int>{QMessageBox::Critical});
+    const QStringList log = Log();
+    QCOMPARE(log.mid(log.size() - 2), (QStringList{error, "Programm wird abgebrochen"}));
+    QVERIFY(!tbx::frmProgress::IsLoaded());
+    const QJsonObject sheet = FirstSheet(data_ + "/Liste.xls");
+    QCOMPARE(sheet["nrows"].toInt(), 1);
+    QCOMPARE(Cell(sheet, 1, 3), QStringLiteral("Welle"));
   }
 
   void closingTheProgressWindowStopsAfterTheCurrentDocument() {
