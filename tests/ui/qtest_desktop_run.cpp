@@ -42,7 +42,8 @@ class User : public QObject {
   QList<int> icons;
   QString currentWhenClosed;  // the status line (file name) at the close
 
-  User() {
+  explicit User(QString folderChoice = {}, QString typedName = {}, QString button = {})
+      : folder(std::move(folderChoice)), fileName(std::move(typedName)), answer(std::move(button)) {
     timer_.setInterval(5);
     connect(&timer_, &QTimer::timeout, this, &User::Act);
     timer_.start();
@@ -127,10 +128,7 @@ class DesktopRunTest : public QObject {
   void folderSaveDialogAndShowingTheWorkbook() {
     Documents(3);
     Config("[Config]\nKopfzeile=ja\nPattern=par\n[MapProperties]\nC=Titel\nD=Autor\n");
-    User user;
-    user.folder = data_;
-    user.fileName = "Liste";
-    user.answer = "Ja";
+    User user(data_, "Liste", "Ja");
     QCOMPARE(Run(), tbx::RunOutcome::WorkbookWritten);
 
     const QString workbook = data_ + "/Liste.xls";
@@ -155,8 +153,7 @@ class DesktopRunTest : public QObject {
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n[Pfade]\nSourceDir=" + data_.toUtf8() +
            "\nExcelFile=Liste.xls\n");
     QVERIFY(tbx::test::WriteTextFile(prog_ + "/Liste.xls", "vorige Mappe"));
-    User user;
-    user.answer = "Nein";
+    User user({}, {}, "Nein");
     QCOMPARE(Run(), tbx::RunOutcome::WorkbookWritten);
 
     QCOMPARE(user.dialogTitles, (QStringList{kPrompt, "Arbeiten abgeschlossen"}));
@@ -176,9 +173,7 @@ class DesktopRunTest : public QObject {
   void runTimeErrorShowsTheCriticalMessageAndKeepsTheRows() {
     Documents(2);
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n1A=Autor\n");
-    User user;
-    user.folder = data_;
-    user.fileName = "Liste";
+    User user(data_, "Liste");
     QCOMPARE(Run(), tbx::RunOutcome::RunTimeError);
 
     const QString error = QStringLiteral(
@@ -201,10 +196,7 @@ class DesktopRunTest : public QObject {
     const int count = 1500;
     Documents(count);
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n");
-    User user;
-    user.folder = data_;
-    user.fileName = "Liste";
-    user.answer = "Nein";
+    User user(data_, "Liste", "Nein");
     user.closeWhileReading = true;
     QCOMPARE(Run(), tbx::RunOutcome::Stopped);
 
