@@ -16,9 +16,11 @@ namespace {
 // waiting in front of the progress window should hear sooner.
 constexpr int kLoginTimeoutSeconds = 15;
 
+// Drivers split their descriptions over lines (psqlODBC: "FATAL: …\nThe
+// connection has been lost"); the description ends up in one log line.
 QString ErrorText(const QSqlError& error) {
-  const QString driver = error.driverText().trimmed();
-  const QString database = error.databaseText().trimmed();
+  const QString driver = error.driverText().simplified();
+  const QString database = error.databaseText().simplified();
   if (driver.isEmpty()) return database;
   if (database.isEmpty()) return driver;
   return driver + QStringLiteral(": ") + database;
