@@ -100,9 +100,14 @@ namespace {
 // The loop with the real spreadsheet, a title column and the criterion Titel=Lager.
 class Loop : public Documents {
  protected:
-  void SetUp() override {
+  void SetUp() override { Prepare(); }
+  // A fresh run and mapping; the folder holds only the configuration.
+  void Prepare() {
+    QDir(log_.Folder()).removeRecursively();
+    QDir().mkpath(log_.Folder());
     config_ = log_.Folder() + "/ZireVuz.ini";
     test::WriteTextFile(config_, "[Criteria]\nTitel=Lager\n");
+    run_ = RunState{};
     run_.configPath = config_;
     run_.workbook.targetPath = log_.Folder() + "/Liste.xls";
     mapping_.columns = {ParseMappedColumn("C", "Titel")};
@@ -139,11 +144,9 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
   // part sets it anew.
   for (const bool header : {true, false}) {
     SCOPED_TRACE(header ? "header" : "no header");
+    Prepare();
     const QStringList docs = Copies("kwkwwwkk");
     mapping_.header = header;
-    run_ = RunState{};
-    run_.configPath = config_;
-    run_.workbook.targetPath = log_.Folder() + "/Liste.xls";
     run_.maxRange = 3;
     run_.foundDocuments = docs;
     ASSERT_TRUE(StartWorkbookOutput(run_.workbook, mapping_));
@@ -167,9 +170,6 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
         EXPECT_EQ(r.Cell(first + i, 3)["value"].toString(), "Hauptlager Nord");
       }
     }
-    QDir(log_.Folder()).removeRecursively();
-    QDir().mkpath(log_.Folder());
-    test::WriteTextFile(config_, "[Criteria]\nTitel=Lager\n");
   }
 }
 
