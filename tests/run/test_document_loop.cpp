@@ -220,3 +220,18 @@ TEST_F(Loop, ACancelledRunTakesTheCancelledFinish) {
   const test::ReadBack r = test::Read(log_.Folder() + "/Liste.xls");
   EXPECT_EQ(r.sheet["nrows"].toInt(), 2);
 }
+
+TEST_F(Loop, PathWithoutSeparatorGivesAnEmptyFolder) {
+  mapping_.columns = {ParseMappedColumn("C", "%dateityp")};
+  mapping_.criteria.clear();
+  run_.foundDocuments = {"Teil.PAR"};
+  ASSERT_TRUE(StartWorkbookOutput(run_.workbook, mapping_));
+  ProcessDocuments(run_, mapping_);
+  SaveWorkbook(run_.workbook);
+
+  EXPECT_EQ(progress_.captions, QStringList{""});
+  const test::ReadBack r = test::Read(run_.workbook.targetPath);
+  EXPECT_EQ(r.Cell(1, 1)["value"].toString(), "");
+  EXPECT_EQ(r.Cell(1, 2)["value"].toString(), "Teil.PAR");
+  EXPECT_EQ(r.Cell(1, 3)["value"].toString(), "par");
+}
