@@ -99,7 +99,11 @@ int main(int argc, char** argv) {
   progress.Unload();
   tbx::InstallProgress(nullptr);
   PrintSummary(summary, clock.elapsed() / 1000.0);
-  if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
+  // A run stopped with Ctrl-C has saved the rows read until then; only a
+  // failed check or a cancelled step leaves no workbook behind.
+  if (outcome == tbx::RunOutcome::Stopped && summary.stats.workbookFiles > 0)
+    Complain(QStringLiteral("abgebrochen, die Arbeitsmappe enthält die bis dahin gelesenen Dokumente"));
+  else if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
     Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(tbx::LogFilePath()));
   return tbx::ExitStatus(outcome);
 }

@@ -50,6 +50,11 @@ void FakeProgress::SetStatus(const QString& text) {
   cancelled = false;
 }
 
+void FakeProgress::ShowProgress() {
+  ++progressShown;
+  if (onShowProgress) onShowProgress();
+}
+
 void FakeProgress::ProcessEvents() {
   ++eventRounds;
   if (cancelAfterEvents >= 0 && eventRounds >= cancelAfterEvents) cancelled = true;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <ostream>
 
 #include "platform/Dialogs.h"
@@ -47,7 +48,8 @@ class FakeDialogs : public Dialogs {
 };
 
 // A progress view that records what the run told it; a test may ask it to
-// report the cancel flag after a number of ProcessEvents calls.
+// report the cancel flag after a number of ProcessEvents calls, and may act
+// when the bar is revealed (the scan is done, the documents come next).
 class FakeProgress : public ProgressView {
  public:
   FakeProgress() { InstallProgress(this); }
@@ -60,11 +62,12 @@ class FakeProgress : public ProgressView {
   int shown = 0, progressShown = 0, unloaded = 0, eventRounds = 0;
   int cancelAfterEvents = -1;  // -1: never
   bool cancelled = false;
+  std::function<void()> onShowProgress;
 
   void SetCaption(const QString& caption) override { captions << caption; }
   void SetStatus(const QString& text) override;
   void Show() override { ++shown; }
-  void ShowProgress() override { ++progressShown; }
+  void ShowProgress() override;
   void SetPercent(int percent) override { percents.push_back(percent); }
   void SetToolTip(const QString& text) override { toolTips << text; }
   void ProcessEvents() override;
