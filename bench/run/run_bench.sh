@@ -69,7 +69,7 @@ make_tree() {
   local dir="$1" n="$2"
   if [ -f "$dir.count" ] && [ "$(cat "$dir.count")" = "$n" ]; then return; fi
   rm -rf "$dir"
-  "$samplegen" tree "$dir" --count "$n" --seed 2026 --manifest "$dir.manifest.json" >/dev/null
+  "$samplegen" tree "$dir" --count "$n" --seed 2026 >/dev/null
   echo "$n" >"$dir.count"
 }
 
