@@ -56,8 +56,9 @@ const FileProperty* FilePropertySet::WithId(quint32 id) const {
 }
 
 const FileProperty* FilePropertySet::Item(const QString& name) const {
+  // Case folding keeps the length, so only names of equal length can match.
   for (const auto& [id, entry] : dictionary_)
-    if (entry.compare(name, Qt::CaseInsensitive) == 0)
+    if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0)
       if (const FileProperty* p = WithId(id)) return p;
   quint32 id = 0;
   if (known_ && BuiltInPropertyId(*known_, name, &id)) return WithId(id);

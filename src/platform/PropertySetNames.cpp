@@ -101,7 +101,10 @@ QString BuiltInPropertyName(const KnownPropertySet& set, quint32 id) {
 
 bool BuiltInPropertyId(const KnownPropertySet& set, const QString& name, quint32* id) {
   for (const BuiltInName& n : set.names) {
-    if (name.compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+    // Case folding keeps the length; comparing it first spares the folding
+    // for nearly every name, and the reader asks this for every set it visits.
+    const QLatin1String builtIn(n.name);
+    if (builtIn.size() == name.size() && name.compare(builtIn, Qt::CaseInsensitive) == 0) {
       *id = n.id;
       return true;
     }
