@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-svg-dev
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n
   libgtest-dev
   python3-xlrd python3-olefile
   postgresql unixodbc odbc-postgresql libsqliteodbc sqlite3
