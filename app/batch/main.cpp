@@ -8,8 +8,8 @@
 #include "common/Config.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
-#include "platform/TerminalProgress.h"
-#include "platform/TextForm.h"
+#include "interaction/TerminalProgress.h"
+#include "common/TextForm.h"
 #include "run/RunDriver.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QRandomGenerator>
 #include <cstdio>
 
-#include "platform/Spreadsheet.h"
+#include "xls/Spreadsheet.h"
 
 namespace {
 

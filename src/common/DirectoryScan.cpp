@@ -6,7 +6,7 @@
 #include "common/Config.h"
 #include "common/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgressView.h"
+#include "interaction/ProgressView.h"
 
 namespace tbx {
 namespace {

@@ -1,7 +1,7 @@
 #include "common/FolderChooser.h"
 
 #include "common/Config.h"
-#include "platform/Dialogs.h"
+#include "interaction/Dialogs.h"
 
 namespace tbx {
 

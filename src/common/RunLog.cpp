@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
-#include "platform/TextForm.h"
+#include "common/TextForm.h"
 
 namespace tbx {
 namespace {

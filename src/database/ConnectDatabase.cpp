@@ -3,7 +3,7 @@
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 #include "platform/DatabaseConnectionText.h"
-#include "platform/ProgressView.h"
+#include "interaction/ProgressView.h"
 
 namespace tbx {
 namespace {

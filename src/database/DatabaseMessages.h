@@ -3,7 +3,7 @@
 // (frmInfo) with only its OK button and the error picture.
 #include <QString>
 
-#include "platform/Dialogs.h"
+#include "interaction/Dialogs.h"
 
 namespace tbx {
 

@@ -1,4 +1,5 @@
 #include "common/PathHelpers.h"
+#include "common/TextForm.h"
 #include "database/modDatabase.h"
 #include "platform/RunError.h"
 

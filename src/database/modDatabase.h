@@ -23,7 +23,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/Database.h"
+#include "platform/DatabaseConnection.h"
 
 namespace tbx {
 

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "platform/FileByteSource.h"
+
 namespace tbx {
 namespace {
 
@@ -21,7 +23,9 @@ DocumentParse ParseDocument(const QString& fileName) {
   }
   // The byte source lives only inside Open: the file is closed on return,
   // the parsed streams stay in memory.
-  parse.status = parse.sets->Open(fileName);
+  auto file = std::make_unique<FileByteSource>();
+  parse.status = file->Open(fileName);
+  if (parse.status == ReadStatus::ok) parse.status = parse.sets->Open(std::move(file));
   return parse;
 }
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/FileProperties.h"
+#include "propset/FilePropertySets.h"
 
 namespace tbx {
 

@@ -1,7 +1,10 @@
 #include "docprops/PropsTool.h"
 
+#include "common/TextForm.h"
+#include "docprops/DocumentRowScope.h"
+
 #include "docprops/modDocProps.h"
-#include "platform/FileProperties.h"
+#include "propset/FilePropertySets.h"
 
 namespace tbx {
 namespace {
@@ -32,7 +35,7 @@ void List(const FilePropertySets& sets, std::FILE* out) {
     const FilePropertySet& set = *sets.Item(i);
     Print(out, QStringLiteral("[%1] %2").arg(i).arg(set.Name()));
     for (const FileProperty& p : set.Properties())
-      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(PropertyValueText(p.Value()))));
+      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(ValueText(p.Value()).value_or(QString()))));
   }
 }
 
@@ -44,16 +47,16 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
     return args.isEmpty() ? 2 : 0;
   }
   const QString& file = args[0];
-  FilePropertySets sets;
-  const ReadStatus status = sets.Open(file);
-  const bool readable = status == ReadStatus::ok && sets.Count() > 0;
+  const DocumentParse parse = ParseDocument(file);
+  const ReadStatus status = parse.status;
+  const bool readable = status == ReadStatus::ok && parse.sets->Count() > 0;
   if (args.size() == 1) {
     if (!readable) {
       Print(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
                      StatusDescription(status));
       return 1;
     }
-    List(sets, out);
+    List(*parse.sets, out);
     return 0;
   }
   for (qsizetype i = 1; i < args.size(); ++i)

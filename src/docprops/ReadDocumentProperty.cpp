@@ -1,7 +1,8 @@
 #include "common/RunLog.h"
+#include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
-#include "platform/FileProperties.h"
+#include "propset/FilePropertySets.h"
 
 namespace tbx {
 namespace {
@@ -40,7 +41,7 @@ QString ReadDocumentProperty(QString fileName, QString propertyName) {
     return failed;
   }
   for (int i = 0; i < sets.Count(); ++i)
-    if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName)) return PropertyValueText(p->Value());
+    if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName)) return ValueText(p->Value()).value_or(QString());
   return QString();
 }
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "platform/PathSeparator.h"
-#include "platform/RunError.h"
+#include "platform/SystemErrors.h"
 
 namespace tbx {
 namespace {
@@ -69,19 +69,10 @@ std::function<std::unique_ptr<FileSink>()>& SinkFactory() {
 // "path not found" (76), as users know it from saving workbooks.
 int SaveErrorNumber(int err) { return err == ENOENT ? kErrPathNotFound : RunErrorNumberForErrno(err); }
 
-QString SaveErrorReason(int number) {
-  switch (number) {
-    case kErrPathNotFound: return QStringLiteral("Pfad nicht gefunden");
-    case kErrPermissionDenied: return QStringLiteral("Zugriff verweigert");
-    case kErrDiskFull: return QStringLiteral("Datenträger voll");
-    default: return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
-  }
-}
-
 [[noreturn]] void ThrowSaveError(const QString& path, int err) {
   const int number = SaveErrorNumber(err);
   throw RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
-                             .arg(path, SaveErrorReason(number)));
+                             .arg(path, ClassicErrorText(number)));
 }
 
 // A hidden name beside the target, so a crash mid-save leaves at most a

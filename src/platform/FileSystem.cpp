@@ -277,27 +277,4 @@ int FileCreationTime(const QString& path, QDateTime& created) {
   return 0;
 }
 
-QString ErrnoDescription(int err) {
-  switch (err) {
-    case ENOENT: return QStringLiteral("Datei oder Verzeichnis nicht gefunden");
-    case ENOTDIR: return QStringLiteral("Pfad nicht gefunden");
-    case EACCES:
-    case EPERM: return QStringLiteral("Zugriff verweigert");
-    case EROFS: return QStringLiteral("Datenträger ist schreibgeschützt");
-    case ENOSPC:
-    case EDQUOT: return QStringLiteral("Datenträger voll");
-    case EEXIST: return QStringLiteral("Datei existiert bereits");
-    case EISDIR: return QStringLiteral("Ist ein Verzeichnis");
-    case EFBIG: return QStringLiteral("Datei ist zu groß");
-    case EBUSY: return QStringLiteral("Datei wird von einem anderen Programm verwendet");
-    case ENAMETOOLONG: return QStringLiteral("Pfad ist zu lang");
-    case EIO: return QStringLiteral("Ein-/Ausgabefehler");
-    default: return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei (Fehler %1)").arg(err);
-  }
-}
-
-RunError FileSystemError(int err, const QString& path) {
-  return RunError(RunErrorNumberForErrno(err), ErrnoDescription(err) + QStringLiteral(": ") + path);
-}
-
 }  // namespace tbx

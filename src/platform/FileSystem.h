@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/RunError.h"
+#include "platform/SystemErrors.h"
 
 namespace tbx {
 
@@ -68,12 +68,6 @@ int IdentifyFile(const QString& path, FileIdentity& identity);
 
 // The file's creation date in local time, whole seconds.
 int FileCreationTime(const QString& path, QDateTime& created);
-
-// A run-time error for a failed call: classic number and German description.
-RunError FileSystemError(int err, const QString& path);
-
-// German description of an errno value, as users read it in the log.
-QString ErrnoDescription(int err);
 
 // Test seams: an errno value a call fails with (0 clears), and a replacement
 // source of creation dates (empty restores the file system's).

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include "TabellixVersion.h"
+
 namespace tbx {
 namespace {
 QString& FolderOverride() {

@@ -31,7 +31,4 @@ class RunError : public std::exception {
   QByteArray what_;
 };
 
-// Maps an errno value of a failed file-system call to the classic number.
-int RunErrorNumberForErrno(int err);
-
 }  // namespace tbx

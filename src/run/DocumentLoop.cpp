@@ -10,8 +10,8 @@
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgressView.h"
-#include "platform/TextForm.h"
+#include "interaction/ProgressView.h"
+#include "common/TextForm.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {

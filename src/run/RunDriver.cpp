@@ -7,7 +7,7 @@
 #include "common/DirectoryScan.h"
 #include "common/RunLog.h"
 #include "platform/ProgramInfo.h"
-#include "platform/ProgressView.h"
+#include "interaction/ProgressView.h"
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"

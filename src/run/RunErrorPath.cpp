@@ -1,8 +1,8 @@
 #include "run/RunErrorPath.h"
 
 #include "common/RunLog.h"
-#include "platform/Dialogs.h"
-#include "platform/ProgressView.h"
+#include "interaction/Dialogs.h"
+#include "interaction/ProgressView.h"
 #include "run/ErrorModes.h"
 
 namespace tbx {

@@ -9,7 +9,7 @@
 #include "common/RunLog.h"
 #include "database/modDatabase.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
+#include "interaction/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
 #include "run/ErrorModes.h"

@@ -2,8 +2,8 @@
 
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
-#include "platform/Dialogs.h"
-#include "platform/ProgressView.h"
+#include "interaction/Dialogs.h"
+#include "interaction/ProgressView.h"
 
 namespace tbx {
 namespace {

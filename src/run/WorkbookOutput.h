@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "platform/Spreadsheet.h"
+#include "xls/Spreadsheet.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {

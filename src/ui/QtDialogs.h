@@ -3,7 +3,7 @@
 // the program's own frmInfo.
 #include <QTranslator>
 
-#include "platform/Dialogs.h"
+#include "interaction/Dialogs.h"
 
 namespace tbx {
 

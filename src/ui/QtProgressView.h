@@ -2,7 +2,7 @@
 // The progress view of the desktop program: frmProgress on screen.
 #include <QElapsedTimer>
 
-#include "platform/ProgressView.h"
+#include "interaction/ProgressView.h"
 
 namespace tbx {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/PathHelpers.h"
-#include "platform/Dialogs.h"
+#include "interaction/Dialogs.h"
 #include "ui/Artwork.h"
 #include "ui/ImageControl.h"
 #include "ui/Twips.h"

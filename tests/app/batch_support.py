@@ -14,7 +14,7 @@ import unittest
 BIN = os.environ.get("TBX_BIN_DIR", "build/app")
 TOOLS = os.environ.get("TBX_TOOLS_DIR", "build/tools")
 SOURCE = os.environ.get("TBX_SOURCE_DIR", ".")
-sys.path.insert(0, os.path.join(SOURCE, "tests", "platform"))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "xls"))
 import xls_dump  # noqa: E402  (the shared xlrd/olefile reader of the workbook tests)
 
 STAMP = re.compile(r"^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)? - ")

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "TestSupport.h"
+#include "TabellixVersion.h"
 #include "common/PathHelpers.h"
 
 using namespace tbx;

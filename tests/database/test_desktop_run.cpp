@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "../platform/XlsReadBack.h"
+#include "../xls/XlsReadBack.h"
 #include "../run/RunLogCapture.h"
 #include "DatabaseTestSupport.h"
 #include "common/PathHelpers.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DatabaseTestSupport.h"
+#include "common/TextForm.h"
 #include "database/modDatabase.h"
 #include "platform/RunError.h"
 

@@ -6,10 +6,10 @@
 #include "SampleTool.h"
 #include "common/RunLog.h"
 #include "docprops/modDocProps.h"
-#include "platform/CompoundFileFormat.h"
-#include "platform/CompoundFileReader.h"
-#include "platform/CompoundFileWriter.h"
-#include "platform/FileProperties.h"
+#include "cfb/CompoundFileFormat.h"
+#include "cfb/CompoundFileReader.h"
+#include "cfb/CompoundFileWriter.h"
+#include "propset/FilePropertySets.h"
 #include "platform/ProgramInfo.h"
 
 using namespace tbx;

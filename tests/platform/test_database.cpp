@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 #include "../database/DatabaseTestSupport.h"
-#include "platform/Database.h"
+#include "common/TextForm.h"
+#include "platform/DatabaseConnection.h"
 #include "platform/RunError.h"
 
 namespace tbx {

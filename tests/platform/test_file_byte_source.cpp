@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
-#include "platform/CompoundFileSource.h"
+#include "platform/FileByteSource.h"
+
+#include <sys/stat.h>
 
 using namespace tbx;
 
@@ -59,4 +61,14 @@ TEST(FileByteSource, SmallFileIsHeldWhole) {
   QByteArray out(3000, '\0');
   ASSERT_TRUE(source.ReadAt(0, out.data(), 3000));
   EXPECT_EQ(out, bytes);
+}
+
+TEST(FileByteSource, RefusesWhatIsNoReadableFile) {
+  FileByteSource missing, folder, pipe;
+  EXPECT_EQ(missing.Open(QStringLiteral("/nonexistent/teil.par")), ReadStatus::file_not_found);
+  EXPECT_EQ(folder.Open(QStringLiteral("/")), ReadStatus::is_a_folder);
+  QTemporaryDir dir;
+  const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("rohr.par")));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  EXPECT_EQ(pipe.Open(QFile::decodeName(fifo)), ReadStatus::cannot_open) << "a named pipe must not block";
 }

@@ -4,7 +4,7 @@
 #include <QFile>
 
 #include "../docprops/SampleTool.h"
-#include "../platform/XlsReadBack.h"
+#include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
 #include "common/PathHelpers.h"
 #include "run/DocumentLoop.h"

@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "../platform/FailingSink.h"
-#include "../platform/XlsReadBack.h"
+#include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
 #include "platform/FileSink.h"
 #include "run/RunDriver.h"

@@ -4,8 +4,9 @@
 #include <cerrno>
 
 #include "../platform/FailingSink.h"
-#include "../platform/XlsReadBack.h"
+#include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
+#include "platform/DesktopViewer.h"
 #include "platform/PathSeparator.h"
 #include "platform/RunError.h"
 #include "run/WorkbookOutput.h"

@@ -10,8 +10,8 @@
 #include <functional>
 #include <ostream>
 
-#include "platform/Dialogs.h"
-#include "platform/ProgressView.h"
+#include "interaction/Dialogs.h"
+#include "interaction/ProgressView.h"
 
 // Readable QString values in failure messages.
 QT_BEGIN_NAMESPACE

@@ -13,9 +13,10 @@
 #include <QtTest>
 
 #include "../docprops/SampleTool.h"
-#include "../platform/XlsReadBack.h"
+#include "../xls/XlsReadBack.h"
+#include "platform/DesktopViewer.h"
 #include "platform/ProgramInfo.h"
-#include "platform/Spreadsheet.h"
+#include "xls/Spreadsheet.h"
 #include "run/RunDriver.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"

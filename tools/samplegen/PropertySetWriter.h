@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <vector>
 
-#include "platform/PropertySetParser.h"  // the variant type numbers
+#include "propset/PropertySetParser.h"  // the variant type numbers
 
 namespace tbx::samplegen {
 

@@ -6,9 +6,9 @@
 #include <QTimeZone>
 #include <algorithm>
 
-#include "platform/CompoundFileWriter.h"
-#include "platform/PropertySetNames.h"
-#include "platform/TextForm.h"
+#include "cfb/CompoundFileWriter.h"
+#include "propset/KnownPropertySets.h"
+#include "common/TextForm.h"
 
 namespace tbx::samplegen {
 namespace {

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <cstdio>
 
-#include "platform/CompoundFileWriter.h"
+#include "cfb/CompoundFileWriter.h"
 
 namespace tbx::samplegen {
 

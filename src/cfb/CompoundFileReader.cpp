@@ -1,0 +1,353 @@
+#include "cfb/CompoundFileReader.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+#include <unordered_set>
+
+#include "cfb/ByteCursor.h"
+#include "cfb/CompoundFileFormat.h"
+
+namespace tbx {
+namespace {
+
+using namespace cfb;
+
+constexpr quint64 kWholeMiniStreamLimit = 1 << 20;
+
+quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit; }
+
+bool HasDuplicates(std::vector<quint32> sectors) {
+  std::sort(sectors.begin(), sectors.end());
+  return std::adjacent_find(sectors.begin(), sectors.end()) != sectors.end();
+}
+
+struct DirEntry {
+  QString name;
+  quint8 type = kTypeUnused;
+  quint32 left = kNoStream, right = kNoStream, child = kNoStream;
+  quint32 start = 0;
+  quint64 size = 0;
+};
+
+}  // namespace
+
+class CompoundFileReader::Impl {
+ public:
+  ReadStatus Open(std::unique_ptr<ByteSource> source) {
+    source_ = std::move(source);
+    if (ReadStatus s = ReadHeader(); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ReadDifat(); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ReadDirectory(); s != ReadStatus::ok) return s;
+    return ListRoot();
+  }
+
+  const std::vector<CompoundFileEntry>& RootEntries() const { return root_; }
+
+  ReadStatus ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
+    if (!entry.isStream) return ReadStatus::stream_not_found;
+    if (entry.size < kMiniStreamCutoff) return ReadMiniStream(entry.start, entry.size, out);
+    std::vector<quint32> chain;
+    if (entry.size > quint64(sectorCount_) * sectorSize_) return ReadStatus::stream_beyond_eof;
+    if (ReadStatus s = FollowChain(entry.start, CeilDiv(entry.size, sectorSize_), true, &chain); s != ReadStatus::ok)
+      return s;
+    out->resize(qsizetype(entry.size));
+    return ReadSectors(chain, entry.size, out->data());
+  }
+
+ private:
+  // --- header and sector allocation ---------------------------------------
+
+  ReadStatus ReadHeader() {
+    const quint64 fileSize = source_->Size();
+    char header[kHeaderSize];
+    const quint64 have = std::min<quint64>(fileSize, kHeaderSize);
+    if (have == 0) return ReadStatus::empty_file;
+    if (!source_->ReadAt(0, header, have)) return ReadStatus::read_failed;
+    if (std::memcmp(header, kSignature, std::min<quint64>(have, sizeof kSignature)) != 0)
+      return ReadStatus::not_compound_file;
+    if (have < kHeaderSize) return ReadStatus::truncated;
+
+    ByteCursor h(header, kHeaderSize);
+    quint16 major = 0, byteOrder = 0, sectorShift = 0, miniShift = 0;
+    quint32 fatCount = 0, miniCutoff = 0, difatCount = 0;
+    h.Seek(0x1A);
+    h.Read(major);
+    h.Read(byteOrder);
+    h.Read(sectorShift);
+    h.Read(miniShift);
+    h.Seek(0x2C);
+    h.Read(fatCount);
+    h.Read(directoryStart_);
+    h.Skip(4);
+    h.Read(miniCutoff);
+    h.Read(miniFatStart_);
+    h.Skip(4);
+    h.Read(difatStart_);
+    h.Read(difatCount);
+    if (major != 3 && major != 4) return ReadStatus::unsupported_version;
+    if (byteOrder != 0xFFFE) return ReadStatus::bad_byte_order;
+    if (sectorShift != (major == 3 ? 9 : 12)) return ReadStatus::bad_sector_shift;
+    if (miniShift != 6 || miniCutoff != kMiniStreamCutoff) return ReadStatus::bad_mini_stream_header;
+    version3_ = major == 3;
+    sectorSize_ = 1u << sectorShift;
+    idsPerSector_ = sectorSize_ / 4;
+    // Sector n starts at (n + 1) * sector size; a last sector may be cut short.
+    const quint64 sectors = fileSize <= sectorSize_ ? 0 : CeilDiv(fileSize - sectorSize_, sectorSize_);
+    sectorCount_ = quint32(std::min<quint64>(sectors, kMaxRegularSector + 1ULL));
+    if (fatCount > sectorCount_ || difatCount > sectorCount_) return ReadStatus::absurd_sector_count;
+    fatCount_ = fatCount;
+    difatCount_ = difatCount;
+    h.Seek(kHeaderDifatOffset);
+    for (quint32 i = 0; i < std::min(fatCount, kHeaderDifatEntries); ++i) {
+      quint32 sector = 0;
+      h.Read(sector);
+      fatSectors_.push_back(sector);
+    }
+    return ReadStatus::ok;
+  }
+
+  ReadStatus ReadDifat() {
+    quint32 next = difatStart_;
+    std::unordered_set<quint32> seen;
+    while (fatSectors_.size() < fatCount_) {
+      if (next == kEndOfChain || seen.size() >= difatCount_) return ReadStatus::chain_too_short;
+      if (next >= sectorCount_) return ReadStatus::sector_out_of_range;
+      if (!seen.insert(next).second) return ReadStatus::sector_chain_loop;
+      QByteArray sector;
+      if (ReadStatus s = ReadWholeSector(next, &sector); s != ReadStatus::ok) return s;
+      ByteCursor c(sector);
+      for (quint32 k = 0; k + 1 < idsPerSector_ && fatSectors_.size() < fatCount_; ++k) {
+        quint32 fatSector = 0;
+        c.Read(fatSector);
+        fatSectors_.push_back(fatSector);
+      }
+      next = qFromLittleEndian<quint32>(sector.constData() + sectorSize_ - 4);
+    }
+    fatCache_.resize(fatSectors_.size());
+    return ReadStatus::ok;
+  }
+
+  ReadStatus ReadWholeSector(quint32 sector, QByteArray* out) {
+    if (sector >= sectorCount_) return ReadStatus::sector_out_of_range;
+    const quint64 offset = (quint64(sector) + 1) * sectorSize_;
+    if (offset + sectorSize_ > source_->Size()) return ReadStatus::truncated;
+    out->resize(qsizetype(sectorSize_));
+    return source_->ReadAt(offset, out->data(), sectorSize_) ? ReadStatus::ok : ReadStatus::read_failed;
+  }
+
+  // Entry `index` of an allocation table whose sectors are `tableSectors`,
+  // loading each table sector once.
+  ReadStatus TableEntry(const std::vector<quint32>& tableSectors, std::vector<QByteArray>& cache, quint32 index,
+                        quint32* value) {
+    const quint32 which = index / idsPerSector_;
+    if (which >= tableSectors.size()) return ReadStatus::sector_out_of_range;
+    if (cache[which].isEmpty())
+      if (ReadStatus s = ReadWholeSector(tableSectors[which], &cache[which]); s != ReadStatus::ok) return s;
+    *value = qFromLittleEndian<quint32>(cache[which].constData() + 4 * (index % idsPerSector_));
+    return ReadStatus::ok;
+  }
+
+  // Follows a FAT chain. With exact, it must hold `limit` sectors (a stream of
+  // known size); otherwise it runs to its end, and a chain longer than the
+  // file has sectors must loop.
+  ReadStatus FollowChain(quint32 start, quint64 limit, bool exact, std::vector<quint32>* chain) {
+    quint32 sector = start;
+    while (chain->size() < limit) {
+      if (sector == kEndOfChain) {
+        if (exact) return ReadStatus::chain_too_short;
+        break;
+      }
+      if (sector >= sectorCount_) return ReadStatus::sector_out_of_range;
+      chain->push_back(sector);
+      if (ReadStatus s = TableEntry(fatSectors_, fatCache_, sector, &sector); s != ReadStatus::ok) return s;
+    }
+    if (!exact && chain->size() == limit && sector != kEndOfChain) return ReadStatus::sector_chain_loop;
+    return HasDuplicates(*chain) ? ReadStatus::sector_chain_loop : ReadStatus::ok;
+  }
+
+  // Reads `size` bytes from the sectors of a chain, one read per run of
+  // adjacent sectors.
+  ReadStatus ReadSectors(const std::vector<quint32>& chain, quint64 size, char* out) {
+    size_t i = 0;
+    while (size > 0) {
+      size_t run = 1;
+      while (i + run < chain.size() && chain[i + run] == chain[i] + run) ++run;
+      const quint64 bytes = std::min<quint64>(size, quint64(run) * sectorSize_);
+      const quint64 offset = (quint64(chain[i]) + 1) * sectorSize_;
+      if (offset + bytes > source_->Size()) return ReadStatus::truncated;
+      if (!source_->ReadAt(offset, out, bytes)) return ReadStatus::read_failed;
+      out += bytes;
+      size -= bytes;
+      i += run;
+    }
+    return ReadStatus::ok;
+  }
+
+  // --- directory ----------------------------------------------------------
+
+  ReadStatus ReadDirectory() {
+    std::vector<quint32> chain;
+    if (ReadStatus s = FollowChain(directoryStart_, sectorCount_, false, &chain); s != ReadStatus::ok) return s;
+    if (chain.empty()) return ReadStatus::bad_directory_entry;
+    QByteArray bytes(qsizetype(chain.size() * sectorSize_), Qt::Uninitialized);
+    if (ReadStatus s = ReadSectors(chain, quint64(bytes.size()), bytes.data()); s != ReadStatus::ok) return s;
+    const quint32 count = quint32(bytes.size() / kDirEntrySize);
+    entries_.resize(count);
+    for (quint32 i = 0; i < count; ++i) ParseEntry(bytes.constData() + qsizetype(i) * kDirEntrySize, entries_[i]);
+    if (entries_[0].type != kTypeRoot) return ReadStatus::bad_directory_entry;
+    return ReadStatus::ok;
+  }
+
+  void ParseEntry(const char* raw, DirEntry& e) {
+    ByteCursor c(raw, kDirEntrySize);
+    quint16 nameBytes = 0;
+    c.Seek(kDirNameLengthOffset);
+    c.Read(nameBytes);
+    c.Read(e.type);
+    c.Seek(kDirLeftOffset);
+    c.Read(e.left);
+    c.Read(e.right);
+    c.Read(e.child);
+    c.Seek(kDirStartOffset);
+    c.Read(e.start);
+    c.Read(e.size);
+    // Version 3 writers were allowed to leave garbage in the upper half.
+    if (version3_) e.size &= 0xFFFFFFFFu;
+    // The length counts the terminating zero; anything out of range keeps an
+    // empty name, which no look-up matches.
+    const int units = nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0 ? nameBytes / 2 - 1 : 0;
+    e.name.resize(units);
+    for (int k = 0; k < units; ++k) e.name[k] = QChar(qFromLittleEndian<quint16>(raw + 2 * k));
+  }
+
+  // Walks the tree of the root's children without recursion; every entry may
+  // be visited once, so a cycle or a shared subtree is caught.
+  ReadStatus ListRoot() {
+    std::vector<bool> visited(entries_.size(), false);
+    std::vector<quint32> stack;
+    std::vector<quint32> found;
+    if (entries_[0].child != kNoStream) stack.push_back(entries_[0].child);
+    while (!stack.empty()) {
+      const quint32 index = stack.back();
+      stack.pop_back();
+      if (index == 0 || index >= entries_.size()) return ReadStatus::bad_directory_entry;
+      if (visited[index]) return ReadStatus::directory_cycle;
+      visited[index] = true;
+      const DirEntry& e = entries_[index];
+      if (e.type != kTypeStream && e.type != kTypeStorage) return ReadStatus::bad_directory_entry;
+      found.push_back(index);
+      if (e.left != kNoStream) stack.push_back(e.left);
+      if (e.right != kNoStream) stack.push_back(e.right);
+    }
+    std::sort(found.begin(), found.end());
+    for (quint32 index : found) {
+      const DirEntry& e = entries_[index];
+      root_.push_back(CompoundFileEntry{e.name, index, e.type == kTypeStream, e.start, e.size});
+    }
+    return ReadStatus::ok;
+  }
+
+  // --- mini stream --------------------------------------------------------
+
+  ReadStatus PrepareMiniStream() {
+    if (miniReady_) return ReadStatus::ok;
+    const DirEntry& root = entries_[0];
+    if (root.size > quint64(sectorCount_) * sectorSize_) return ReadStatus::stream_beyond_eof;
+    if (ReadStatus s = FollowChain(root.start, CeilDiv(root.size, sectorSize_), true, &miniStreamChain_);
+        s != ReadStatus::ok)
+      return s;
+    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok) return s;
+    miniFatCache_.resize(miniFatSectors_.size());
+    // Documents keep all their property sets in the mini stream: one read of
+    // a small mini stream replaces dozens of 64-byte reads.
+    if (root.size <= kWholeMiniStreamLimit) {
+      miniStream_.resize(qsizetype(root.size));
+      if (ReadStatus s = ReadSectors(miniStreamChain_, root.size, miniStream_.data()); s != ReadStatus::ok) return s;
+    }
+    miniReady_ = true;
+    return ReadStatus::ok;
+  }
+
+  ReadStatus ReadMiniStream(quint32 start, quint64 size, QByteArray* out) {
+    out->clear();
+    if (size == 0) return ReadStatus::ok;
+    if (ReadStatus s = PrepareMiniStream(); s != ReadStatus::ok) return s;
+    const quint64 miniStreamSize = entries_[0].size;
+    const quint64 needed = CeilDiv(size, kMiniSectorSize);
+    std::vector<quint32> chain;
+    quint32 mini = start;
+    while (chain.size() < needed) {
+      if (mini == kEndOfChain) return ReadStatus::chain_too_short;
+      if (quint64(mini) * kMiniSectorSize >= miniStreamSize) return ReadStatus::sector_out_of_range;
+      chain.push_back(mini);
+      if (ReadStatus s = TableEntry(miniFatSectors_, miniFatCache_, mini, &mini); s != ReadStatus::ok) return s;
+    }
+    if (HasDuplicates(chain)) return ReadStatus::sector_chain_loop;
+    out->resize(qsizetype(size));
+    char* to = out->data();
+    for (quint32 m : chain) {
+      const quint64 inMini = quint64(m) * kMiniSectorSize;
+      const quint64 bytes = std::min<quint64>(size, kMiniSectorSize);
+      if (inMini + bytes > miniStreamSize) return ReadStatus::stream_beyond_eof;
+      if (!miniStream_.isEmpty()) {
+        std::memcpy(to, miniStream_.constData() + inMini, bytes);
+        to += bytes;
+        size -= bytes;
+        continue;
+      }
+      const quint64 offset = (quint64(miniStreamChain_[inMini / sectorSize_]) + 1) * sectorSize_ + inMini % sectorSize_;
+      if (offset + bytes > source_->Size()) return ReadStatus::truncated;
+      if (!source_->ReadAt(offset, to, bytes)) return ReadStatus::read_failed;
+      to += bytes;
+      size -= bytes;
+    }
+    return ReadStatus::ok;
+  }
+
+  std::unique_ptr<ByteSource> source_;
+  bool version3_ = true;
+  quint32 sectorSize_ = 512, idsPerSector_ = 128, sectorCount_ = 0;
+  quint32 fatCount_ = 0, difatCount_ = 0;
+  quint32 directoryStart_ = kEndOfChain, miniFatStart_ = kEndOfChain, difatStart_ = kEndOfChain;
+  std::vector<quint32> fatSectors_;
+  std::vector<QByteArray> fatCache_;
+  std::vector<DirEntry> entries_;
+  std::vector<CompoundFileEntry> root_;
+  bool miniReady_ = false;
+  std::vector<quint32> miniStreamChain_, miniFatSectors_;
+  std::vector<QByteArray> miniFatCache_;
+  QByteArray miniStream_;  // the whole mini stream when it is small
+};
+
+CompoundFileReader::CompoundFileReader() = default;
+CompoundFileReader::~CompoundFileReader() = default;
+
+ReadStatus CompoundFileReader::Open(std::unique_ptr<ByteSource> source) {
+  impl_ = std::make_unique<Impl>();
+  const ReadStatus status = impl_->Open(std::move(source));
+  if (status != ReadStatus::ok) impl_.reset();
+  return status;
+}
+
+const std::vector<CompoundFileEntry>& CompoundFileReader::RootEntries() const {
+  static const std::vector<CompoundFileEntry> none;
+  return impl_ ? impl_->RootEntries() : none;
+}
+
+ReadStatus CompoundFileReader::ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
+  out->clear();
+  if (!impl_) return ReadStatus::stream_not_found;
+  const ReadStatus status = impl_->ReadStream(entry, out);
+  if (status != ReadStatus::ok) out->clear();
+  return status;
+}
+
+ReadStatus CompoundFileReader::ReadStream(const QString& name, QByteArray* out) {
+  for (const CompoundFileEntry& e : RootEntries())
+    if (e.isStream && e.name.compare(name, Qt::CaseInsensitive) == 0) return ReadStream(e, out);
+  out->clear();
+  return ReadStatus::stream_not_found;
+}
+
+}  // namespace tbx

@@ -1,0 +1,33 @@
+#include "interaction/ConsoleDialogs.h"
+
+#include "platform/ProgramInfo.h"
+
+namespace tbx {
+void ConsoleDialogs::Print(const QString& title, const QString& text) {
+  const QString head = title.isEmpty() ? QString::fromLatin1(kProgramTitle) : title;
+  std::fprintf(out_, "%s: %s\n", head.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+  std::fflush(out_);
+}
+
+int ConsoleDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon,
+                               const QString& title) {
+  if (buttons == MessageButtons::YesNo) {
+    // Nobody can answer here: the question is shown with the answer taken.
+    Print(title, text + QStringLiteral(" Nein"));
+    return kResultNo;
+  }
+  Print(title, text);
+  return kResultOk;
+}
+
+QString ConsoleDialogs::BrowseForFolder(const QString&) { return QString(); }
+
+QString ConsoleDialogs::SaveFileName(const SaveDialogRequest&) { return QString(); }
+
+int ConsoleDialogs::ShowInfo(const QString& message, int buttons, const QString& caption, int) {
+  Print(caption, message);
+  // The default answer of each button set: Yes for the question sets, OK otherwise.
+  return (buttons == 3 || buttons == 4) ? kResultYes : kResultOk;
+}
+
+}  // namespace tbx

@@ -1,0 +1,24 @@
+#pragma once
+// Dialogs without a display: every text goes to stderr and every question is
+// answered with its default (OK, No, cancel for the choosers).
+#include "interaction/Dialogs.h"
+
+#include <cstdio>
+
+namespace tbx {
+
+class ConsoleDialogs : public Dialogs {
+ public:
+  explicit ConsoleDialogs(std::FILE* out = stderr) : out_(out) {}
+  int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
+                 const QString& title) override;
+  QString BrowseForFolder(const QString& prompt) override;
+  QString SaveFileName(const SaveDialogRequest& request) override;
+  int ShowInfo(const QString& message, int buttons, const QString& caption, int style) override;
+
+ private:
+  void Print(const QString& title, const QString& text);
+  std::FILE* out_;
+};
+
+}  // namespace tbx

@@ -1,0 +1,51 @@
+#include "interaction/ConsoleDialogs.h"
+#include "interaction/ProgressView.h"
+
+// The dialogs and progress view a run starts with. The programs install
+// theirs before the run; tests install fakes. Everything else reaches them
+// through the run state, which takes them from here when it is made.
+namespace tbx {
+namespace {
+
+class HeadlessProgress : public ProgressView {
+ public:
+  void SetCaption(const QString&) override {}
+  void SetStatus(const QString&) override {}
+  void Show() override {}
+  void ShowProgress() override {}
+  void SetPercent(int) override {}
+  void SetToolTip(const QString&) override {}
+  void ProcessEvents() override {}
+  bool Cancelled() const override { return false; }
+  void Unload() override {}
+};
+
+Dialogs*& InstalledDialogs() {
+  static Dialogs* dialogs = nullptr;
+  return dialogs;
+}
+
+ProgressView*& InstalledProgress() {
+  static ProgressView* view = nullptr;
+  return view;
+}
+
+}  // namespace
+
+Dialogs& TheDialogs() {
+  static ConsoleDialogs console;
+  Dialogs* d = InstalledDialogs();
+  return d ? *d : console;
+}
+
+void InstallDialogs(Dialogs* dialogs) { InstalledDialogs() = dialogs; }
+
+ProgressView& TheProgress() {
+  static HeadlessProgress headless;
+  ProgressView* v = InstalledProgress();
+  return v ? *v : headless;
+}
+
+void InstallProgress(ProgressView* view) { InstalledProgress() = view; }
+
+}  // namespace tbx

@@ -1,0 +1,159 @@
+#include "platform/DatabaseConnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <atomic>
+
+#include "platform/DatabaseConnectionText.h"
+#include "platform/RunError.h"
+
+namespace tbx {
+namespace {
+
+// Drivers time out on an unreachable server only after minutes; a user
+// waiting in front of the progress window should hear sooner.
+constexpr int kLoginTimeoutSeconds = 15;
+
+// Drivers split their descriptions over lines (psqlODBC: "FATAL: …\nThe
+// connection has been lost"); the description ends up in one log line.
+QString ErrorText(const QSqlError& error) {
+  const QString driver = error.driverText().simplified();
+  const QString database = error.databaseText().simplified();
+  if (driver.isEmpty()) return database;
+  if (database.isEmpty()) return driver;
+  return driver + QStringLiteral(": ") + database;
+}
+
+QString NextConnectionName() {
+  static std::atomic<int> counter{0};
+  return QStringLiteral("tabellix-db-%1").arg(++counter);
+}
+
+QString SqlText(QString value) { return u'\'' + value.replace(u'\'', QStringLiteral("''")) + u'\''; }
+
+QString SqlIdentifier(QString name) { return u'"' + name.replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+// ODBC attribute values with a separator or brace in them go in braces.
+QString OdbcValue(QString value) {
+  if (!value.contains(u';') && !value.contains(u'{') && !value.contains(u'}') && value.trimmed() == value)
+    return value;
+  return u'{' + value.replace(u'}', QStringLiteral("}}")) + u'}';
+}
+
+// Sets up db for SQLite: the file itself, read-only. Opening never creates
+// a missing file in this mode.
+void ConfigureSqlite(QSqlDatabase& db, const ConnectionText& c) {
+  db.setDatabaseName(c.dataSource);
+  db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+}
+
+// SQLite has no schemas; attaching the file to itself under the Database name
+// lets schema-qualified names such as ulvo.KRV_CLASS resolve. Without a
+// Database part the file is attached as "ulvo", the schema of the reference
+// metadata. "main" and "temp" already exist in every SQLite connection.
+bool AttachSqliteSchema(QSqlDatabase& db, const ConnectionText& c, QString& error) {
+  const QString schema = c.database.isEmpty() ? QStringLiteral("ulvo") : c.database;
+  if (schema.compare(u"main", Qt::CaseInsensitive) == 0 || schema.compare(u"temp", Qt::CaseInsensitive) == 0)
+    return true;
+  QSqlQuery attach(db);
+  if (attach.exec(QStringLiteral("ATTACH DATABASE %1 AS %2").arg(SqlText(c.dataSource), SqlIdentifier(schema))))
+    return true;
+  error = ErrorText(attach.lastError());
+  return false;
+}
+
+// Data Source is "host" or "host:port"; an IPv6 address with a port is
+// written in brackets ("[::1]:5432").
+void ConfigurePostgres(QSqlDatabase& db, const ConnectionText& c) {
+  QString host = c.dataSource;
+  const qsizetype colon = host.lastIndexOf(u':');
+  const bool bracketed = host.startsWith(u'[');
+  if (colon > 0 && (bracketed || host.indexOf(u':') == colon)) {
+    bool ok = false;
+    const int port = host.mid(colon + 1).toInt(&ok);
+    if (ok) {
+      db.setPort(port);
+      host.truncate(colon);
+    }
+  }
+  if (bracketed && host.endsWith(u']')) host = host.mid(1, host.size() - 2);
+  db.setHostName(host);
+  db.setDatabaseName(c.database);
+  db.setUserName(c.userId);
+  db.setPassword(c.password);
+  db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c default_transaction_read_only=on'")
+                           .arg(kLoginTimeoutSeconds));
+}
+
+// Data Source is an ODBC data source name (or a whole DRIVER=… string). The
+// credentials go into the string in ODBC's own quoting, since QODBC appends
+// them unquoted. ReadOnly=1 is psqlODBC's switch; other drivers ignore
+// attributes they do not know.
+void ConfigureOdbc(QSqlDatabase& db, const ConnectionText& c) {
+  QString text = c.dataSource;
+  if (!c.database.isEmpty()) text += QStringLiteral(";DATABASE=") + OdbcValue(c.database);
+  text += QStringLiteral(";UID=") + OdbcValue(c.userId) + QStringLiteral(";PWD=") + OdbcValue(c.password);
+  text += QStringLiteral(";ReadOnly=1");
+  db.setDatabaseName(text);
+  db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY;SQL_ATTR_LOGIN_TIMEOUT=%1")
+                           .arg(kLoginTimeoutSeconds));
+}
+
+QString QtDriverName(DatabaseDriver driver) {
+  switch (driver) {
+    case DatabaseDriver::Sqlite: return QStringLiteral("QSQLITE");
+    case DatabaseDriver::Postgres: return QStringLiteral("QPSQL");
+    case DatabaseDriver::Odbc: break;
+  }
+  return QStringLiteral("QODBC");
+}
+
+}  // namespace
+
+std::unique_ptr<DatabaseConnection> DatabaseConnection::Open(const QString& connectionText, QString& error) {
+  const ConnectionText c = ParseConnectionText(connectionText);
+  const DatabaseDriver driver = DriverForProvider(c.provider);
+  std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(NextConnectionName()));
+  QSqlDatabase db = QSqlDatabase::addDatabase(QtDriverName(driver), connection->name_);
+  switch (driver) {
+    case DatabaseDriver::Sqlite: ConfigureSqlite(db, c); break;
+    case DatabaseDriver::Postgres: ConfigurePostgres(db, c); break;
+    case DatabaseDriver::Odbc: ConfigureOdbc(db, c); break;
+  }
+  if (!db.open()) {
+    error = ErrorText(db.lastError());
+    if (error.isEmpty()) error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(driver));
+    return nullptr;
+  }
+  if (driver == DatabaseDriver::Sqlite && !AttachSqliteSchema(db, c, error)) return nullptr;
+  return connection;
+}
+
+DatabaseConnection::~DatabaseConnection() {
+  {
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(name_);
+}
+
+std::optional<RecordSet> DatabaseConnection::Execute(const QString& statement) {
+  QSqlQuery query(QSqlDatabase::database(name_, false));
+  query.setForwardOnly(true);
+  if (!query.exec(statement)) throw RunError(kErrDatabase, ErrorText(query.lastError()));
+  if (!query.isSelect()) return std::nullopt;
+  const QSqlRecord record = query.record();
+  QStringList names;
+  for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+  QList<QVariant> values;
+  while (query.next()) {
+    for (int i = 0; i < record.count(); ++i) values << (query.isNull(i) ? QVariant() : query.value(i));
+  }
+  // A connection lost while the rows arrive shows only here.
+  if (query.lastError().isValid()) throw RunError(kErrDatabase, ErrorText(query.lastError()));
+  return RecordSet(std::move(names), std::move(values));
+}
+
+}  // namespace tbx

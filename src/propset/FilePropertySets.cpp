@@ -1,0 +1,110 @@
+#include "propset/FilePropertySets.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <new>
+
+#include "cfb/CompoundFileReader.h"
+#include "propset/KnownPropertySets.h"
+#include "propset/PropertySetParser.h"
+
+namespace tbx {
+namespace {
+
+// The index is a 16-bit signed number for the callers of the library.
+constexpr int kMaxSets = 32767;
+
+struct Ranked {
+  int rank;  // known sets in their listing order, every other set after them
+  FilePropertySet set;
+};
+
+}  // namespace
+
+QVariant FileProperty::Value() const {
+  return DecodePropertyValue(stream_, sectionStart_, sectionSize_, offset_, codePage_);
+}
+
+const FileProperty* FilePropertySet::WithId(quint32 id) const {
+  for (const FileProperty& p : properties_)
+    if (quint32(p.id) == id) return &p;
+  return nullptr;
+}
+
+const FileProperty* FilePropertySet::Item(const QString& name) const {
+  // Case folding keeps the length, so only names of equal length can match.
+  for (const auto& [id, entry] : dictionary_)
+    if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0)
+      if (const FileProperty* p = WithId(id)) return p;
+  quint32 id = 0;
+  if (known_ && BuiltInPropertyId(*known_, name, &id)) return WithId(id);
+  return nullptr;
+}
+
+const FilePropertySet* FilePropertySets::Item(int index) const {
+  return index >= 0 && index < Count() ? &sets_[size_t(index)] : nullptr;
+}
+
+ReadStatus FilePropertySets::Open(std::unique_ptr<ByteSource> source) {
+  sets_.clear();
+  // Sizes are checked against the file before anything is allocated, but a
+  // large legitimate document may still meet a machine short of memory.
+  try {
+    return Load(std::move(source));
+  } catch (const std::bad_alloc&) {
+    sets_.clear();
+    return ReadStatus::out_of_memory;
+  }
+}
+
+FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QString& streamName) {
+  FilePropertySet set;
+  set.formatId_ = section.formatId;
+  set.known_ = FindKnownSet(section.formatId);
+  set.name_ = set.known_ ? KnownSetName(*set.known_) : streamName;
+  set.dictionary_ = std::move(section.dictionary);
+  for (const RawProperty& raw : section.properties) {
+    FileProperty property;
+    property.id = qint32(raw.id);
+    for (const auto& [id, entryName] : set.dictionary_) {
+      if (id == raw.id) {
+        property.name = entryName;
+        break;
+      }
+    }
+    if (property.name.isEmpty() && set.known_) property.name = BuiltInPropertyName(*set.known_, raw.id);
+    property.type = raw.type;
+    property.stream_ = section.stream;
+    property.sectionStart_ = section.start;
+    property.sectionSize_ = section.size;
+    property.offset_ = raw.offset;
+    property.codePage_ = section.codePage;
+    set.properties_.push_back(std::move(property));
+  }
+  return set;
+}
+
+ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
+  CompoundFileReader file;
+  if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
+  std::vector<Ranked> found;
+  for (const CompoundFileEntry& entry : file.RootEntries()) {
+    // Property sets are the root streams whose names begin with 0x05.
+    if (!entry.isStream || !entry.name.startsWith(QChar(0x05))) continue;
+    QByteArray stream;
+    std::vector<PropertySection> sections;
+    if (ReadStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;
+    if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
+    for (PropertySection& section : sections) {
+      if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;
+      FilePropertySet set = MakeSet(section, entry.name.mid(1));
+      const int rank = set.known_ ? KnownSetRank(*set.known_) : KnownSetCount();
+      found.push_back(Ranked{rank, std::move(set)});
+    }
+  }
+  std::stable_sort(found.begin(), found.end(), [](const Ranked& a, const Ranked& b) { return a.rank < b.rank; });
+  for (Ranked& r : found) sets_.push_back(std::move(r.set));
+  return ReadStatus::ok;
+}
+
+}  // namespace tbx

@@ -1,0 +1,13 @@
+// Fuzz target: one property-set stream through the parser.
+#include "common/TextForm.h"
+#include "propset/FilePropertySets.h"
+#include "propset/PropertySetParser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+  std::vector<tbx::PropertySection> sections;
+  tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
+  for (const tbx::PropertySection& s : sections)
+    for (const tbx::RawProperty& p : s.properties)
+      tbx::ValueText(tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage));
+  return 0;
+}

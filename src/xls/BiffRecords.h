@@ -1,0 +1,116 @@
+#pragma once
+// One function per BIFF8 record the workbook stream holds. Each appends the
+// complete record (header and data) to the writer. Record layouts follow the
+// published .xls format; values that never vary in our workbooks are fixed
+// here rather than passed in.
+#include <QString>
+
+#include "xls/BiffWriter.h"
+#include "xls/Book.h"
+
+namespace tbx::xls {
+
+enum class BofKind : quint16 { Globals = 0x0005, Worksheet = 0x0010 };
+
+// Record types.
+enum RecordType : quint16 {
+  kRecEof = 0x000A,
+  kRecPrecision = 0x000E,
+  kRecProtect = 0x0012,
+  kRecPassword = 0x0013,
+  kRecWindowProtect = 0x0019,
+  kRecDateMode = 0x0022,
+  kRecFont = 0x0031,
+  kRecContinue = 0x003C,
+  kRecWindow1 = 0x003D,
+  kRecBackup = 0x0040,
+  kRecCodePage = 0x0042,
+  kRecDefColWidth = 0x0055,
+  kRecWsBool = 0x0081,
+  kRecBoundSheet = 0x0085,
+  kRecHideObj = 0x008D,
+  kRecMms = 0x00C1,
+  kRecBookBool = 0x00DA,
+  kRecXf = 0x00E0,
+  kRecInterfaceHdr = 0x00E1,
+  kRecInterfaceEnd = 0x00E2,
+  kRecSst = 0x00FC,
+  kRecLabelSst = 0x00FD,
+  kRecExtSst = 0x00FF,
+  kRecTabId = 0x013D,
+  kRecDsf = 0x0161,
+  kRecProt4Rev = 0x01AF,
+  kRecRefreshAll = 0x01B7,
+  kRecProt4RevPass = 0x01BC,
+  kRecDimensions = 0x0200,
+  kRecBlank = 0x0201,
+  kRecRow = 0x0208,
+  kRecDefaultRowHeight = 0x0225,
+  kRecWindow2 = 0x023E,
+  kRecStyle = 0x0293,
+  kRecBof = 0x0809,
+};
+
+// Font indexes as cells refer to them: index 4 does not exist in BIFF8
+// (readers skip it), so the fifth FONT record is font 5.
+inline constexpr quint16 kFontRegular = 0;
+inline constexpr quint16 kFontBold = 5;
+inline constexpr int kFontRecordCount = 5;
+
+// Built-in number formats need no FORMAT record.
+inline constexpr quint16 kFormatGeneral = 0;
+inline constexpr quint16 kFormatText = 49;  // "@"
+
+// Index of the first cell XF: 0..14 are the style XFs every workbook has,
+// 15 the default cell format.
+inline constexpr quint16 kFirstCellXf = 15;
+inline constexpr int kStyleXfCount = 15;
+
+// One XF record as the assembler needs it.
+struct XfFields {
+  bool isStyle = false;
+  quint16 font = kFontRegular;
+  quint16 format = kFormatGeneral;
+  quint8 fillColour = 0;  // colour index 1..56 of a solid fill, 0 for none
+  quint8 usedAttributes = 0;
+};
+
+void AppendBof(BiffWriter& out, BofKind kind);
+void AppendEof(BiffWriter& out);
+void AppendInterfaceHdr(BiffWriter& out);
+void AppendMms(BiffWriter& out);
+void AppendInterfaceEnd(BiffWriter& out);
+void AppendCodePage(BiffWriter& out);
+void AppendDsf(BiffWriter& out);
+void AppendTabId(BiffWriter& out, int sheetCount);
+void AppendWindowProtect(BiffWriter& out);
+void AppendProtect(BiffWriter& out);
+void AppendPassword(BiffWriter& out);
+void AppendProt4Rev(BiffWriter& out);
+void AppendProt4RevPass(BiffWriter& out);
+void AppendWindow1(BiffWriter& out, int activeSheet);
+void AppendBackup(BiffWriter& out);
+void AppendHideObj(BiffWriter& out);
+void AppendDateMode(BiffWriter& out);
+void AppendPrecision(BiffWriter& out);
+void AppendRefreshAll(BiffWriter& out);
+void AppendBookBool(BiffWriter& out);
+void AppendFont(BiffWriter& out, bool bold);
+void AppendXf(BiffWriter& out, const XfFields& xf);
+void AppendStyle(BiffWriter& out);
+// Returns the position of the sheet's stream offset, patched once known.
+qsizetype AppendBoundSheet(BiffWriter& out, const QString& name);
+
+void AppendDefaultRowHeight(BiffWriter& out);
+void AppendWsBool(BiffWriter& out);
+void AppendDefColWidth(BiffWriter& out);
+// firstRow/lastRow and firstColumn/lastColumn 0-based; an empty sheet passes
+// lastRow -1 and lastColumn -1.
+void AppendDimensions(BiffWriter& out, int firstRow, int lastRow, int firstColumn, int lastColumn);
+// xf < 0: the row has no format of its own.
+void AppendRow(BiffWriter& out, int row, int firstColumn, int columnEnd, int xf);
+void AppendLabelSst(BiffWriter& out, int row, int column, quint16 xf, quint32 sstIndex);
+void AppendBlank(BiffWriter& out, int row, int column, quint16 xf);
+void AppendWindow2(BiffWriter& out, bool active);
+
+}  // namespace tbx::xls

@@ -1,0 +1,41 @@
+#include "xls/BiffWriter.h"
+
+namespace tbx::xls {
+
+void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, bool compressed) {
+  const QChar* p = text.constData() + from;
+  if (compressed) {
+    const qsizetype start = bytes_.size();
+    bytes_.resize(start + count);
+    char* out = bytes_.data() + start;
+    for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(p[i].unicode());
+    return;
+  }
+  const qsizetype start = bytes_.size();
+  bytes_.resize(start + 2 * count);
+  char* out = bytes_.data() + start;
+  for (qsizetype i = 0; i < count; ++i) {
+    const char16_t u = p[i].unicode();
+    out[2 * i] = static_cast<char>(u & 0xFF);
+    out[2 * i + 1] = static_cast<char>(u >> 8);
+  }
+}
+
+void BiffWriter::PatchU16(qsizetype at, quint16 v) {
+  bytes_[at] = static_cast<char>(v & 0xFF);
+  bytes_[at + 1] = static_cast<char>(v >> 8);
+}
+
+void BiffWriter::PatchU32(qsizetype at, quint32 v) {
+  PatchU16(at, static_cast<quint16>(v & 0xFFFF));
+  PatchU16(at + 2, static_cast<quint16>(v >> 16));
+}
+
+bool FitsCompressed(const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() > 0xFF) return false;
+  }
+  return true;
+}
+
+}  // namespace tbx::xls

@@ -1,0 +1,55 @@
+#include "xls/Book.h"
+
+#include <algorithm>
+
+namespace tbx::xls {
+
+Row& Sheet::RowForWrite(int row) {
+  if (row >= RowCount()) rows_.resize(static_cast<size_t>(row) + 1);
+  return rows_[static_cast<size_t>(row)];
+}
+
+Cell& Sheet::At(int row, int column) {
+  Row& r = RowForWrite(row);
+  const auto col = static_cast<quint16>(column);
+  // Rows are filled left to right, so appending is the common case.
+  if (r.cells.empty() || r.cells.back().column < col) {
+    r.cells.push_back(Cell{col, r.hasStyle ? r.style : CellStyle{}, kNoText});
+    return r.cells.back();
+  }
+  auto it = std::lower_bound(r.cells.begin(), r.cells.end(), col,
+                             [](const Cell& c, quint16 v) { return c.column < v; });
+  if (it == r.cells.end() || it->column != col) {
+    it = r.cells.insert(it, Cell{col, r.hasStyle ? r.style : CellStyle{}, kNoText});
+  }
+  return *it;
+}
+
+void Sheet::SetRowBold(int row) {
+  Row& r = RowForWrite(row);
+  r.hasStyle = true;
+  r.style.bold = true;
+  for (Cell& c : r.cells) c.style.bold = true;
+}
+
+qint32 TextPool::Intern(const QString& text) {
+  QString cut = text;
+  if (cut.size() > kMaxTextLength) {
+    qsizetype keep = kMaxTextLength;
+    if (cut.at(keep - 1).isHighSurrogate()) --keep;
+    cut.truncate(keep);
+  }
+  const auto found = index_.constFind(cut);
+  if (found != index_.constEnd()) return found.value();
+  const auto index = static_cast<qint32>(texts_.size());
+  index_.insert(cut, index);
+  texts_.push_back(std::move(cut));
+  return index;
+}
+
+void TextPool::Clear() {
+  index_.clear();
+  std::vector<QString>().swap(texts_);
+}
+
+}  // namespace tbx::xls

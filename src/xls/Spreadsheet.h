@@ -1,0 +1,72 @@
+#pragma once
+// The spreadsheet automation the run drives: application, workbook,
+// worksheet, range and interior, with the operations a run needs. Every
+// failing call throws RunError (number 1004 for workbook errors, the
+// classic file numbers for a failed save); only finding or starting the
+// application reports failure through its result.
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace tbx {
+
+class Worksheet;
+class Workbook;
+
+class Range {
+ public:
+  virtual ~Range() = default;
+  virtual void SetNumberFormat(const QString& format) = 0;  // "@"
+  virtual void SetValue(const QString& text) = 0;
+  virtual void Select() = 0;
+};
+
+class Worksheet {
+ public:
+  virtual ~Worksheet() = default;
+  // One cell by row and column (1-based); out-of-range indexes throw.
+  virtual std::unique_ptr<Range> Cells(int row, int column) = 0;
+  // One cell by A1 reference such as "C17"; anything else throws 1004.
+  virtual std::unique_ptr<Range> GetRange(const QString& a1) = 0;
+  // Rows(1).Font.Bold = true
+  virtual void SetFirstRowBold() = 0;
+};
+
+class Workbook {
+ public:
+  virtual ~Workbook() = default;
+  // The active sheet when it is a worksheet, else nullptr.
+  virtual Worksheet* ActiveWorksheet() = 0;
+  // Worksheets.Add with every argument omitted.
+  virtual Worksheet* AddWorksheet() = 0;
+  // SaveAs(path, access mode 1): written in the default format, replacing an
+  // existing file; a failed save leaves any earlier file untouched and throws.
+  virtual void SaveAs(const QString& path) = 0;
+  virtual void Close() = 0;
+};
+
+class Application {
+ public:
+  virtual ~Application() = default;
+  virtual void SetDisplayAlerts(bool on) = 0;
+  // Workbooks.Add: a new, unsaved workbook owned by the application.
+  virtual Workbook* AddWorkbook() = 0;
+  // Visible = true: show the last saved workbook to the user.
+  virtual void SetVisible(bool visible) = 0;
+  virtual void Quit() = 0;
+  // Selection.Interior: ColorIndex and Pattern of the cell last selected.
+  virtual void SetSelectionInteriorColorIndex(int index) = 0;
+  virtual void SetSelectionInteriorPattern(int pattern) = 0;
+};
+
+// The running application, or nullptr (there is never one to find here).
+std::unique_ptr<Application> GetRunningApplication();
+// A new application, or nullptr when none can be had.
+std::unique_ptr<Application> CreateApplication();
+
+// Replaces what CreateApplication returns (tests of other applications and
+// of a failed start); an empty function restores the writer.
+using ApplicationFactory = std::function<std::unique_ptr<Application>()>;
+void SetApplicationFactoryForTests(ApplicationFactory factory);
+
+}  // namespace tbx

@@ -1,0 +1,24 @@
+#include "xls/XlsFile.h"
+
+#include "cfb/CompoundFileWriter.h"
+#include "xls/WorkbookStream.h"
+
+namespace tbx::xls {
+namespace {
+
+// Spreadsheet applications refuse a "Workbook" stream kept in the compound
+// file's mini stream (streams under 4096 bytes go there), so a short stream
+// is padded with zeros after its last record; readers stop at that record.
+constexpr qsizetype kMinWorkbookStreamSize = 4096;
+
+}  // namespace
+
+QByteArray BuildXlsFile(const Book& book) {
+  QByteArray stream = BuildWorkbookStream(book);
+  if (stream.size() < kMinWorkbookStreamSize) stream.append(kMinWorkbookStreamSize - stream.size(), '\0');
+  CompoundFileWriter file;
+  file.AddStream(QStringLiteral("Workbook"), std::move(stream));
+  return file.Serialize();
+}
+
+}  // namespace tbx::xls
