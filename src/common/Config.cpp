@@ -1,5 +1,6 @@
 #include "common/Config.h"
 
+#include "common/ConfigKeys.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramInfo.h"
 
@@ -33,7 +34,7 @@ QString WithTrailingBackslash(const QString& path, QChar sep) {
 }
 
 QString ConfigurationPath() {
-  return WithTrailingBackslash(ProgramFolder()) + QString::fromLatin1(kConfigFileName);
+  return WithTrailingBackslash(ProgramFolder()) + QString::fromLatin1(ini::kConfigFileName);
 }
 
 }  // namespace tbx

@@ -1,14 +1,13 @@
 #pragma once
 // Configuration file access: one value or the key names of one section of
-// "ZireVuz.ini", the yes-word test and the trailing separator of folders.
+// the configuration file, the yes-word test and the trailing separator of
+// folders. The names of sections and keys are in ConfigKeys.h.
 #include <QString>
 #include <QStringList>
 
 #include "platform/PathSeparator.h"
 
 namespace tbx {
-
-inline constexpr const char* kConfigFileName = "ZireVuz.ini";
 
 // The value of key in section of file, as the profile reader delivers it; "" when absent.
 QString ReadIniValue(const QString& section, const QString& key, const QString& file);
@@ -22,7 +21,8 @@ bool IsYes(const QString& value, bool defaultValue);
 // The path ending in one separator (only sep counts as one); "" stays "".
 QString WithTrailingBackslash(const QString& path, QChar sep = QChar(kPathSeparator));
 
-// The configuration file path: the program's folder, a separator and "ZireVuz.ini".
+// The configuration file path: the program's folder, a separator and the
+// configuration file's name.
 QString ConfigurationPath();
 
 }  // namespace tbx

@@ -1,4 +1,5 @@
 #include "common/Config.h"
+#include "common/ConfigKeys.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 
@@ -13,7 +14,7 @@ QString BuildQuery(const QString& section, const QString& configFile) {
   // The blank before the bracket of the Select message is how users have
   // always seen it; the other two have none.
   static constexpr Clause kRequired[] = {
-      {"Select", "select ", " ]"}, {"From", " from ", "]"}, {"Where", " where ", "]"}};
+      {ini::kSelect, "select ", " ]"}, {ini::kFrom, " from ", "]"}, {ini::kWhere, " where ", "]"}};
   QString statement;
   for (const Clause& c : kRequired) {
     const QString key = QString::fromLatin1(c.key);
@@ -26,7 +27,7 @@ QString BuildQuery(const QString& section, const QString& configFile) {
     }
     statement += QString::fromLatin1(c.keyword) + value;
   }
-  const QString order = ReadIniValue(section, QStringLiteral("Order"), configFile);
+  const QString order = ReadIniValue(section, QString::fromLatin1(ini::kOrder), configFile);
   if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
   return statement;
 }

@@ -1,4 +1,5 @@
 #include "common/Config.h"
+#include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
@@ -38,7 +39,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, cons
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
   QString values[4];
-  const char* const keys[4] = {"DataSource", "Username", "Password", "Provider"};
+  const char* const keys[4] = {ini::kDataSource, ini::kUsername, ini::kPassword, ini::kProvider};
   for (int i = 0; i < 4; ++i) {
     const QString key = QString::fromLatin1(keys[i]);
     values[i] = ReadIniValue(section, key, configFile);
@@ -48,7 +49,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, cons
       return nullptr;
     }
   }
-  const QString database = ReadIniValue(section, QStringLiteral("Database"), configFile);
+  const QString database = ReadIniValue(section, QString::fromLatin1(ini::kDatabase), configFile);
   if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
     ShowDatabaseMessage(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
     return nullptr;

@@ -1,17 +1,15 @@
 #pragma once
 // The one way database mode talks to the user: the program's message dialog
-// (frmInfo) with only its OK button and the error picture.
+// (frmInfo) with its OK button alone. The critical style is passed as it
+// always was, but the OK set shows the program's banner, not the error picture.
 #include <QString>
 
 #include "interaction/Dialogs.h"
 
 namespace tbx {
 
-inline constexpr int kDatabaseMessageButtons = 16;
-inline constexpr int kDatabaseMessageStyle = 16;
-
 inline void ShowDatabaseMessage(const QString& message, const QString& caption) {
-  TheDialogs().ShowInfo(message, kDatabaseMessageButtons, caption, kDatabaseMessageStyle);
+  TheDialogs().ShowInfo(message, kInfoOkCritical, caption, kPictureCritical);
 }
 
 }  // namespace tbx

@@ -4,7 +4,7 @@
 //
 // How a run uses it:
 //   1. Once, when [SQL] DoSQL is a yes-word and a start folder was chosen:
-//        std::unique_ptr<DatabaseConnection> db = ConnectDatabase(kDatabaseSection, run.configPath);
+//        std::unique_ptr<DatabaseConnection> db = ConnectDatabase(ini::kOdbc, run.configPath);
 //      null means no connection (a dialog has told the user why); the run
 //      logs that and ends. Keep the connection for the whole run.
 //   2. For each selected document:
@@ -17,7 +17,7 @@
 //
 // Every read takes the run's configuration file path (the batch program's
 // file need not be called ZireVuz.ini). Every message goes through
-// TheDialogs().ShowInfo (frmInfo) with buttons 16 and style 16; the status
+// ShowDatabaseMessage (DatabaseMessages.h); the status
 // line of TheProgress() shows the connection steps.
 #include <QString>
 #include <memory>
@@ -26,11 +26,6 @@
 #include "platform/DatabaseConnection.h"
 
 namespace tbx {
-
-// The configuration section with the connection settings and the one with
-// the parts of the document query (and DoSQL).
-inline constexpr const char* kDatabaseSection = "ODBC";
-inline constexpr const char* kQuerySection = "SQL";
 
 // Opens the run's connection from the keys DataSource, Username, Password,
 // Provider (and Database, required when the provider contains "sql") of

@@ -24,10 +24,11 @@ QString ConsoleDialogs::BrowseForFolder(const QString&) { return QString(); }
 
 QString ConsoleDialogs::SaveFileName(const SaveDialogRequest&) { return QString(); }
 
-int ConsoleDialogs::ShowInfo(const QString& message, int buttons, const QString& caption, int) {
+int ConsoleDialogs::ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+                             InfoPicture) {
   Print(caption, message);
   // The default answer of each button set: Yes for the question sets, OK otherwise.
-  return (buttons == 3 || buttons == 4) ? kResultYes : kResultOk;
+  return (buttons == kInfoYesNoCancel || buttons == kInfoYesNo) ? kResultYes : kResultOk;
 }
 
 }  // namespace tbx

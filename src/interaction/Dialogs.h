@@ -13,6 +13,30 @@ enum class MessageButtons { Ok, YesNo };
 // Result codes in the numbering of the platform's standard message box.
 enum MessageResult : int { kResultOk = 1, kResultCancel = 2, kResultYes = 6, kResultNo = 7 };
 
+// Button sets of the program's message dialog (frmInfo), in the classic
+// message-box numbering its callers have always used. Every value other than
+// the two question sets shows the OK button alone; combined flags are not
+// decoded.
+enum InfoButtons : int {
+  kInfoOk = 0,
+  kInfoYesNoCancel = 3,
+  kInfoYesNo = 4,
+  // The OK set as database messages ask for it: the critical-icon flag,
+  // which the dialog does not decode as a picture.
+  kInfoOkCritical = 16,
+};
+
+// Picture styles of the message dialog: the information picture, the error
+// picture for either error style, and the program's banner for any other
+// value. The OK set shows the banner whatever the style; the yes/no/cancel
+// set shows the error picture.
+enum InfoPicture : int {
+  kPictureBanner = 0,
+  kPictureCritical = 16,
+  kPictureExclamation = 48,
+  kPictureInformation = 64,
+};
+
 struct SaveDialogRequest {
   QString filter;         // "Excel-Dateien (*.xls)"
   QString defaultSuffix;  // "xls"
@@ -35,7 +59,8 @@ class Dialogs {
   virtual QString SaveFileName(const SaveDialogRequest& request) = 0;
 
   // The program's own modal message dialog: frmInfo.ShowModal.
-  virtual int ShowInfo(const QString& message, int buttons, const QString& caption, int style) = 0;
+  virtual int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+                       InfoPicture style) = 0;
 };
 
 // The dialogs in force (the console dialogs until another is installed).

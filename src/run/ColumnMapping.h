@@ -17,7 +17,7 @@ struct MappedColumn {
 };
 
 struct ColumnMapping {
-  QString section;                   // "MapProperties" or "SQLMapProperties"
+  QString section;                   // ini::kMapProperties or ini::kSqlMapProperties
   std::vector<MappedColumn> columns; // in the section's order
   QStringList criteria;              // key names of [Criteria]; in force when not empty
   bool header = false;               // [Config] Kopfzeile
@@ -30,7 +30,9 @@ ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode);
 // One entry: key and value as read, "#L" length and "#Q" quoting taken apart.
 MappedColumn ParseMappedColumn(const QString& key, const QString& value);
 
-// The header switch: exactly "ja", "1", "true", "wahr" or "yes" (case matters).
+// The header switch: the value, case kept, is found as whole words in
+// " ja 1 true wahr yes ": one of these words, or a run of them in this order
+// ("1 true" too). "Ja" and "JA" leave the header off.
 bool HeaderSwitchOn(const QString& value);
 
 }  // namespace tbx

@@ -18,8 +18,6 @@ namespace tbx {
 namespace {
 
 constexpr int kMarkColorIndex = 6;  // yellow in the default palette
-constexpr int kSolidPattern = 1;
-constexpr int kFormatKeys = 10;     // Format0 .. Format9
 
 const QString kTextFormat = QStringLiteral("@");
 
@@ -29,11 +27,7 @@ struct SplitPath {
   QString fileName;
 };
 
-SplitPath Split(const QString& path) {
-  const qsizetype cut = path.lastIndexOf(QChar(kPathSeparator));
-  if (cut < 0) return {QString(), path};
-  return {path.left(cut + 1), path.mid(cut + 1)};
-}
+SplitPath Split(const QString& path) { return {PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
 
 bool IsCreationDateName(const QString& lowerName) {
   return lowerName == QLatin1String("erstelldatum") || lowerName == QLatin1String("erstellt");
@@ -51,7 +45,7 @@ QString CreationDateText(const QString& path) {
 // least one pattern exists and none matches.
 bool ViolatesFormat(const QString& value, const QString& propertyName, const QString& configPath) {
   bool patternExists = false;
-  for (int k = 0; k < kFormatKeys; ++k) {
+  for (int k = 0; k < ini::kFormatKeyCount; ++k) {
     const QString pattern =
         ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
     if (pattern.isEmpty()) break;
@@ -110,7 +104,7 @@ class RowWriter {
     LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
     cell->Select();
     run_.workbook.application->SetSelectionInteriorColorIndex(kMarkColorIndex);
-    run_.workbook.application->SetSelectionInteriorPattern(kSolidPattern);
+    run_.workbook.application->SetSelectionInteriorPattern(kPatternSolid);
     return true;
   }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "common/ConfigKeys.h"
 #include "database/modDatabase.h"
 #include "run/WorkbookOutput.h"
 
@@ -19,8 +20,6 @@ enum class RunKind { Desktop, Batch };
 
 // How a run ended; the batch program's exit status is its value.
 enum class RunOutcome : int { WorkbookWritten = 0, Stopped = 1, RunTimeError = 2 };
-
-inline constexpr int kDefaultMaxRange = 65000;
 
 // What the batch program's closing summary reports.
 struct RunStats {
@@ -35,8 +34,8 @@ struct RunState {
 
   // Start-up settings (step 1).
   bool gui = true;
-  int maxRange = kDefaultMaxRange;  // documents per workbook part
-  QString pattern = QStringLiteral("*");
+  int maxRange = ini::kMaxRangeDefault;  // documents per workbook part
+  QString pattern = QString::fromLatin1(ini::kPatternDefault);
 
   // Folder and target (steps 3 to 6).
   QString startDir;    // with trailing separator

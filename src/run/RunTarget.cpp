@@ -66,7 +66,7 @@ void OpenDatabaseIfWanted(RunState& run) {
   IgnoringErrors([&] {
     run.databaseMode = IsYes(ReadIniValue(QString::fromLatin1(ini::kSql), QString::fromLatin1(ini::kDoSql),
                                           run.configPath),
-                             false);
+                             ini::kDoSqlDefault);
   });
   if (!run.databaseMode) return;
   IgnoringErrors([&] { run.database = ConnectDatabase(QString::fromLatin1(ini::kOdbc), run.configPath); });

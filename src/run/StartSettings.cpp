@@ -12,8 +12,6 @@
 namespace tbx {
 namespace {
 
-constexpr int kMinMaxRange = 1001;
-
 // The classic whole-number conversion: decimal text in the user's locale,
 // rounded half to even; what is no number, or does not fit 32 bits, is 0.
 int WholeNumber(const QString& text) {
@@ -35,20 +33,20 @@ QString Setting(const RunState& run, const char* key) {
 
 int MaxRangeFromText(const QString& text) {
   const QString trimmed = text.trimmed();
-  if (trimmed.isEmpty()) return kDefaultMaxRange;
+  if (trimmed.isEmpty()) return ini::kMaxRangeDefault;
   const int value = WholeNumber(trimmed);
-  return (value < kMinMaxRange || value > kDefaultMaxRange) ? kDefaultMaxRange : value;
+  return (value < ini::kMaxRangeMin || value > ini::kMaxRangeDefault) ? ini::kMaxRangeDefault : value;
 }
 
 QString PatternFromText(const QString& text) {
   const QString trimmed = text.trimmed();
-  return trimmed.isEmpty() ? QStringLiteral("*") : trimmed;
+  return trimmed.isEmpty() ? QString::fromLatin1(ini::kPatternDefault) : trimmed;
 }
 
 void ReadStartSettings(RunState& run) {
   // The log is switched before anything could be written to it.
-  SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), true));
-  run.gui = IsYes(Setting(run, ini::kGui), true);
+  SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), ini::kWriteLogDefault));
+  run.gui = IsYes(Setting(run, ini::kGui), ini::kGuiDefault);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.
   IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange); });

@@ -20,7 +20,10 @@ struct WorkbookState {
   QString targetPath;              // where the current workbook will be saved
   QString basePath;                // the target as first chosen; part names derive from it
   int partNumber = 0;
-  int rowOffset = 0;               // h: 1 with a header row, else 0
+  // Added to a document's number within the part to give its row: 1 with a
+  // header row, else 0, and one less for every document of the part that was
+  // not written, so the next written document takes the free row.
+  int rowOffset = 0;
 };
 
 // Finds or starts the application and opens the first workbook with its

@@ -77,7 +77,8 @@ QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
   return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
 }
 
-int QtDialogs::ShowInfo(const QString& message, int buttons, const QString& caption, int style) {
+int QtDialogs::ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+                         InfoPicture style) {
   return frmInfo::ShowModal(message, buttons, caption, style);
 }
 

@@ -18,7 +18,8 @@ class QtDialogs : public Dialogs {
                  const QString& title) override;
   QString BrowseForFolder(const QString& prompt) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
-  int ShowInfo(const QString& message, int buttons, const QString& caption, int style) override;
+  int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+               InfoPicture style) override;
 
  private:
   bool nativeDialogs_;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/PathHelpers.h"
-#include "interaction/Dialogs.h"
 #include "ui/Artwork.h"
 #include "ui/ImageControl.h"
 #include "ui/Twips.h"
@@ -18,8 +17,6 @@
 namespace tbx {
 namespace {
 
-constexpr int kSetYesNo = 4;
-constexpr int kSetYesNoCancel = 3;
 constexpr int kButtonWidth = 1000;  // twips
 constexpr int kButtonGap = 100;     // twips between neighbouring buttons
 
@@ -100,7 +97,8 @@ frmInfo::frmInfo() {
   connect(no_, &QPushButton::clicked, this, [this] { Answer(kResultNo); });
 }
 
-int frmInfo::ShowModal(const QString& message, int buttons, const QString& caption, std::optional<int> style) {
+int frmInfo::ShowModal(const QString& message, InfoButtons buttons, const QString& caption,
+                       std::optional<InfoPicture> style) {
   const DefaultPointerDuringCall pointer;
   std::unique_ptr<frmInfo> dialog(new frmInfo());  // loaded afresh, unloaded on return
   dialog->intResult_ = -1;
@@ -113,7 +111,7 @@ int frmInfo::ShowModal(const QString& message, int buttons, const QString& capti
   // The native window is made first so that the outer width W includes the
   // frame wherever the platform knows it before the dialog is shown.
   dialog->winId();
-  dialog->ApplyPictureStyle(style.value_or(buttons));
+  dialog->ApplyPictureStyle(style.value_or(static_cast<InfoPicture>(buttons)));
   dialog->ApplyButtonSet(buttons);
   dialog->exec();
   // A dialog hidden without an answer (not by a button or the title bar)
@@ -121,19 +119,19 @@ int frmInfo::ShowModal(const QString& message, int buttons, const QString& capti
   return dialog->intResult_ < 0 ? kResultCancel : dialog->intResult_;
 }
 
-void frmInfo::ApplyPictureStyle(int style) {
+void frmInfo::ApplyPictureStyle(InfoPicture style) {
   ImageControl* chosen = app_;
-  if (style == 64) {
+  if (style == kPictureInformation) {
     chosen = info_;
-  } else if (style == 48 || style == 16) {
+  } else if (style == kPictureExclamation || style == kPictureCritical) {
     chosen = error_;
   }
   for (ImageControl* picture : {info_, error_, app_}) ShowControl(picture, picture == chosen);
 }
 
-void frmInfo::ApplyButtonSet(int buttons) {
+void frmInfo::ApplyButtonSet(InfoButtons buttons) {
   const qreal w = OuterWidthTwips();
-  if (buttons == kSetYesNo) {
+  if (buttons == kInfoYesNo) {
     Place(yes_, (w - kButtonGap) / 2 - kButtonWidth);
     Place(no_, (w + kButtonGap) / 2);
     ShowControl(yes_, true);
@@ -141,7 +139,7 @@ void frmInfo::ApplyButtonSet(int buttons) {
     ShowControl(ok_, false);
     ShowControl(cancel_, false);
     yes_->setFocus();
-  } else if (buttons == kSetYesNoCancel) {
+  } else if (buttons == kInfoYesNoCancel) {
     error_->show();
     info_->hide();
     app_->hide();

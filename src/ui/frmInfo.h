@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <optional>
 
+#include "interaction/Dialogs.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -14,12 +16,12 @@ class ImageControl;
 
 class frmInfo : public QDialog {
  public:
-  // Shows message with a button set (4 yes/no, 3 yes/no/cancel, any other
-  // value OK) and a picture style (64 information, 48 or 16 error, else the
-  // banner); waits for a button and returns 1 (OK), 2 (Abbrechen), 6 (Ja)
-  // or 7 (Nein). No caption shows TitleAndVersion; no style takes buttons.
-  static int ShowModal(const QString& message, int buttons, const QString& caption = QString(),
-                       std::optional<int> style = std::nullopt);
+  // Shows message with a button set and a picture style (see InfoButtons
+  // and InfoPicture); waits for a button and returns 1 (OK), 2 (Abbrechen),
+  // 6 (Ja) or 7 (Nein). No caption shows TitleAndVersion; no style takes the
+  // value of buttons, as the classic dialog did.
+  static int ShowModal(const QString& message, InfoButtons buttons, const QString& caption = QString(),
+                       std::optional<InfoPicture> style = std::nullopt);
 
   QPlainTextEdit* Message() const { return message_; }
   QPushButton* btnOK() const { return ok_; }
@@ -43,8 +45,8 @@ class frmInfo : public QDialog {
  private:
   frmInfo();
   void Answer(int result);
-  void ApplyPictureStyle(int style);
-  void ApplyButtonSet(int buttons);
+  void ApplyPictureStyle(InfoPicture style);
+  void ApplyButtonSet(InfoButtons buttons);
   void Place(QPushButton* button, qreal leftTwips);
 
   int intResult_ = -1;

@@ -16,7 +16,6 @@ namespace tbx {
 namespace {
 
 constexpr int kMaxColourIndex = 56;
-constexpr int kPatternSolid = 1;
 constexpr int kNone = -4142;          // "no fill" of colour index and pattern
 constexpr int kWhiteColourIndex = 2;  // a solid fill without a colour is white
 

@@ -10,6 +10,9 @@
 
 namespace tbx {
 
+// Interior.Pattern of a solid fill in the colour of Interior.ColorIndex.
+inline constexpr int kPatternSolid = 1;
+
 class Worksheet;
 class Workbook;
 

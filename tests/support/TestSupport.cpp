@@ -36,7 +36,8 @@ QString FakeDialogs::SaveFileName(const SaveDialogRequest& request) {
   return a;
 }
 
-int FakeDialogs::ShowInfo(const QString& message, int buttons, const QString& caption, int style) {
+int FakeDialogs::ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+                          InfoPicture style) {
   calls.push_back({"info", message, caption, buttons, style});
   if (infoAnswers.empty()) return kResultOk;
   const int a = infoAnswers.front();

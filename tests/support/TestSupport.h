@@ -44,7 +44,8 @@ class FakeDialogs : public Dialogs {
                  const QString& title) override;
   QString BrowseForFolder(const QString& prompt) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
-  int ShowInfo(const QString& message, int buttons, const QString& caption, int style) override;
+  int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
+               InfoPicture style) override;
 };
 
 // A progress view that records what the run told it; a test may ask it to

@@ -11,6 +11,7 @@
 #include "ui/frmInfo.h"
 
 using tbx::frmInfo;
+using namespace tbx;
 
 namespace {
 
@@ -82,7 +83,9 @@ int ShowAndAnswer(Seen& seen, const QString& answer, const QString& message, int
       b->click();
     }
   });
-  return frmInfo::ShowModal(message, buttons, caption, style);
+  std::optional<InfoPicture> picture;
+  if (style) picture = static_cast<InfoPicture>(*style);
+  return frmInfo::ShowModal(message, static_cast<InfoButtons>(buttons), caption, picture);
 }
 
 }  // namespace
@@ -159,7 +162,7 @@ class MessageDialogTest : public QObject {
       lines = d->Message()->document()->blockCount();
       d->btnOK()->click();
     });
-    frmInfo::ShowModal("Zeile 1\r\nZeile 2\r\nZeile 3", 16, "Titel", 16);
+    frmInfo::ShowModal("Zeile 1\r\nZeile 2\r\nZeile 3", kInfoOkCritical, "Titel", kPictureCritical);
     QCOMPARE(lines, 3);
   }
 
@@ -173,7 +176,7 @@ class MessageDialogTest : public QObject {
       }
       d->close();
     });
-    frmInfo::ShowModal("Frage", 3, "Titel", 16);
+    frmInfo::ShowModal("Frage", kInfoYesNoCancel, "Titel", kPictureCritical);
     QCOMPARE(reached, (QStringList{"Ja", "Nein", "Abbrechen"}));
   }
 
@@ -184,7 +187,7 @@ class MessageDialogTest : public QObject {
       arrowDuringCall = QGuiApplication::overrideCursor() == nullptr;
       d->btnOK()->click();
     });
-    frmInfo::ShowModal("Meldung", 16, "Titel", 16);
+    frmInfo::ShowModal("Meldung", kInfoOkCritical, "Titel", kPictureCritical);
     const QCursor* after = QGuiApplication::overrideCursor();
     const bool restored = after && after->shape() == Qt::BusyCursor;
     QGuiApplication::restoreOverrideCursor();
@@ -194,7 +197,7 @@ class MessageDialogTest : public QObject {
 
   void nothingStaysLoadedAfterACall() {
     tbx::test::WhenModal<frmInfo>([](frmInfo* d) { d->btnOK()->click(); });
-    frmInfo::ShowModal("Meldung", 16, "Titel", 16);
+    frmInfo::ShowModal("Meldung", kInfoOkCritical, "Titel", kPictureCritical);
     for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!dynamic_cast<frmInfo*>(w));
   }
 };

@@ -48,7 +48,8 @@ void RenderProgress(const QDir& dir) {
 
 // frmInfo exists only inside ShowModal: the picture is taken from within the
 // dialog's event loop, which is then ended through the title bar's close.
-void RenderInfo(const QDir& dir, const QString& name, const QString& message, int buttons, int style) {
+void RenderInfo(const QDir& dir, const QString& name, const QString& message, tbx::InfoButtons buttons,
+                tbx::InfoPicture style) {
   auto* timer = new QTimer;
   timer->setInterval(20);
   QObject::connect(timer, &QTimer::timeout, [timer, dir, name] {
@@ -77,12 +78,14 @@ int main(int argc, char** argv) {
   if (!QDir().mkpath(dir.path())) return 1;
   RenderProgress(dir);
   RenderInfo(dir, QStringLiteral("frmInfo-error-ok"),
-             QStringLiteral("Folgende Einträge fehlen in der Sektion [ODBC]:\r\nDataSource\r\nUsername"), 16, 16);
+             QStringLiteral("Folgende Einträge fehlen in der Sektion [ODBC]:\r\nDataSource\r\nUsername"), tbx::kInfoOkCritical,
+             tbx::kPictureCritical);
   RenderInfo(dir, QStringLiteral("frmInfo-info-yes-no"),
-             QStringLiteral("Die Verbindung zur Datenbank wurde hergestellt. Fortfahren?"), 4, 64);
+             QStringLiteral("Die Verbindung zur Datenbank wurde hergestellt. Fortfahren?"), tbx::kInfoYesNo,
+             tbx::kPictureInformation);
   RenderInfo(dir, QStringLiteral("frmInfo-error-yes-no-cancel"),
              QStringLiteral("Verbindung zur Datenbank fehlgeschlagen:\r\n[unixODBC][Driver Manager]Data source name "
                             "not found. Erneut versuchen?"),
-             3, 64);
+             tbx::kInfoYesNoCancel, tbx::kPictureInformation);
   return g_ok ? 0 : 1;
 }
