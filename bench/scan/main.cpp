@@ -69,9 +69,9 @@ int main(int argc, char** argv) {
   view.Show();
 
   qsizetype found = 0, matched = 0;
-  const double scanAll = BestOf([&] { found = tbx::CollectFiles(root + QLatin1Char('/'), QStringLiteral("*")).size(); });
+  const double scanAll = BestOf([&] { found = tbx::CollectFiles(tbx::TheProgress(), root + QLatin1Char('/'), QStringLiteral("*")).size(); });
   const double scanSome =
-      BestOf([&] { matched = tbx::CollectFiles(root + QLatin1Char('/'), QStringLiteral("par psm asm")).size(); });
+      BestOf([&] { matched = tbx::CollectFiles(tbx::TheProgress(), root + QLatin1Char('/'), QStringLiteral("par psm asm")).size(); });
   const double find = BestOf([&] {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());

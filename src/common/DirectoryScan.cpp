@@ -97,9 +97,8 @@ class ExtensionFilter {
 
 }  // namespace
 
-QStringList CollectFiles(const QString& folder, const QString& extensions) {
+QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions) {
   const ExtensionFilter filter(extensions);
-  ProgressView& progress = TheProgress();
   QStringList result;
   // An explicit stack of folders still to walk, the next one on top: a walk
   // in pre-order gives every folder's own matches before those of its

@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "interaction/ProgressView.h"
+
 namespace tbx {
 
 // Full paths of the matching files below folder (ending in a separator):
 // a folder's own matches first, then each sub-folder depth-first. A listing
 // failure is thrown as RunError.
-QStringList CollectFiles(const QString& folder, const QString& extensions);
+QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions);
 
 }  // namespace tbx

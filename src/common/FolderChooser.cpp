@@ -5,9 +5,9 @@
 
 namespace tbx {
 
-QString ChooseFolder(quint32 owner, const QString& prompt) {
+QString ChooseFolder(Dialogs& dialogs, quint32 owner, const QString& prompt) {
   (void)owner;  // the dialogs in force know their parent window
-  return WithTrailingBackslash(TheDialogs().BrowseForFolder(prompt));
+  return WithTrailingBackslash(dialogs.BrowseForFolder(prompt));
 }
 
 }  // namespace tbx

@@ -2,10 +2,12 @@
 // The folder chooser of the desktop run.
 #include <QString>
 
+#include "interaction/Dialogs.h"
+
 namespace tbx {
 
 // Shows the folder dialog with prompt; the chosen folder with a trailing
 // separator, or "" on cancel or failure. owner is 0 (no owner window).
-QString ChooseFolder(quint32 owner, const QString& prompt);
+QString ChooseFolder(Dialogs& dialogs, quint32 owner, const QString& prompt);
 
 }  // namespace tbx

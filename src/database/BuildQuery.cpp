@@ -5,7 +5,7 @@
 
 namespace tbx {
 
-QString BuildQuery(const QString& section, const QString& configFile) {
+QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& configFile) {
   struct Clause {
     const char* key;
     const char* keyword;
@@ -20,7 +20,7 @@ QString BuildQuery(const QString& section, const QString& configFile) {
     const QString key = QString::fromLatin1(c.key);
     const QString value = ReadIniValue(section, key, configFile);
     if (value.isEmpty()) {
-      ShowDatabaseMessage(u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
+      ShowDatabaseMessage(dialogs, u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
                               QStringLiteral(" nicht angegeben"),
                           configFile);
       return QString();

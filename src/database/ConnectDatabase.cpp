@@ -34,8 +34,9 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
   return text;
 }
 
-std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, const QString& configFile) {
-  TheProgress().SetStatus(QStringLiteral("Verbinde zur Datenbank"));
+std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
+                                                    const QString& configFile) {
+  progress.SetStatus(QStringLiteral("Verbinde zur Datenbank"));
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
   QString values[4];
@@ -45,13 +46,13 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, cons
     values[i] = ReadIniValue(section, key, configFile);
     if (values[i].isEmpty()) {
       // The provider's message has always ended with a full stop.
-      ShowDatabaseMessage(MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), configFile);
+      ShowDatabaseMessage(dialogs, MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), configFile);
       return nullptr;
     }
   }
   const QString database = ReadIniValue(section, QString::fromLatin1(ini::kDatabase), configFile);
   if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
-    ShowDatabaseMessage(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
+    ShowDatabaseMessage(dialogs, QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
@@ -60,12 +61,12 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, cons
   if (!db) {
     // The password stays out of the dialog: its text ends up in screenshots
     // and support tickets.
-    ShowDatabaseMessage(QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
+    ShowDatabaseMessage(dialogs, QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
                             QStringLiteral("\r\n(") + MaskPassword(text) + u')',
                         TitleAndVersion());
     return nullptr;
   }
-  TheProgress().SetStatus(QStringLiteral("Datenbank verbunden"));
+  progress.SetStatus(QStringLiteral("Datenbank verbunden"));
   return db;
 }
 

@@ -8,8 +8,8 @@
 
 namespace tbx {
 
-inline void ShowDatabaseMessage(const QString& message, const QString& caption) {
-  TheDialogs().ShowInfo(message, kInfoOkCritical, caption, kPictureCritical);
+inline void ShowDatabaseMessage(Dialogs& dialogs, const QString& message, const QString& caption) {
+  dialogs.ShowInfo(message, kInfoOkCritical, caption, kPictureCritical);
 }
 
 }  // namespace tbx

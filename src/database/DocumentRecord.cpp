@@ -37,8 +37,9 @@ std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& state
 
 }  // namespace
 
-std::optional<RecordSet> FindDocumentRecord(DatabaseConnection& db, const QString& path, const QString& configFile) {
-  QString statement = BuildQuery(QString::fromLatin1(ini::kSql), configFile);
+std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
+                                            const QString& configFile) {
+  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), configFile);
   if (statement.isEmpty()) return std::nullopt;
   // The file name goes between the user's quotes: doubling its own quotes
   // keeps a name like O'Brien.par from breaking (or rewriting) the query.

@@ -4,11 +4,11 @@
 //
 // How a run uses it:
 //   1. Once, when [SQL] DoSQL is a yes-word and a start folder was chosen:
-//        std::unique_ptr<DatabaseConnection> db = ConnectDatabase(ini::kOdbc, run.configPath);
+//        std::unique_ptr<DatabaseConnection> db = ConnectDatabase(*run.dialogs, *run.progress, ini::kOdbc, run.configPath);
 //      null means no connection (a dialog has told the user why); the run
 //      logs that and ends. Keep the connection for the whole run.
 //   2. For each selected document:
-//        std::optional<RecordSet> record = FindDocumentRecord(*db, fullPath, run.configPath);
+//        std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *db, fullPath, run.configPath);
 //      std::nullopt means the database holds no record for the file (or the
 //      query settings are incomplete, which a dialog has said); the document
 //      is skipped. It throws RunError when the query fails (syntax error,
@@ -18,11 +18,13 @@
 // Every read takes the run's configuration file path (the batch program's
 // file need not be called ZireVuz.ini). Every message goes through
 // ShowDatabaseMessage (DatabaseMessages.h); the status
-// line of TheProgress() shows the connection steps.
+// line of the run's progress view shows the connection steps.
 #include <QString>
 #include <memory>
 #include <optional>
 
+#include "interaction/Dialogs.h"
+#include "interaction/ProgressView.h"
 #include "platform/DatabaseConnection.h"
 
 namespace tbx {
@@ -31,7 +33,8 @@ namespace tbx {
 // Provider (and Database, required when the provider contains "sql") of
 // section in configFile; null after a message (captioned with configFile)
 // when a key is missing or the connection cannot be opened.
-std::unique_ptr<DatabaseConnection> ConnectDatabase(const QString& section, const QString& configFile);
+std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
+                                                    const QString& configFile);
 
 // The connection text for the values, in the order $1 to $4 is filled in,
 // with "Database=…;" behind it for a provider that contains "sql".
@@ -41,13 +44,14 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
 // "select … from … where …[ order by …]" from the keys Select, From, Where,
 // Order of section in configFile; "" after a message when Select, From or
 // Where is missing.
-QString BuildQuery(const QString& section, const QString& configFile);
+QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& configFile);
 
 // The record of the document at path: the first record of the [SQL] query
 // with "%Id" replaced by the lower-cased file name (single quotes doubled);
 // std::nullopt when the query settings are incomplete or nothing matches.
 // Throws RunError when the query fails.
-std::optional<RecordSet> FindDocumentRecord(DatabaseConnection& db, const QString& path, const QString& configFile);
+std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
+                                            const QString& configFile);
 
 // The text of the field fieldName of record ("" when missing, NULL or
 // without text form); a name starting with "r:" (any case) is a reference

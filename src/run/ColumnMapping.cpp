@@ -48,7 +48,7 @@ bool HeaderSwitchOn(const QString& value) {
   return QStringLiteral(" ja 1 true wahr yes ").contains(QLatin1Char(' ') + value + QLatin1Char(' '));
 }
 
-ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode) {
+ColumnMapping ReadColumnMapping(Dialogs& dialogs, const QString& configFile, bool databaseMode) {
   ColumnMapping mapping;
   LogMessage(QStringLiteral("Lese Mapping-Information"));
   mapping.section = QString::fromLatin1(databaseMode ? ini::kSqlMapProperties : ini::kMapProperties);
@@ -57,7 +57,7 @@ ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode) {
   const QStringList keys = ReadIniKeys(mapping.section, configFile);
   LogMessage(QStringLiteral("%1 Properties zu mappen").arg(keys.size()));
   if (keys.isEmpty()) {
-    TheDialogs().MessageBox(
+    dialogs.MessageBox(
         QStringLiteral("In der Konfigurationsdatei fehlt die Sektion [") + mapping.section +
             QStringLiteral("] oder es sind keine zu mappende Properties definiert. Das Programm wird "
                            "fortgesetzt, es werden jedoch nur Dateiname und Pfad ausgegeben."),

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "interaction/Dialogs.h"
+
 namespace tbx {
 
 // One configured column.
@@ -25,7 +27,7 @@ struct ColumnMapping {
 
 // Reads the mapping of configFile for the mode, logging every step; shows
 // the "Warnung" message box when the mapping section is missing or empty.
-ColumnMapping ReadColumnMapping(const QString& configFile, bool databaseMode);
+ColumnMapping ReadColumnMapping(Dialogs& dialogs, const QString& configFile, bool databaseMode);
 
 // One entry: key and value as read, "#L" length and "#Q" quoting taken apart.
 MappedColumn ParseMappedColumn(const QString& key, const QString& value);

@@ -141,7 +141,7 @@ bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const Q
 }
 
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
-  ProgressView& progress = TheProgress();
+  ProgressView& progress = *run.progress;
   WorkbookState& book = run.workbook;
   // The list's size is fixed when the loop starts.
   const QStringList documents = run.foundDocuments;
@@ -164,7 +164,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       bool selected = DocumentSelected(path, mapping, run.configPath);
       std::optional<RecordSet> record;
       if (run.databaseMode && selected) {
-        record = FindDocumentRecord(*run.database, path, run.configPath);
+        record = FindDocumentRecord(*run.dialogs, *run.database, path, run.configPath);
         if (!record) {
           selected = false;
           LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +

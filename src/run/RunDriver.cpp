@@ -27,25 +27,25 @@ bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetP
 
 // Preparation, spreadsheet start, scan, documents and finish.
 void RunWorkbookPhases(RunState& run) {
-  ProgressView& progress = TheProgress();
+  ProgressView& progress = *run.progress;
   LogMessage(QStringLiteral("Dateiendungen: ") + run.pattern);
   progress.SetStatus(QStringLiteral("Excel wird initialisiert..."));
   progress.Show();
   // The mapping is read while failures are still ignored: a failing read
   // leaves the mapping empty and the run goes on with two columns.
   ColumnMapping mapping;
-  IgnoringErrors([&] { mapping = ReadColumnMapping(run.configPath, run.databaseMode); });
-  if (!StartWorkbookOutput(run.workbook, mapping)) return;
+  IgnoringErrors([&] { mapping = ReadColumnMapping(*run.dialogs, run.configPath, run.databaseMode); });
+  if (!StartWorkbookOutput(*run.dialogs, run.workbook, mapping)) return;
 
   LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
   progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
-  run.foundDocuments = CollectFiles(run.startDir, run.pattern);
+  run.foundDocuments = CollectFiles(*run.progress, run.startDir, run.pattern);
   LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
   progress.ShowProgress();
 
   ProcessDocuments(run, mapping);
 
-  FinishWorkbookOutput(run.workbook, run.cancelled);
+  FinishWorkbookOutput(*run.dialogs, *run.progress, run.workbook, run.cancelled);
   ++run.stats.workbookFiles;
   run.workbookSaved = true;
 }

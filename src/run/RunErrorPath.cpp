@@ -35,12 +35,12 @@ void EndWithRunTimeError(RunState& run, const RunError& error) {
     }
   }
   IgnoringErrors([&] {
-    TheDialogs().MessageBox(text, MessageButtons::Ok, MessageIcon::Critical, QString());
+    run.dialogs->MessageBox(text, MessageButtons::Ok, MessageIcon::Critical, QString());
   });
   book.worksheet = nullptr;
   book.workbook = nullptr;
   book.application.reset();
-  IgnoringErrors([] { TheProgress().Unload(); });
+  IgnoringErrors([&] { run.progress->Unload(); });
 }
 
 }  // namespace tbx

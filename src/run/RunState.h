@@ -10,6 +10,8 @@
 
 #include "common/ConfigKeys.h"
 #include "database/modDatabase.h"
+#include "interaction/Dialogs.h"
+#include "interaction/ProgressView.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {
@@ -30,6 +32,10 @@ struct RunStats {
 
 struct RunState {
   RunKind kind = RunKind::Desktop;
+  // The dialogs and progress view of this run: those installed when the
+  // state is made (the programs install theirs before the run, tests fakes).
+  Dialogs* dialogs = &TheDialogs();
+  ProgressView* progress = &TheProgress();
   QString configPath;  // formed once, passed to every configuration read
 
   // Start-up settings (step 1).

@@ -69,7 +69,7 @@ void OpenDatabaseIfWanted(RunState& run) {
                              ini::kDoSqlDefault);
   });
   if (!run.databaseMode) return;
-  IgnoringErrors([&] { run.database = ConnectDatabase(QString::fromLatin1(ini::kOdbc), run.configPath); });
+  IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath); });
   if (!run.database)
     FailCheck(run, QStringLiteral(
                        "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
@@ -86,7 +86,7 @@ void SettleTarget(RunState& run) {
   if (run.kind == RunKind::Desktop) {
     LogMessage(QStringLiteral("Benutzeraktion: Verzeichnisauswahl"));
     QString chosen;
-    IgnoringErrors([&] { chosen = ChooseFolder(0, kFolderPrompt); });
+    IgnoringErrors([&] { chosen = ChooseFolder(*run.dialogs, 0, kFolderPrompt); });
     LogMessage(QStringLiteral("Verzeichnisauswahl: ") + chosen);
     if (!chosen.isEmpty()) {
       run.startDir = chosen;
@@ -110,7 +110,7 @@ void SettleInteractiveTarget(RunState& run) {
   OpenDatabaseIfWanted(run);
   if (!run.goAhead) return;
   LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
-  IgnoringErrors([&] { run.workbook.targetPath = TheDialogs().SaveFileName(request); });
+  IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
   LogMessage(kTargetLine + run.workbook.targetPath);
 }
 

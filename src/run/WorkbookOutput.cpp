@@ -43,7 +43,7 @@ QString WorkbookPartName(const QString& basePath, int part) {
          QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0')) + QStringLiteral(".xls");
 }
 
-bool StartWorkbookOutput(WorkbookState& state, const ColumnMapping& mapping) {
+bool StartWorkbookOutput(Dialogs& dialogs, WorkbookState& state, const ColumnMapping& mapping) {
   Log("Excel-Instanz suchen");
   state.startedHere = false;
   state.basePath = state.targetPath;
@@ -58,7 +58,7 @@ bool StartWorkbookOutput(WorkbookState& state, const ColumnMapping& mapping) {
   }
   if (!state.application) {
     Log("Starten von Excel fehlgeschlagen");
-    TheDialogs().MessageBox(
+    dialogs.MessageBox(
         QStringLiteral("Excel konnte nicht gestartet werden. Prüfen Sie bitte, ob Excel in der "
                        "richtigen Version (Excel 2000) installiert ist."),
         MessageButtons::Ok, MessageIcon::Critical, QString());
@@ -91,16 +91,16 @@ void SaveWorkbook(WorkbookState& state) {
   state.workbook->SaveAs(state.targetPath);
 }
 
-void FinishWorkbookOutput(WorkbookState& state, bool cancelled) {
+void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, WorkbookState& state, bool cancelled) {
   if (!state.application) return;
   Log(cancelled ? "Bearbeitung abgebrochen. Excel-Datei speichern"
                 : "Alle Dateien verarbeitet. Excel-Datei speichern");
   SaveWorkbook(state);
   state.application->SetDisplayAlerts(true);
   // After a cancel the window is already gone; unloading again would reload it.
-  if (!cancelled) TheProgress().Unload();
+  if (!cancelled) progress.Unload();
   Log("Dialog \"Excel ansehen?\" wird angezeigt");
-  const int answer = TheDialogs().MessageBox(
+  const int answer = dialogs.MessageBox(
       QStringLiteral("Möchten Sie die resultierende Excel-Datei jetzt ansehen?"), MessageButtons::YesNo,
       MessageIcon::None, QStringLiteral("Arbeiten abgeschlossen"));
   if (answer == kResultYes) {

@@ -33,7 +33,7 @@ class ScanTest : public ::testing::Test {
   // The scan's result relative to the root.
   QStringList Scan(const QString& extensions) {
     QStringList relative;
-    for (const QString& p : CollectFiles(root_, extensions)) {
+    for (const QString& p : CollectFiles(TheProgress(), root_, extensions)) {
       EXPECT_TRUE(p.startsWith(root_)) << p.toStdString();
       relative << p.mid(root_.size());
     }
@@ -106,7 +106,7 @@ TEST_F(ScanTest, EmptyFolderGivesEmptyResult) { EXPECT_TRUE(Scan("*").isEmpty())
 
 TEST_F(ScanTest, StartFolderWithoutSeparatorIsTheFolderMeant) {
   Files({"A/x.par"});
-  EXPECT_EQ(CollectFiles(root_ + "A", "par"), QStringList{root_ + "A/x.par"});
+  EXPECT_EQ(CollectFiles(TheProgress(), root_ + "A", "par"), QStringList{root_ + "A/x.par"});
 }
 
 TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
@@ -122,14 +122,14 @@ TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
   Files({"a.par"});
   InjectFileSystemErrorForTests(FsCall::List, EACCES);
   try {
-    CollectFiles(root_, "par");
+    CollectFiles(TheProgress(), root_, "par");
     FAIL() << "no error";
   } catch (const RunError& e) {
     EXPECT_EQ(e.number(), kErrPermissionDenied);
     EXPECT_TRUE(e.description().endsWith(root_)) << e.description().toStdString();
   }
   InjectFileSystemErrorForTests(FsCall::List, 0);
-  EXPECT_THROW(CollectFiles(root_ + "fehlt/", "par"), RunError);
+  EXPECT_THROW(CollectFiles(TheProgress(), root_ + "fehlt/", "par"), RunError);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST_F(ConnectDatabaseTest, FirstMissingKeyGivesItsMessageAndNoConnection) {
     dialogs_.calls.clear();
     progress_.statuses.clear();
     WriteIni(QStringLiteral("Verbindung"), QString::fromUtf8(c.body));
-    EXPECT_FALSE(ConnectDatabase(QStringLiteral("Verbindung"), ini_));
+    EXPECT_FALSE(ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("Verbindung"), ini_));
     EXPECT_EQ(OnlyMessage(ini_), QString::fromUtf8(c.message));
     EXPECT_EQ(progress_.statuses, QStringList{QStringLiteral("Verbinde zur Datenbank")});
   }
@@ -80,7 +80,7 @@ TEST_F(ConnectDatabaseTest, OpenFailureShowsTheTextWithoutThePassword) {
   WriteIni(QStringLiteral("ODBC"), QStringLiteral("DataSource=%1\nUsername=leser\nPassword=Geheim;1\n"
                                                   "Provider=SQLite\nDatabase=ulvo\n")
                                        .arg(missing));
-  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC"), ini_));
+  EXPECT_FALSE(ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("ODBC"), ini_));
   const QString text = OnlyMessage(TitleAndVersion());
   EXPECT_TRUE(text.startsWith(QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: "))) << text.toStdString();
   EXPECT_TRUE(text.endsWith(
@@ -93,7 +93,7 @@ TEST_F(ConnectDatabaseTest, OpenFailureShowsTheTextWithoutThePassword) {
 TEST_F(ConnectDatabaseTest, ProviderWithoutSqlLeavesTheDatabaseOut) {
   WriteIni(QStringLiteral("ODBC"),
            QStringLiteral("DataSource=tabellix_fehlt\nUsername=u\nPassword=p\nProvider=MSDAORA\nDatabase=K\n"));
-  EXPECT_FALSE(ConnectDatabase(QStringLiteral("ODBC"), ini_));
+  EXPECT_FALSE(ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("ODBC"), ini_));
   EXPECT_TRUE(OnlyMessage(TitleAndVersion())
                   .endsWith(QStringLiteral("(Provider=MSDAORA;Data Source=tabellix_fehlt;User ID=u;Password=***;)")));
 }
@@ -102,7 +102,7 @@ TEST_F(ConnectDatabaseTest, ConnectsToTheSampleDatabase) {
   const QString file = test::BuildSampleSqlite(dir_.path());
   WriteIni(QStringLiteral("ODBC"),
            QStringLiteral("DataSource=%1\nUsername=leser\nPassword=x\nProvider=SQLite\nDatabase=ulvo\n").arg(file));
-  std::unique_ptr<DatabaseConnection> db = ConnectDatabase(QStringLiteral("ODBC"), ini_);
+  std::unique_ptr<DatabaseConnection> db = ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("ODBC"), ini_);
   ASSERT_TRUE(db);
   EXPECT_TRUE(dialogs_.calls.empty());
   EXPECT_EQ(progress_.statuses,

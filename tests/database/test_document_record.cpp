@@ -26,7 +26,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
       backend_ = GetParam() == Backend::Postgres ? test::PostgresBackend() : test::OdbcBackend();
     }
     WriteSql(QStringLiteral("Select=*\nFrom=ulvo.documents\nWhere=LOWER(FILE_NAME)='%Id'\n"));
-    db_ = ConnectDatabase(QStringLiteral("ODBC"), ini_);
+    db_ = ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("ODBC"), ini_);
     ASSERT_TRUE(db_);
     dialogs_.calls.clear();
   }
@@ -40,7 +40,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   }
 
   std::optional<RecordSet> Find(const QString& fileName) {
-    return FindDocumentRecord(*db_, QStringLiteral("/daten/konstruktion/") + fileName, ini_);
+    return FindDocumentRecord(TheDialogs(), *db_, QStringLiteral("/daten/konstruktion/") + fileName, ini_);
   }
 
   QString Value(const QString& fileName, const QString& field) {
@@ -150,7 +150,7 @@ class ServerDocumentRecordTest : public DocumentRecordTest {};
 
 TEST_P(ServerDocumentRecordTest, LostConnectionIsARunError) {
   const QString pid = ValueText(db_->Execute(QStringLiteral("SELECT pg_backend_pid()"))->Value(0)).value_or(QString());
-  std::unique_ptr<DatabaseConnection> other = ConnectDatabase(QStringLiteral("ODBC"), ini_);
+  std::unique_ptr<DatabaseConnection> other = ConnectDatabase(TheDialogs(), TheProgress(), QStringLiteral("ODBC"), ini_);
   ASSERT_TRUE(other);
   EXPECT_TRUE(Find(QStringLiteral("welle 12.par")));
   other->Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));

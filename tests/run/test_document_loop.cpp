@@ -114,7 +114,7 @@ class Loop : public Documents {
     mapping_.criteria = {"Titel"};
   }
   void TearDown() override {
-    if (run_.workbook.application) FinishWorkbookOutput(run_.workbook, run_.cancelled);
+    if (run_.workbook.application) FinishWorkbookOutput(TheDialogs(), TheProgress(), run_.workbook, run_.cancelled);
   }
   // Copies of the selected (k) and unselected (w) documents, named in list order.
   QStringList Copies(const QString& kinds) {
@@ -149,9 +149,9 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
     mapping_.header = header;
     run_.maxRange = 3;
     run_.foundDocuments = docs;
-    ASSERT_TRUE(StartWorkbookOutput(run_.workbook, mapping_));
+    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
     ProcessDocuments(run_, mapping_);
-    FinishWorkbookOutput(run_.workbook, run_.cancelled);
+    FinishWorkbookOutput(TheDialogs(), TheProgress(), run_.workbook, run_.cancelled);
     EXPECT_EQ(run_.stats.rowsWritten, 4);
 
     const int first = header ? 2 : 1;
@@ -176,7 +176,7 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
 TEST_F(Loop, CancelAfterADocumentFinishesItAndStops) {
   run_.foundDocuments = Copies("kkkkkk");
   progress_.cancelAfterEvents = 3;
-  ASSERT_TRUE(StartWorkbookOutput(run_.workbook, mapping_));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
   ProcessDocuments(run_, mapping_);
 
   EXPECT_TRUE(run_.cancelled);
@@ -225,7 +225,7 @@ TEST_F(Loop, PathWithoutSeparatorGivesAnEmptyFolder) {
   mapping_.columns = {ParseMappedColumn("C", "%dateityp")};
   mapping_.criteria.clear();
   run_.foundDocuments = {"Teil.PAR"};
-  ASSERT_TRUE(StartWorkbookOutput(run_.workbook, mapping_));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
   ProcessDocuments(run_, mapping_);
   SaveWorkbook(run_.workbook);
 
