@@ -5,12 +5,9 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "common/Config.h"
-#include "common/PathHelpers.h"
-#include "common/RunLog.h"
-#include "interaction/TerminalProgress.h"
-#include "common/TextForm.h"
-#include "run/RunDriver.h"
+#include "common/modCommon.h"
+#include "interaction/interaction.h"
+#include "run/modMainRead.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "common/Config.h"
 #include "common/PathHelpers.h"
-#include "platform/FileSystem.h"
 #include "interaction/ProgressView.h"
+#include "platform/FileSystem.h"
 
 namespace tbx {
 namespace {

@@ -1,10 +1,10 @@
 #include "common/RunLog.h"
 
 #include "common/Config.h"
+#include "common/TextForm.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
-#include "common/TextForm.h"
 
 namespace tbx {
 namespace {

@@ -1,12 +1,15 @@
 #pragma once
-// Common services of a run: configuration access (ReadIniValue, ReadIniKeys,
+// The chief header of common/ (named after the classic module). Common
+// services of a run: configuration access (ReadIniValue, ReadIniKeys,
 // IsYes, WithTrailingBackslash), the run log (LogMessage), the directory scan
 // (CollectFiles), text and path helpers (PathPart, PathExists, MatchFormat,
-// TitleAndVersion, ArrayLastOffset), the folder chooser (ChooseFolder) and
-// the names of every configuration section and key (ConfigKeys.h).
+// TitleAndVersion, ArrayLastOffset), the text forms of values (ValueText,
+// GeneralDateText, ...), the folder chooser (ChooseFolder) and the names and
+// defaults of every configuration section and key (ConfigKeys.h).
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
 #include "common/DirectoryScan.h"
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/TextForm.h"

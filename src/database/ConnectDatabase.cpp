@@ -3,8 +3,8 @@
 #include "common/PathHelpers.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
-#include "platform/DatabaseConnectionText.h"
 #include "interaction/ProgressView.h"
+#include "platform/DatabaseConnectionText.h"
 
 namespace tbx {
 namespace {

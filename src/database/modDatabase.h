@@ -1,6 +1,7 @@
 #pragma once
-// Database mode: the values of the mapped columns come from each document's
-// record in a relational database instead of its property sets.
+// Database mode, the chief header of database/ (named after the classic
+// module): the values of the mapped columns come from each document's record
+// in a relational database instead of its property sets.
 //
 // How a run uses it:
 //   1. Once, when [SQL] DoSQL is a yes-word and a start folder was chosen:

@@ -1,6 +1,8 @@
 #pragma once
-// Document properties: one named property of one CAD document as text, with
-// the built-in catalogue of English and German aliases.
+// Document properties, the chief header of docprops/ (named after the
+// classic module): one named property of one CAD document as text
+// (ReadDocumentProperty), with the built-in catalogue of English and German
+// aliases (GetPropertyId). One parse per row: DocumentRowScope.h.
 #include <QString>
 
 namespace tbx {

@@ -1,6 +1,7 @@
 #pragma once
-// The progress window as the run sees it (frmProgress): status line, caption,
-// bar, tooltip, event processing and the cancel flag. The desktop program
+// The progress window as the run sees it: status line, caption, bar, tooltip,
+// event processing and the cancel flag. The comments name the classic form's
+// members (frmProgress: Label1, Prozent, blnCancelled) each call stands for. The desktop program
 // installs the Qt window, the batch program a terminal view.
 #include <QString>
 

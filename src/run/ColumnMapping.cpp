@@ -3,8 +3,8 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
 #include "common/RunLog.h"
-#include "interaction/Dialogs.h"
 #include "common/TextForm.h"
+#include "interaction/Dialogs.h"
 
 namespace tbx {
 namespace {

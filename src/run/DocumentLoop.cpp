@@ -6,12 +6,12 @@
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/TextForm.h"
 #include "database/modDatabase.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
-#include "platform/FileSystem.h"
 #include "interaction/ProgressView.h"
-#include "common/TextForm.h"
+#include "platform/FileSystem.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {

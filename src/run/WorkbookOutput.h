@@ -7,8 +7,8 @@
 
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
-#include "xls/Spreadsheet.h"
 #include "run/ColumnMapping.h"
+#include "xls/Spreadsheet.h"
 
 namespace tbx {
 

@@ -1,5 +1,6 @@
 #pragma once
-// Run control: the run driver (RunDesktop, RunBatch, DriveRun, ExitStatus),
+// The chief header of run/ (named after the classic main module). Run
+// control: the run driver (RunDesktop, RunBatch, DriveRun, ExitStatus),
 // the run state every phase shares (RunState, RunOutcome), the start-up
 // settings (ReadStartSettings, MaxRangeFromText, PatternFromText), the start
 // folder and workbook (SettleTarget, BackupWorkbookName), the error modes

@@ -1,5 +1,7 @@
 #pragma once
-// frmInfo: the program's own modal message dialog. ShowModal builds it from
+// frmInfo: the program's own modal message dialog (the name is that of the
+// classic form, kept so that old screenshots and tickets still match; the
+// Dialogs interface reaches it as ShowInfo). ShowModal builds it from
 // its load state, shows it modally and unloads it again, so nothing of one
 // call carries into the next.
 #include <QDialog>

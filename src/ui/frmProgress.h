@@ -1,6 +1,8 @@
 #pragma once
-// frmProgress: the progress window of a run. It shows the banner, the status
-// line Label1 and, once ShowProgress was called, the bar Picture1. Closing it
+// frmProgress: the progress window of a run (the classic form's name; the
+// run sees it as a ProgressView through QtProgressView). It shows the banner,
+// the status line (Label1, the classic control names are kept for tests and
+// tools) and, once ShowProgress was called, the bar (Picture1). Closing it
 // is how the user stops a run: the unload sets the cancel flag, and any later
 // access loads the window again (hidden) and clears the flag.
 #include <QFrame>

@@ -31,7 +31,6 @@ class BiffWriter {
   void PatchU16(qsizetype at, quint16 v);
   void PatchU32(qsizetype at, quint32 v);
   qsizetype Position() const { return bytes_.size(); }
-  void Reserve(qsizetype size) { bytes_.reserve(size); }
   const QByteArray& Bytes() const { return bytes_; }
   QByteArray Take() { return std::move(bytes_); }
 

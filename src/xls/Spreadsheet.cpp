@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "xls/CellReference.h"
 #include "platform/DesktopViewer.h"
 #include "platform/FileSink.h"
 #include "platform/RunError.h"
 #include "xls/Book.h"
+#include "xls/CellReference.h"
 #include "xls/XlsFile.h"
 
 // The spreadsheet application here is our own .xls writer: workbooks live in

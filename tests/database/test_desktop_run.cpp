@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "../xls/XlsReadBack.h"
 #include "../run/RunLogCapture.h"
+#include "../xls/XlsReadBack.h"
 #include "DatabaseTestSupport.h"
 #include "common/PathHelpers.h"
 #include "platform/ProgramInfo.h"

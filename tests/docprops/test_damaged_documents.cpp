@@ -4,13 +4,13 @@
 #include <QtEndian>
 
 #include "SampleTool.h"
-#include "common/RunLog.h"
-#include "docprops/modDocProps.h"
 #include "cfb/CompoundFileFormat.h"
 #include "cfb/CompoundFileReader.h"
 #include "cfb/CompoundFileWriter.h"
-#include "propset/FilePropertySets.h"
+#include "common/RunLog.h"
+#include "docprops/modDocProps.h"
 #include "platform/ProgramInfo.h"
+#include "propset/FilePropertySets.h"
 
 using namespace tbx;
 using namespace tbx::test;

@@ -8,8 +8,8 @@
 #include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
-#include "propset/FilePropertySets.h"
 #include "platform/ProgramInfo.h"
+#include "propset/FilePropertySets.h"
 
 using namespace tbx;
 using namespace tbx::test;

@@ -16,11 +16,11 @@
 #include "../xls/XlsReadBack.h"
 #include "platform/DesktopViewer.h"
 #include "platform/ProgramInfo.h"
-#include "xls/Spreadsheet.h"
 #include "run/RunDriver.h"
+#include "ui/frmProgress.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
-#include "ui/frmProgress.h"
+#include "xls/Spreadsheet.h"
 
 namespace {
 

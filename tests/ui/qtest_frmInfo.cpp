@@ -7,8 +7,8 @@
 
 #include "ModalDriver.h"
 #include "common/PathHelpers.h"
-#include "ui/ImageControl.h"
 #include "ui/frmInfo.h"
+#include "ui/ImageControl.h"
 
 using tbx::frmInfo;
 using namespace tbx;

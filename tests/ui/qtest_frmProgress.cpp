@@ -4,9 +4,9 @@
 #include <QMetaObject>
 #include <QtTest>
 
+#include "ui/frmProgress.h"
 #include "ui/QtProgressView.h"
 #include "ui/Twips.h"
-#include "ui/frmProgress.h"
 
 using tbx::frmProgress;
 

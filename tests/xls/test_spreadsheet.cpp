@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 
 #include "platform/DesktopViewer.h"
-#include "xls/CellReference.h"
 #include "platform/RunError.h"
+#include "xls/CellReference.h"
 #include "xls/Spreadsheet.h"
 
 using namespace tbx;

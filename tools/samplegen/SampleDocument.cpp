@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "cfb/CompoundFileWriter.h"
-#include "propset/KnownPropertySets.h"
 #include "common/TextForm.h"
+#include "propset/KnownPropertySets.h"
 
 namespace tbx::samplegen {
 namespace {

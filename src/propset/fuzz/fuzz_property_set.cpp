@@ -1,13 +1,11 @@
 // Fuzz target: one property-set stream through the parser.
-#include "common/TextForm.h"
-#include "propset/FilePropertySets.h"
-#include "propset/PropertySetParser.h"
+#include "propset/propset.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   std::vector<tbx::PropertySection> sections;
   tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
   for (const tbx::PropertySection& s : sections)
     for (const tbx::RawProperty& p : s.properties)
-      tbx::ValueText(tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage));
+      tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage);
   return 0;
 }
