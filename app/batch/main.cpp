@@ -16,8 +16,12 @@ const char* const kUsage =
     "\n"
     "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
     "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
-    "Ohne Angabe gilt ZireVuz.ini neben dem Programm. Das Protokoll und relative\n"
-    "Pfade beziehen sich auf den Ordner der Konfigurationsdatei.\n"
+    "Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem Programm,\n"
+    "~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME), /etc/xdg/tabellix/ZireVuz.ini\n"
+    "($XDG_CONFIG_DIRS). Das Protokoll und relative Pfade beziehen sich auf den\n"
+    "Ordner der Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll\n"
+    "nach ~/.local/state/tabellix/ und eine Arbeitsmappe ohne Pfad in den\n"
+    "Dokumente-Ordner.\n"
     "\n"
     "Optionen:\n"
     "  -h, --help   diese Hilfe anzeigen\n"
@@ -27,9 +31,9 @@ const char* const kUsage =
     "Schritt abgebrochen, 2 Laufzeitfehler (die Arbeitsmappe wurde bis dahin\n"
     "gespeichert).\n";
 
-void Complain(const QString& text) {
-  std::fprintf(stderr, "tabellix-batch: %s\n", text.toLocal8Bit().constData());
-}
+const char* const kProgram = "tabellix-batch";
+
+void Complain(const QString& text) { tbx::Complain(kProgram, text); }
 
 // The closing summary on stdout, so scripts can read where the workbook is.
 void PrintSummary(const tbx::RunSummary& summary, double seconds) {
@@ -56,31 +60,18 @@ void PrintSummary(const tbx::RunSummary& summary, double seconds) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QString config;
-  bool optionsEnded = false;
-  const QStringList args = QCoreApplication::arguments().mid(1);
-  for (const QString& arg : args) {
-    if (!optionsEnded && (arg == QLatin1String("-h") || arg == QLatin1String("--help"))) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (!optionsEnded && arg == QLatin1String("--version")) {
-      std::printf("%s\n", tbx::TitleAndVersion().toUtf8().constData());
-      return 0;
-    }
-    if (!optionsEnded && arg == QLatin1String("--")) {
-      optionsEnded = true;
-    } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
-      Complain(QStringLiteral("unbekannte Option: %1 (Hilfe mit --help)").arg(arg));
+  const tbx::ProgramArguments parsed =
+      tbx::ParseProgramArguments(QCoreApplication::arguments().mid(1), kProgram, kUsage);
+  if (parsed.exitStatus) return *parsed.exitStatus;
+  QString config = parsed.config;
+  if (config.isEmpty()) {
+    const tbx::ConfigurationSearch search = tbx::FindConfiguration();
+    if (search.path.isEmpty()) {
+      Complain(tbx::MissingConfigurationText(search));
       return 1;
-    } else if (!config.isEmpty()) {
-      Complain(QStringLiteral("nur eine Konfigurationsdatei möglich (Hilfe mit --help)"));
-      return 1;
-    } else {
-      config = arg;
     }
+    config = search.path;
   }
-  if (config.isEmpty()) config = tbx::ConfigurationPath();
   if (!QFileInfo(config).isFile()) {
     Complain(QStringLiteral("Konfigurationsdatei nicht gefunden: %1").arg(config));
     return 1;

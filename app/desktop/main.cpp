@@ -1,18 +1,64 @@
-// tabellix: the desktop program; no arguments, "ZireVuz.ini" beside it.
+// tabellix [CONFIG]: the desktop program with its dialogs and progress window.
 #include <QApplication>
 
+#include "common/modCommon.h"
 #include "run/RunDriver.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
 
+namespace {
+
+const char* const kProgram = "tabellix";
+const char* const kUsage =
+    "Aufruf: tabellix [KONFIGURATIONSDATEI]\n"
+    "\n"
+    "Fragt nach dem Startverzeichnis und der Excel-Arbeitsmappe, liest die\n"
+    "Eigenschaften aller Dokumente darunter und zeigt den Fortschritt in einem\n"
+    "Fenster. Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem\n"
+    "Programm, ~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME),\n"
+    "/etc/xdg/tabellix/ZireVuz.ini ($XDG_CONFIG_DIRS).\n"
+    "\n"
+    "Optionen:\n"
+    "  -h, --help   diese Hilfe anzeigen\n"
+    "  --version    Programmversion anzeigen\n";
+
+// Qt ends a widget program that finds no display with an abort; users
+// starting it over ssh or from a cron job get a sentence instead.
+bool DisplayReachable() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(args, kProgram, kUsage);
+  if (parsed.exitStatus) return *parsed.exitStatus;
+  QString config = parsed.config;
+  if (!DisplayReachable()) {
+    tbx::Complain(kProgram, QStringLiteral("keine grafische Oberfläche erreichbar (DISPLAY ist nicht gesetzt). Für Läufe "
+                            "ohne Bildschirm gibt es tabellix-batch."));
+    return 1;
+  }
+
   QApplication app(argc, argv);
   tbx::QtDialogs dialogs;
   tbx::QtProgressView progress;
   tbx::InstallDialogs(&dialogs);
   tbx::InstallProgress(&progress);
+  if (config.isEmpty()) {
+    const tbx::ConfigurationSearch search = tbx::FindConfiguration();
+    config = search.path;
+    // Without a configuration the run goes on as it always has, and its
+    // checks say what is missing; this message says where to put one.
+    if (config.isEmpty())
+      dialogs.MessageBox(tbx::MissingConfigurationText(search), tbx::MessageButtons::Ok,
+                         tbx::MessageIcon::Information, QString());
+  }
   // The run shows its outcome in the log and its messages, not in an exit status.
-  (void)tbx::RunDesktop();
+  (void)(config.isEmpty() ? tbx::RunDesktop() : tbx::RunDesktop(config));
   tbx::InstallProgress(nullptr);
   tbx::InstallDialogs(nullptr);
   return 0;

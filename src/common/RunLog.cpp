@@ -25,7 +25,7 @@ constexpr const char* kLineEnd = "\n";
 QString LogFilePathFor(const QDate& day) {
   QString date = ShortDateText(day);
   date.remove(u'/');
-  return WithTrailingBackslash(ProgramFolder()) + QStringLiteral("Protokoll_") + date +
+  return WithTrailingBackslash(LogFolder()) + QStringLiteral("Protokoll_") + date +
          QStringLiteral(".log");
 }
 
@@ -53,7 +53,7 @@ const LineFrame& FrameFor(const QDateTime& now) {
   const QTime second(time.hour(), time.minute(), time.second());
   const bool wholeSecond = time.msec() == 0;
   const QLocale locale;
-  const QString folder = ProgramFolder();
+  const QString folder = LogFolder();
   if (!frame.date.isValid() || frame.date != date || frame.second != second || frame.wholeSecond != wholeSecond ||
       frame.locale != locale || frame.folder != folder) {
     frame = LineFrame{date, second, wholeSecond, locale, folder, GeneralDateText(now) + QStringLiteral(" - "),

@@ -8,6 +8,8 @@
 // defaults of every configuration section and key (ConfigKeys.h).
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
+#include "common/CommandLine.h"
+#include "common/ConfigLocation.h"
 #include "common/DirectoryScan.h"
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"

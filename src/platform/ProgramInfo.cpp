@@ -1,27 +1,27 @@
 #include "platform/ProgramInfo.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
-
-#include <unistd.h>
-
 #include "TabellixVersion.h"
+#include "platform/UserFolders.h"
 
 namespace tbx {
 namespace {
-QString& FolderOverride() {
-  static QString folder;
+
+struct Folder {
+  QString path;      // "" until SetProgramFolder: the executable's folder
+  int writable = -1;  // -1 not yet asked; asked once per folder, not per log line
+};
+
+Folder& Current() {
+  static Folder folder;
   return folder;
 }
 
-QString ExecutableFolder() {
-  if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
-  // Before a QCoreApplication exists (or in tools without one) ask the kernel.
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return QString();
-  return QFileInfo(QString::fromLocal8Bit(buf, static_cast<int>(n))).absolutePath();
+bool ProgramFolderWritable() {
+  Folder& f = Current();
+  if (f.writable < 0) f.writable = FolderWritable(ProgramFolder()) ? 1 : 0;
+  return f.writable == 1;
 }
+
 }  // namespace
 
 int VersionMajor() { return TABELLIX_VERSION_MAJOR; }
@@ -29,14 +29,25 @@ int VersionMinor() { return TABELLIX_VERSION_MINOR; }
 int VersionRevision() { return TABELLIX_VERSION_PATCH; }
 
 QString ProgramFolder() {
-  const QString& f = FolderOverride();
+  const QString& f = Current().path;
   return f.isEmpty() ? ExecutableFolder() : f;
 }
 
 void SetProgramFolder(const QString& folder) {
   QString f = folder;
   while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\'))) f.chop(1);
-  FolderOverride() = f;
+  Current() = Folder{f, -1};
 }
+
+QString LogFolder() {
+  if (ProgramFolderWritable()) return ProgramFolder();
+  const QString state = StateHomeFolder() + QStringLiteral("/tabellix");
+  MakeFolder(state);
+  return state;
+}
+
+QString WorkbookFolder() { return ProgramFolderWritable() ? ProgramFolder() : DocumentsFolder(); }
+
+QString ExamplesFolder() { return QStringLiteral(TABELLIX_EXAMPLES_DIR); }
 
 }  // namespace tbx

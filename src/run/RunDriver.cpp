@@ -85,6 +85,18 @@ RunOutcome DriveRun(RunState& run) {
   return RunOutcome::RunTimeError;
 }
 
+namespace {
+
+// A named configuration's folder serves as the program's folder.
+void UseConfiguration(RunState& run, RunKind kind, const QString& configPath) {
+  const QFileInfo config(configPath);
+  SetProgramFolder(config.absolutePath());
+  run.kind = kind;
+  run.configPath = config.absoluteFilePath();
+}
+
+}  // namespace
+
 RunOutcome RunDesktop() {
   RunState run;
   run.kind = RunKind::Desktop;
@@ -92,12 +104,15 @@ RunOutcome RunDesktop() {
   return DriveRun(run);
 }
 
-RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
-  const QFileInfo config(configPath);
-  SetProgramFolder(config.absolutePath());
+RunOutcome RunDesktop(const QString& configPath) {
   RunState run;
-  run.kind = RunKind::Batch;
-  run.configPath = config.absoluteFilePath();
+  UseConfiguration(run, RunKind::Desktop, configPath);
+  return DriveRun(run);
+}
+
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
+  RunState run;
+  UseConfiguration(run, RunKind::Batch, configPath);
   const RunOutcome outcome = DriveRun(run);
   if (summary) {
     summary->documentsFound = run.foundDocuments.size();

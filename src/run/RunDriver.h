@@ -10,6 +10,9 @@ namespace tbx {
 // The desktop run: configuration beside the program, the GUI switch, the
 // folder dialog and the save dialog, through the dialogs in force.
 RunOutcome RunDesktop();
+// The same with the configuration at configPath, whose folder serves as the
+// program's folder (log, relative workbook path).
+RunOutcome RunDesktop(const QString& configPath);
 
 // What a finished run reports to the batch program's closing summary.
 struct RunSummary {

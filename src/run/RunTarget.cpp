@@ -30,12 +30,13 @@ void FailCheck(RunState& run, const QString& logLine) {
   LogMessage(logLine);
 }
 
-// A relative workbook path means the program's folder, for testing the file,
+// A relative workbook path means the program's folder (the user's documents
+// folder when the program's folder cannot be written), for testing the file,
 // renaming it and writing it alike; checking it against the working folder
 // instead would miss last run's workbook and let the save overwrite it.
 QString ResolvedWorkbookPath(const QString& path) {
   if (!QDir::isRelativePath(path)) return path;
-  return WithTrailingBackslash(ProgramFolder()) + path;
+  return WithTrailingBackslash(WorkbookFolder()) + path;
 }
 
 // A path ending in a separator, or naming a folder, can never be written as a workbook.

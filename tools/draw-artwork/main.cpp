@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <cstdio>
 #include <functional>
 
@@ -187,10 +188,7 @@ QImage InformationPicture() {
 
 // The icon: the table emblem on a navy tile. The 16 pixel image is drawn on
 // the pixel grid without anti-aliasing so its lines stay sharp.
-QImage Icon(int size) {
-  QImage image(size, size, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
+void PaintIcon(QPainter& p, int size) {
   const bool small = size <= 16;
   p.setRenderHint(QPainter::Antialiasing, !small);
   const qreal radius = size / 6.0;
@@ -209,7 +207,31 @@ QImage Icon(int size) {
     const qreal m = size * 0.14;
     DrawTable(p, QRectF(m, m, size - 2 * m, size - 2 * m), size < 40);
   }
+}
+
+QImage Icon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  PaintIcon(p, size);
   return image;
+}
+
+// The same drawing as a scalable icon for desktops that draw icons at any size.
+bool SaveScalableIcon(const QDir& dir) {
+  constexpr int kSize = 256;
+  QSvgGenerator svg;
+  svg.setFileName(dir.filePath(QStringLiteral("tabellix.svg")));
+  svg.setSize(QSize(kSize, kSize));
+  svg.setViewBox(QRect(0, 0, kSize, kSize));
+  svg.setTitle(QStringLiteral("Tabellix"));
+  QPainter p;
+  if (!p.begin(&svg)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+    return false;
+  }
+  PaintIcon(p, kSize);
+  return p.end();
 }
 
 bool Save(const QImage& image, const QDir& dir, const QString& name) {
@@ -236,6 +258,7 @@ int main(int argc, char** argv) {
   ok = Save(ColourStrip(), dir, QStringLiteral("colour-strip")) && ok;
   ok = Save(ErrorPicture(), dir, QStringLiteral("error")) && ok;
   ok = Save(InformationPicture(), dir, QStringLiteral("information")) && ok;
-  for (int size : {16, 32, 48}) ok = Save(Icon(size), dir, QStringLiteral("icon-%1").arg(size)) && ok;
+  for (int size : {16, 32, 48, 64, 128, 256}) ok = Save(Icon(size), dir, QStringLiteral("icon-%1").arg(size)) && ok;
+  ok = SaveScalableIcon(dir) && ok;
   return ok ? 0 : 1;
 }

@@ -1,0 +1,45 @@
+#include "common/CommandLine.h"
+
+#include <cstdio>
+
+#include "common/PathHelpers.h"
+
+namespace tbx {
+
+void Complain(const char* program, const QString& text) {
+  std::fprintf(stderr, "%s: %s\n", program, text.toLocal8Bit().constData());
+  std::fflush(stderr);
+}
+
+ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage) {
+  ProgramArguments result;
+  bool optionsEnded = false;
+  for (const QString& arg : args) {
+    if (!optionsEnded && (arg == QLatin1String("-h") || arg == QLatin1String("--help"))) {
+      std::fputs(usage, stdout);
+      result.exitStatus = 0;
+      return result;
+    }
+    if (!optionsEnded && arg == QLatin1String("--version")) {
+      std::printf("%s\n", TitleAndVersion().toUtf8().constData());
+      result.exitStatus = 0;
+      return result;
+    }
+    if (!optionsEnded && arg == QLatin1String("--")) {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
+      Complain(program, QStringLiteral("unbekannte Option: %1 (Hilfe mit --help)").arg(arg));
+      result.exitStatus = 1;
+      return result;
+    } else if (!result.config.isEmpty()) {
+      Complain(program, QStringLiteral("nur eine Konfigurationsdatei möglich (Hilfe mit --help)"));
+      result.exitStatus = 1;
+      return result;
+    } else {
+      result.config = arg;
+    }
+  }
+  return result;
+}
+
+}  // namespace tbx

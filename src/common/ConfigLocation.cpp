@@ -1,0 +1,34 @@
+#include "common/ConfigLocation.h"
+
+#include <QFileInfo>
+
+#include "common/ConfigKeys.h"
+#include "platform/ProgramInfo.h"
+#include "platform/UserFolders.h"
+
+namespace tbx {
+
+ConfigurationSearch FindConfiguration() {
+  const QString name = QString::fromLatin1(ini::kConfigFileName);
+  const QString inFolder = QStringLiteral("/tabellix/") + name;
+  ConfigurationSearch search;
+  search.searched << ExecutableFolder() + u'/' + name << ConfigHomeFolder() + inFolder;
+  for (const QString& folder : ConfigFolders()) search.searched << folder + inFolder;
+  for (const QString& candidate : search.searched) {
+    if (QFileInfo(candidate).isFile()) {
+      search.path = candidate;
+      break;
+    }
+  }
+  return search;
+}
+
+QString MissingConfigurationText(const ConfigurationSearch& search) {
+  const QString name = QString::fromLatin1(ini::kConfigFileName);
+  return QStringLiteral("Keine Konfigurationsdatei %1 gefunden. Gesucht wurde in:\n  %2\n"
+                        "Eine kommentierte Vorlage liegt in %3/%1; kopieren Sie sie nach %4 und "
+                        "passen Sie sie an.")
+      .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder(), search.searched.value(1));
+}
+
+}  // namespace tbx
