@@ -4,7 +4,7 @@
 
 demo_prepare() {  # PREFIX COUNT SEED -> sets build, out
   bash tools/setup.sh
-  bash tools/build.sh
+  TBX_TESTS=OFF bash tools/build.sh
   build="$(cd "${TBX_BUILD_DIR:-build}" && pwd)"
   out="demo-out/$1$(date +%Y%m%d-%H%M%S)"
   mkdir -p "$out"

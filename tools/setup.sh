@@ -1,18 +1,27 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tabellix needs on Debian 12.
-# Idempotent and non-interactive; skips apt entirely when everything is there.
+# Installs what Tabellix needs on Debian 12. Idempotent and non-interactive;
+# skips apt entirely when everything is there.
+#   bash tools/setup.sh        building, running, the demos and the package
+#   bash tools/setup.sh test   the same, and what the tests, benchmarks and
+#                              fuzzing need on top of it
 set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n
-  libgtest-dev
-  python3-xlrd python3-olefile
-  postgresql unixodbc odbc-postgresql libsqliteodbc sqlite3
-  xvfb xdotool imagemagick
-  clang libclang-rt-14-dev
-  libimage-exiftool-perl
+  python3-xlrd sqlite3 xdg-utils
+  dpkg-dev file
 )
+if [ "${1:-}" = test ]; then
+  packages+=(
+    libgtest-dev python3-olefile
+    postgresql unixodbc odbc-postgresql libsqliteodbc
+    xvfb xdotool imagemagick
+    clang libclang-rt-14-dev
+    libimage-exiftool-perl
+    desktop-file-utils lintian man-db groff-base
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

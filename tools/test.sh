@@ -2,7 +2,7 @@
 # Sets up the machine, builds everything and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
+bash tools/setup.sh test
 bash tools/build.sh
 build="${TBX_BUILD_DIR:-build}"
 # The database tests read the throwaway PostgreSQL server's details from the
@@ -16,4 +16,7 @@ else
   bash tools/pgtest.sh stop "$pgenv"
   echo "PostgreSQL-Testserver nicht gestartet: Tests mit PostgreSQL werden übersprungen" >&2
 fi
+# The package tests check the Debian package as users install it.
+TBX_DEB="$(realpath "$(bash tools/package.sh)")"
+export TBX_DEB
 (cd "$build" && ctest --output-on-failure -j"$(nproc)" --timeout 900)

@@ -1,9 +1,11 @@
 #include <QHash>
+#include <algorithm>
 #include <iterator>
 #include <span>
 #include <vector>
 
 #include "docprops/modDocProps.h"
+#include "propset/KnownPropertySets.h"
 
 namespace tbx {
 namespace {
@@ -84,6 +86,30 @@ qint32 LookUp(const QString& setName, const QString& propertyName) {
 constexpr qsizetype kMaxKnownPairs = 4096;
 
 }  // namespace
+
+std::vector<PropertyAlias> PropertyAliases() {
+  std::vector<PropertyAlias> all;
+  for (int rank = 0; rank < KnownSetCount(); ++rank) {
+    const KnownPropertySet& known = KnownSetAt(rank);
+    const QString set = KnownSetName(known);
+    std::vector<PropertyAlias> names;
+    for (const CatalogueSet& s : kCatalogue)
+      if (set.toLower() == QLatin1String(s.name))
+        for (const Alias& a : s.aliases) names.push_back({QString::fromUtf8(a.name), set, a.id});
+    // The set's own English names, as far as the catalogue does not spell them.
+    constexpr quint32 kHighestBuiltInId = 64;
+    for (quint32 id = 0; id <= kHighestBuiltInId; ++id) {
+      const QString name = BuiltInPropertyName(known, id);
+      const bool spelled = std::any_of(names.begin(), names.end(), [&](const PropertyAlias& a) {
+        return a.name.compare(name, Qt::CaseInsensitive) == 0;
+      });
+      if (!name.isEmpty() && !spelled) names.push_back({name, set, qint32(id)});
+    }
+    std::stable_sort(names.begin(), names.end(), [](const PropertyAlias& a, const PropertyAlias& b) { return a.id < b.id; });
+    all.insert(all.end(), names.begin(), names.end());
+  }
+  return all;
+}
 
 qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
   // A run asks the same few pairs for every document; lowering both names

@@ -11,10 +11,13 @@ namespace {
 
 const char kUsage[] =
     "Aufruf: tabellix-props DATEI [NAME...]\n"
+    "       tabellix-props --aliases\n"
     "Ohne NAME: alle Propertysets (Index und Name) und Properties (Kennung, Name, Wert).\n"
     "Mit NAME: je Name eine Zeile NAME<TAB>WERT, der Wert wie ihn Tabellix liest.\n"
     "Tabulator, CR und LF im Wert erscheinen als \\t, \\r, \\n. Rückgabe 0, oder 1 wenn\n"
-    "das Dokument nicht lesbar ist.\n";
+    "das Dokument nicht lesbar ist.\n"
+    "--aliases: alle deutschen und englischen Namen bekannter Eigenschaften,\n"
+    "je Zeile NAME<TAB>PROPERTYSET<TAB>KENNUNG.\n";
 
 // One line per value, so that the output stays a table for other tools.
 // Backslashes stay as they are: values are often Windows paths.
@@ -45,6 +48,10 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
   if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h") {
     std::fputs(kUsage, args.isEmpty() ? err : out);
     return args.isEmpty() ? 2 : 0;
+  }
+  if (args[0] == u"--aliases") {
+    for (const PropertyAlias& a : PropertyAliases()) Print(out, a.name + u'\t' + a.set + u'\t' + QString::number(a.id));
+    return 0;
   }
   const QString& file = args[0];
   const DocumentParse parse = ParseDocument(file);

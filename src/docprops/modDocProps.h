@@ -4,6 +4,7 @@
 // (ReadDocumentProperty), with the built-in catalogue of English and German
 // aliases (GetPropertyId). One parse per row: DocumentRowScope.h.
 #include <QString>
+#include <vector>
 
 namespace tbx {
 
@@ -11,6 +12,18 @@ namespace tbx {
 // named setName (both compared lower-cased, nothing trimmed); 0 when the
 // catalogue does not know the set or the name.
 qint32 GetPropertyId(const QString& setName, const QString& propertyName);
+
+// One name a configuration may use for a property of a known set: an alias
+// of the catalogue or an English name the set itself knows.
+struct PropertyAlias {
+  QString name;
+  QString set;  // as the document lists it ("SummaryInformation")
+  qint32 id = 0;
+};
+
+// Every such name, set by set in listing order, then by identifier; each
+// name once per set (without regard to case), the catalogue's spelling first.
+std::vector<PropertyAlias> PropertyAliases();
 
 // The value of propertyName in the document fileName as text: "" when no set
 // yields the property or its value has no text form, "FEHLER beim Lesen von "

@@ -39,8 +39,9 @@ QString StateHomeFolder() {
 }
 
 QString DocumentsFolder() {
+  // Servers often have no documents folder; the home folder stands in.
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return folder.isEmpty() ? QDir::homePath() : folder;
+  return QFileInfo(folder).isDir() ? folder : QDir::homePath();
 }
 
 QString ExecutableFolder() {

@@ -13,7 +13,8 @@ QString ConfigHomeFolder();
 QStringList ConfigFolders();
 // $XDG_STATE_HOME, else ~/.local/state.
 QString StateHomeFolder();
-// The user's documents folder (~/Dokumente, ~/Documents, ...), else home.
+// The user's documents folder (~/Dokumente, ~/Documents, ...) when it
+// exists, else the home folder.
 QString DocumentsFolder();
 
 // The folder of the executable that runs, without a trailing separator.
