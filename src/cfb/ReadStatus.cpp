@@ -47,6 +47,8 @@ constexpr StatusText kTexts[] = {
      "Ein Propertyset gibt mehr Einträge an, als es enthalten kann"},
     {ReadStatus::unknown_value_type, "unknown_value_type", "Ein Property hat einen unbekannten Werttyp"},
     {ReadStatus::too_many_property_sets, "too_many_property_sets", "Die Datei enthält zu viele Propertysets"},
+    {ReadStatus::property_sets_beyond_file, "property_sets_beyond_file",
+     "Die Propertysets der Datei sind größer, als die Datei Platz bietet"},
     {ReadStatus::out_of_memory, "out_of_memory", "Nicht genügend Arbeitsspeicher"},
 };
 

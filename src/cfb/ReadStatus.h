@@ -40,6 +40,7 @@ enum class ReadStatus {
   absurd_property_count,
   unknown_value_type,
   too_many_property_sets,
+  property_sets_beyond_file,
   out_of_memory,
 };
 

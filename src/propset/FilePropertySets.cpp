@@ -14,6 +14,12 @@ namespace {
 // The index is a 16-bit signed number for the callers of the library.
 constexpr int kMaxSets = 32767;
 
+// What the streams of one document may hold together, read and parsed:
+// directory entries may all name the same large stream, so without a bound
+// a small file could make the reader hold a copy per entry. Real documents
+// stay far below the file's own size.
+quint64 PropertyBytesBudget(quint64 fileSize) { return 2 * fileSize + 1024 * 1024; }
+
 struct Ranked {
   int rank;  // known sets in their listing order, every other set after them
   FilePropertySet set;
@@ -85,6 +91,7 @@ FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QStrin
 }
 
 ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
+  quint64 budget = PropertyBytesBudget(source->Size());
   CompoundFileReader file;
   if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
   std::vector<Ranked> found;
@@ -93,7 +100,11 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
     if (!entry.isStream || !entry.name.startsWith(QChar(0x05))) continue;
     QByteArray stream;
     std::vector<PropertySection> sections;
+    // One stream is never larger than the file (the reader checks that), so
+    // only the sum needs a bound here.
     if (ReadStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;
+    if (quint64(stream.size()) > budget) return ReadStatus::property_sets_beyond_file;
+    budget -= quint64(stream.size());
     if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
     for (PropertySection& section : sections) {
       if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;

@@ -74,25 +74,30 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
     c.Read(e.offset);
     if (e.offset < 8 || e.offset > size - 4) return ReadStatus::property_beyond_section;
   }
+  // Only the section header and the offset table above are structure. A
+  // value that cannot be decoded costs that value alone (it has no text
+  // form), a damaged code page means the default one, and a damaged
+  // dictionary the names read before the damage: the title and author of a
+  // document must not be lost to one odd value beside them.
   // Strings depend on the code page, which may come anywhere in the table.
   for (const TableEntry& e : table) {
     if (e.id != kCodePageId) continue;
     quint16 type = 0;
     QVariant codePage;
     c.Seek(e.offset);
-    if (ReadStatus s = ReadTypedValue(c, 0, &type, &codePage); s != ReadStatus::ok) return s;
     // Stored as a signed 16-bit value although code pages run to 65001.
-    if (type == VT_I2) section->codePage = quint16(codePage.toLongLong());
+    if (ReadTypedValue(c, 0, &type, &codePage) == ReadStatus::ok && type == VT_I2)
+      section->codePage = quint16(codePage.toLongLong());
   }
   for (const TableEntry& e : table) {
     c.Seek(e.offset);
     if (e.id == kCodePageId) continue;
     if (e.id == kDictionaryId) {
-      if (ReadStatus s = ReadDictionary(c, section->codePage, section); s != ReadStatus::ok) return s;
+      ReadDictionary(c, section->codePage, section);
       continue;
     }
     RawProperty property{e.id, VT_EMPTY, e.offset};
-    if (ReadStatus s = ReadTypedValue(c, section->codePage, &property.type, nullptr); s != ReadStatus::ok) return s;
+    ReadTypedValue(c, section->codePage, &property.type, nullptr);
     if (e.id != kLocaleId && e.id != kBehaviorId) section->properties.push_back(property);
   }
   return ReadStatus::ok;

@@ -166,8 +166,10 @@ ReadStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* 
 
 // The elements of a vector or an array; they are checked, not kept, since a
 // value with several elements has no text form. Strings and variants are
-// padded to four bytes, smaller scalars are packed.
-ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elementType, quint16 codePage) {
+// padded to four bytes, smaller scalars are packed; padded says whether the
+// strings are (common office programs write string vectors without it).
+ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elementType, quint16 codePage,
+                        bool padded = true) {
   const int fixed = FixedSize(elementType);
   const bool variant = elementType == VT_VARIANT;
   if (!variant && fixed <= 0 && !IsLengthPrefixed(elementType)) return ReadStatus::unknown_value_type;
@@ -182,9 +184,21 @@ ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elem
       type = quint16(inner);
     }
     if (ReadStatus s = ScalarValue(c, type, codePage, nullptr); s != ReadStatus::ok) return s;
-    if (variant || IsLengthPrefixed(type)) c.AlignTo4(base);
+    if (variant || (padded && IsLengthPrefixed(type))) c.AlignTo4(base);
   }
   return ReadStatus::ok;
+}
+
+// A vector in either layout: strings padded to four bytes as the format
+// says, or packed one after the other.
+ReadStatus SkipVector(ByteCursor& c, quint64 base, quint16 elementType, quint16 codePage) {
+  quint32 count = 0;
+  if (!c.Read(count)) return ReadStatus::property_beyond_section;
+  const quint64 start = c.Position();
+  const ReadStatus padded = SkipElements(c, base, count, elementType, codePage);
+  if (padded == ReadStatus::ok || !IsLengthPrefixed(elementType)) return padded;
+  c.Seek(start);
+  return SkipElements(c, base, count, elementType, codePage, false);
 }
 
 ReadStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
@@ -218,11 +232,8 @@ ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut
     case 0:
       if (type == VT_VARIANT) return ReadStatus::unknown_value_type;
       return ScalarValue(cursor, type, codePage, value);
-    case VT_VECTOR: {
-      quint32 count = 0;
-      if (!cursor.Read(count)) return ReadStatus::property_beyond_section;
-      return SkipElements(cursor, base, count, elementType, codePage);
-    }
+    case VT_VECTOR:
+      return SkipVector(cursor, base, elementType, codePage);
     case VT_ARRAY:
       return SkipArray(cursor, base, codePage);
     default:
