@@ -1,12 +1,12 @@
 // tabellix-batch [CONFIG]: the run without a display, for schedules and servers.
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <cstdio>
 #include <unistd.h>
 
 #include "common/modCommon.h"
 #include "interaction/interaction.h"
+#include "platform/platform.h"
 #include "run/modMainRead.h"
 
 namespace {
@@ -61,7 +61,7 @@ void PrintSummary(const tbx::RunSummary& summary, double seconds) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
-      tbx::ParseProgramArguments(QCoreApplication::arguments().mid(1), kProgram, kUsage);
+      tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage);
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (config.isEmpty()) {
@@ -72,11 +72,20 @@ int main(int argc, char** argv) {
     }
     config = search.path;
   }
-  if (!QFileInfo(config).isFile()) {
+  if (!tbx::IsRegularFile(config)) {
     Complain(QStringLiteral("Konfigurationsdatei nicht gefunden: %1").arg(config));
     return 1;
   }
+  // A configuration the user may not read would look empty to the profile
+  // reader, and the run would blame a missing start folder instead.
+  QByteArray probe;
+  if (const int err = tbx::ReadFileBounded(config, tbx::kProfileMaxFileBytes, probe)) {
+    Complain(QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2")
+                 .arg(config, tbx::ErrnoDescription(err)));
+    return 1;
+  }
 
+  tbx::SetLogFailureNotice([](const QString& text) { Complain(text); });
   tbx::TerminalProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
   tbx::InstallProgress(&progress);
   tbx::TerminalProgress::CatchInterrupt();

@@ -32,9 +32,7 @@ bool DisplayReachable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(args, kProgram, kUsage);
+  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage);
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (!DisplayReachable()) {

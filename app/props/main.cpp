@@ -6,9 +6,10 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "common/CommandLine.h"
 #include "docprops/PropsTool.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  return tbx::RunPropsTool(app.arguments().mid(1), stdout, stderr);
+  return tbx::RunPropsTool(tbx::ArgumentsOf(argc, argv), stdout, stderr);
 }

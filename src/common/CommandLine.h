@@ -17,6 +17,10 @@ struct ProgramArguments {
 // line "<program>: ..." on stderr and status 1.
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage);
 
+// The arguments after the program name as text; a file name that is not
+// UTF-8 keeps its bytes for opening it (platform/NativeNames.h).
+QStringList ArgumentsOf(int argc, char** argv);
+
 // "<program>: text" on stderr, in the system's encoding.
 void Complain(const char* program, const QString& text);
 

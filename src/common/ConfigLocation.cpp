@@ -1,8 +1,7 @@
 #include "common/ConfigLocation.h"
 
-#include <QFileInfo>
-
 #include "common/ConfigKeys.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
 #include "platform/UserFolders.h"
 
@@ -15,7 +14,7 @@ ConfigurationSearch FindConfiguration() {
   search.searched << ExecutableFolder() + u'/' + name << ConfigHomeFolder() + inFolder;
   for (const QString& folder : ConfigFolders()) search.searched << folder + inFolder;
   for (const QString& candidate : search.searched) {
-    if (QFileInfo(candidate).isFile()) {
+    if (IsRegularFile(candidate)) {
       search.path = candidate;
       break;
     }

@@ -5,6 +5,7 @@
 
 #include "common/Config.h"
 #include "common/PathHelpers.h"
+#include "common/RunLog.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
 
@@ -111,7 +112,16 @@ QStringList CollectFiles(ProgressView& progress, const QString& folder, const QS
     const QString current = std::move(pending.back());
     pending.pop_back();
     progress.SetStatus(current);
-    if (const int err = ListDirectory(current, entries)) throw FileSystemError(err, current);
+    if (const int err = ListDirectory(current, entries)) {
+      // One folder the user may not read, or whose path is longer than the
+      // system allows, must not cost the whole run; only a start folder
+      // that cannot be listed ends it.
+      if (result.isEmpty() && pending.empty() && current == WithTrailingBackslash(folder))
+        throw FileSystemError(err, current);
+      LogMessage(QStringLiteral("FEHLER: Verzeichnis wird übersprungen: ") + current + QStringLiteral(": ") +
+                 ErrnoDescription(err));
+      continue;
+    }
     SortLikeNtfs(entries);
     const size_t firstChild = pending.size();
     for (const DirectoryEntry& entry : entries) {

@@ -8,8 +8,9 @@
 namespace tbx {
 
 // Full paths of the matching files below folder (ending in a separator):
-// a folder's own matches first, then each sub-folder depth-first. A listing
-// failure is thrown as RunError.
+// a folder's own matches first, then each sub-folder depth-first. A start
+// folder that cannot be listed is thrown as RunError; any other folder that
+// cannot be listed is skipped with a log line naming it and the reason.
 QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions);
 
 }  // namespace tbx

@@ -1,5 +1,7 @@
 #include "common/RunLog.h"
 
+#include <algorithm>
+
 #include "common/Config.h"
 #include "common/TextForm.h"
 #include "platform/Clock.h"
@@ -62,9 +64,44 @@ const LineFrame& FrameFor(const QDateTime& now) {
   return frame;
 }
 
+struct FailureNotice {
+  std::function<void(const QString&)> notice;
+  bool given = false;
+};
+
+FailureNotice& TheFailureNotice() {
+  static FailureNotice notice;
+  return notice;
+}
+
+// A control character as users can read it; everything else as it is.
+QString Escaped(const QString& message) {
+  const bool plain = std::none_of(message.begin(), message.end(), [](QChar c) {
+    return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F;
+  });
+  if (plain) return message;
+  QString out;
+  out.reserve(message.size() + 8);
+  for (QChar c : message) {
+    if (c == u'\n') out += QStringLiteral("\\n");
+    else if (c == u'\r') out += QStringLiteral("\\r");
+    else if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
+      out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+    else out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
-void SetLogEnabled(bool enabled) { Enabled() = enabled; }
+void SetLogFailureNotice(std::function<void(const QString&)> notice) {
+  TheFailureNotice() = FailureNotice{std::move(notice), false};
+}
+
+void SetLogEnabled(bool enabled) {
+  Enabled() = enabled;
+  TheFailureNotice().given = false;
+}
 
 bool LogEnabled() { return Enabled(); }
 
@@ -76,9 +113,16 @@ void LogMessage(const QString& message) {
   // lands in the file of the date it carries.
   const LineFrame& frame = FrameFor(Now());
   QString line;
-  if (!message.isEmpty()) line = frame.stamp + message;
-  // The log must never stop a run: a lost line is accepted.
-  (void)AppendToFile(frame.file, line.toLocal8Bit() + kLineEnd);
+  if (!message.isEmpty()) line = frame.stamp + Escaped(message);
+  // The log must never stop a run: a lost line is accepted, and said once.
+  const int err = AppendToFile(frame.file, line.toLocal8Bit() + kLineEnd);
+  FailureNotice& failure = TheFailureNotice();
+  if (err != 0 && !failure.given && failure.notice) {
+    failure.given = true;
+    failure.notice(QStringLiteral("Das Protokoll %1 kann nicht geschrieben werden: %2. Der Lauf geht ohne "
+                                  "Protokoll weiter.")
+                       .arg(frame.file, ErrnoDescription(err)));
+  }
 }
 
 }  // namespace tbx

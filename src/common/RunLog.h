@@ -2,6 +2,7 @@
 // The run log: one file per day beside the program, one line per message.
 
 #include <QString>
+#include <functional>
 
 namespace tbx {
 
@@ -10,8 +11,14 @@ void SetLogEnabled(bool enabled);
 bool LogEnabled();
 
 // Appends one line (time stamp, " - ", message; an empty message gives an
-// empty line); every failure is ignored.
+// empty line); every failure is ignored. Control characters other than the
+// tab are written escaped (\n, \r, \x1b), so a file name cannot add lines
+// of its own that look like the run's.
 void LogMessage(const QString& message);
+
+// Called once with a German sentence when a line cannot be written, until
+// the log is switched on again (the batch program says so on stderr).
+void SetLogFailureNotice(std::function<void(const QString&)> notice);
 
 // The path of today's log file: program folder, "Protokoll_", short date without "/", ".log".
 QString LogFilePath();

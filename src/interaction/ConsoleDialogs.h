@@ -14,6 +14,7 @@ class ConsoleDialogs : public Dialogs {
                  const QString& title) override;
   QString BrowseForFolder(const QString& prompt) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
+  void ReportFailedCheck(const QString& text) override { Print(QString(), text); }
   int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
                InfoPicture style) override;
 

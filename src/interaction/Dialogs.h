@@ -58,6 +58,10 @@ class Dialogs {
   // Lets the user pick the workbook to write; its path, or "" on cancel.
   virtual QString SaveFileName(const SaveDialogRequest& request) = 0;
 
+  // A check that ends the run failed: the log has the line; a program that
+  // shows no windows says it where its user looks (the batch program: stderr).
+  virtual void ReportFailedCheck(const QString& text) { (void)text; }
+
   // The program's own modal message dialog: frmInfo.ShowModal.
   virtual int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
                        InfoPicture style) = 0;

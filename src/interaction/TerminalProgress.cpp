@@ -33,7 +33,11 @@ TerminalProgress::TerminalProgress(std::FILE* out, bool isTerminal) : out_(out),
 
 TerminalProgress::~TerminalProgress() { Unload(); }
 
-void TerminalProgress::CatchInterrupt() { std::signal(SIGINT, OnInterrupt); }
+void TerminalProgress::CatchInterrupt() {
+  // Schedulers, timeout(1) and a closed session send SIGTERM or SIGHUP: the
+  // run stops after the current document and saves, as for Ctrl+C.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
+}
 
 bool TerminalProgress::Cancelled() const { return g_interrupted != 0; }
 

@@ -27,7 +27,8 @@ class TerminalProgress : public ProgressView {
   void Unload() override;
   void DocumentProgress(qint64 done, qint64 total) override;
 
-  // Installs the Ctrl+C handler that sets the cancel flag (batch program only).
+  // Installs the handler of Ctrl+C, SIGTERM and SIGHUP that sets the cancel
+  // flag (batch program only).
   static void CatchInterrupt();
 
   // One progress line without terminal decoration, e.g.

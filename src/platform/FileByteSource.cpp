@@ -1,4 +1,5 @@
 #include "platform/FileByteSource.h"
+#include "platform/NativeNames.h"
 
 #include <fcntl.h>
 
@@ -46,7 +47,7 @@ FileByteSource::~FileByteSource() {
 
 #ifndef Q_OS_WIN
 ReadStatus FileByteSource::Open(const QString& path) {
-  const QByteArray native = QFile::encodeName(path);
+  const QByteArray native = NativePath(path);
   // Non-blocking, so that a named pipe with a document's name cannot stop
   // the run; it is refused below like every other file that is no regular file.
   do fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/FileSystem.h"
+#include "platform/NativeNames.h"
 #include "platform/PathSeparator.h"
 #include "platform/SystemErrors.h"
 
@@ -24,7 +26,7 @@ class DiskSink : public FileSink {
   }
 
   int Create(const QString& path) override {
-    fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd_ = ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     return fd_ < 0 ? errno : 0;
   }
 
@@ -49,12 +51,12 @@ class DiskSink : public FileSink {
   }
 
   int Rename(const QString& from, const QString& to) override {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+    return std::rename(NativePath(from).constData(), NativePath(to).constData()) == 0
                ? 0
                : errno;
   }
 
-  void Remove(const QString& path) override { ::unlink(QFile::encodeName(path).constData()); }
+  void Remove(const QString& path) override { ::unlink(NativePath(path).constData()); }
 
  private:
   int fd_ = -1;
@@ -83,6 +85,17 @@ QString TemporaryName(const QFileInfo& target) {
          QStringLiteral(".tmp");
 }
 
+// Temporary files of this target that a killed save left behind. Runs that
+// write one workbook hold its lock, so no other save of it is under way.
+void RemoveStaleTemporaries(FileSink& sink, const QFileInfo& target) {
+  std::vector<DirectoryEntry> entries;
+  if (ListDirectory(target.absolutePath(), entries) != 0) return;
+  const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
+  for (const DirectoryEntry& e : entries)
+    if (e.kind == EntryKind::File && !e.isLink && e.name.startsWith(prefix) && e.name.endsWith(QLatin1String(".tmp")))
+      sink.Remove(target.absolutePath() + PathSeparatorText() + e.name);
+}
+
 }  // namespace
 
 std::unique_ptr<FileSink> MakeDiskSink() { return std::make_unique<DiskSink>(); }
@@ -95,6 +108,7 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
   const QFileInfo target(path);
   if (target.fileName().isEmpty()) ThrowSaveError(path, ENOENT);
   std::unique_ptr<FileSink> sink = SinkFactory() ? SinkFactory()() : MakeDiskSink();
+  RemoveStaleTemporaries(*sink, target);
   constexpr int kAttempts = 16;
   QString temporary;
   int err = EEXIST;

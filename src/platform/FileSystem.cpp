@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,9 @@
 #include <ctime>
 #include <memory>
 
+#include <QStringDecoder>
+
+#include "platform/NativeNames.h"
 #include "platform/PathSeparator.h"
 
 namespace tbx {
@@ -30,7 +34,7 @@ std::function<QDateTime(const QString&)>& CreationTimeSource() {
 
 int Injected(FsCall call) { return InjectedErrors()[static_cast<int>(call)]; }
 
-QByteArray Native(const QString& path) { return path.toLocal8Bit(); }
+QByteArray Native(const QString& path) { return NativePath(path); }
 
 // Matches a name against a pattern of "*" and "?" without recursion, so a
 // hostile pattern such as "*a*a*a*b" cannot make the lookup exponential.
@@ -90,6 +94,7 @@ int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
   entries.clear();
   if (int e = Injected(FsCall::List)) return e;
   const QByteArray native = Native(folder.isEmpty() ? QStringLiteral(".") : folder);
+  const bool plainFolder = native == folder.toUtf8();
   std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
   if (!dir) return errno;
   const int dirFd = ::dirfd(dir.get());
@@ -103,7 +108,14 @@ int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
     const char* raw = d->d_name;
     if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))) continue;
     DirectoryEntry entry;
-    entry.name = QString::fromLocal8Bit(raw);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    entry.name = utf8.decode(QByteArrayView(raw));
+    if (utf8.hasError() || !plainFolder) {
+      // A name that is not UTF-8, or any name inside such a folder, is
+      // remembered with its bytes for the calls that open it.
+      const QString path = PathFromNative(native + (native.endsWith('/') ? "" : "/") + raw);
+      entry.name = path.mid(path.lastIndexOf(u'/') + 1);
+    }
     switch (d->d_type) {
       case DT_DIR: entry.kind = EntryKind::Directory; break;
       case DT_REG: entry.kind = EntryKind::File; break;
@@ -124,6 +136,46 @@ int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
     entries.push_back(std::move(entry));
   }
   return 0;
+}
+
+bool IsRegularFile(const QString& path) {
+  struct stat st {};
+  return ::stat(Native(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+FileLock::~FileLock() { Release(); }
+
+void FileLock::Release() {
+  if (fd_ < 0) return;
+  // Removed while still held: a run that opened the file before sees that
+  // its lock is on a name that is gone and takes the new file instead.
+  ::unlink(path_.constData());
+  ::close(fd_);
+  fd_ = -1;
+}
+
+int FileLock::Acquire(const QString& path) {
+  Release();
+  const QByteArray native = Native(path);
+  constexpr int kAttempts = 8;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) return errno;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+      ::close(fd);
+      return err;
+    }
+    struct stat held {}, named {};
+    if (::fstat(fd, &held) == 0 && ::stat(native.constData(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino) {
+      fd_ = fd;
+      path_ = native;
+      return 0;
+    }
+    ::close(fd);  // the holder removed it between our open and our lock
+  }
+  return EBUSY;
 }
 
 int FindFirstEntry(const QString& path, int attributes, QString& name) {
@@ -186,8 +238,17 @@ int MakeWritable(const QString& path) {
 
 int AppendToFile(const QString& path, const QByteArray& bytes) {
   if (int e = Injected(FsCall::Append)) return e;
-  const int fd = ::open(Native(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // Never through a link and only into a regular file: a log whose name an
+  // attacker turned into a link must not carry lines into another file, and
+  // a pipe of that name must not stop the run.
+  const int fd = ::open(Native(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                        0666);
   if (fd < 0) return errno;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return EINVAL;
+  }
   int result = 0;
   qsizetype done = 0;
   while (done < bytes.size()) {

@@ -41,10 +41,34 @@ int FindFirstEntry(const QString& path, int attributes, QString& name);
 // Renames within the file system; never replaces an existing target (EEXIST).
 int RenameEntry(const QString& from, const QString& to);
 
+// An exclusive lock on a file, held until the object goes (or the process
+// ends, however it ends): what keeps two runs from writing one workbook.
+// The file is removed when the lock is let go.
+class FileLock {
+ public:
+  FileLock() = default;
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  // Creates path when needed and locks it: 0, EBUSY when another process
+  // holds it, or the errno of the failed open.
+  int Acquire(const QString& path);
+  void Release();
+
+ private:
+  int fd_ = -1;
+  QByteArray path_;
+};
+
+// Whether path names a regular file (after links).
+bool IsRegularFile(const QString& path);
+
 // The attributes set to "normal": the owner may write the file again.
 int MakeWritable(const QString& path);
 
 // Opens path for appending (creating it), writes bytes and closes it again.
+// Only a regular file is written, never through a symbolic link (ELOOP,
+// EINVAL otherwise).
 int AppendToFile(const QString& path, const QByteArray& bytes);
 
 // Reads a regular file of at most maxBytes (EFBIG beyond, EISDIR/EINVAL for

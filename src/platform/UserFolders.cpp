@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include "platform/NativeNames.h"
+
 namespace tbx {
 namespace {
 
@@ -54,7 +56,7 @@ QString ExecutableFolder() {
 }
 
 bool FolderWritable(const QString& folder) {
-  return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+  return ::access(NativePath(folder).constData(), W_OK | X_OK) == 0;
 }
 
 bool MakeFolder(const QString& folder) {

@@ -83,7 +83,7 @@ class RowWriter {
 
  private:
   bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, const MappedColumn& column) {
-    const std::unique_ptr<Range> cell = sheet.GetRange(column.Key + QString::number(row));
+    const std::unique_ptr<Range> cell = ColumnCell(sheet, column, row);
     const QString lowerName = column.PropertyName.toLower();
     if (IsCreationDateName(lowerName)) {
       cell->SetNumberFormat(kTextFormat);

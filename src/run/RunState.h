@@ -12,6 +12,7 @@
 #include "database/modDatabase.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
+#include "platform/FileSystem.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {
@@ -48,6 +49,7 @@ struct RunState {
   bool databaseMode = false;
   bool goAhead = false;  // cleared by every failed check; the gate reads it
   std::unique_ptr<DatabaseConnection> database;  // open for the whole run in database mode
+  std::unique_ptr<FileLock> targetLock;          // held while this run may write the workbook
 
   // Spreadsheet side: application, current workbook part and target path.
   WorkbookState workbook;

@@ -28,6 +28,7 @@ QString PathSetting(const RunState& run, const char* key) {
 void FailCheck(RunState& run, const QString& logLine) {
   run.goAhead = false;
   LogMessage(logLine);
+  run.dialogs->ReportFailedCheck(logLine);
 }
 
 // A relative workbook path means the program's folder (the user's documents
@@ -48,17 +49,30 @@ bool NamesFolder(const QString& path) {
 // Moves an existing workbook out of the way. Only when that worked may the
 // run go on: the save would otherwise replace the previous workbook.
 void RenameExistingWorkbook(RunState& run) {
-  // The old workbook is made writable again; if that fails it still renames.
-  (void)MakeWritable(run.workbook.targetPath);
-  const QString newName = BackupWorkbookName(run.workbook.targetPath, Now());
-  const int err =
-      RenameEntry(run.workbook.targetPath, PathPart(run.workbook.targetPath, DirectoryPart) + newName);
+  QString newName;
+  const int err = MoveWorkbookAside(run.workbook.targetPath, newName);
   if (err == 0) {
     LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
   } else {
     FailCheck(run, QStringLiteral("Bestehende Excel-Datei kann nicht umbenannt werden in ") + newName +
                        QStringLiteral(": ") + ErrnoDescription(err));
   }
+}
+
+// One run at a time writes a workbook: the lock beside it is held until the
+// run ends, however it ends. A lock file that cannot be made (a folder the
+// user may not write) locks nothing; the save then fails on its own.
+bool LockTarget(RunState& run) {
+  const QString& target = run.workbook.targetPath;
+  auto lock = std::make_unique<FileLock>();
+  const QString lockPath = PathPart(target, DirectoryPart) + u'.' + PathPart(target, FileNamePart) +
+                           QStringLiteral(".lock");
+  if (lock->Acquire(lockPath) == EBUSY) {
+    FailCheck(run, QStringLiteral("Die Excel-Datei wird gerade von einem anderen Lauf geschrieben: ") + target);
+    return false;
+  }
+  run.targetLock = std::move(lock);
+  return true;
 }
 
 // [SQL] DoSQL switches database mode on; the run's connection is then opened
@@ -78,9 +92,24 @@ void OpenDatabaseIfWanted(RunState& run) {
 
 }  // namespace
 
-QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now) {
-  return PathPart(workbookPath, BaseNamePart) + u'_' + now.toString(QStringLiteral("yyyyMMddhhmm")) +
+QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt) {
+  const QString number = attempt > 1 ? u'_' + QString::number(attempt) : QString();
+  return PathPart(workbookPath, BaseNamePart) + u'_' + now.toString(QStringLiteral("yyyyMMddhhmm")) + number +
          QStringLiteral(".xls");
+}
+
+int MoveWorkbookAside(const QString& path, QString& newName) {
+  // The old workbook is made writable again; if that fails it still renames.
+  (void)MakeWritable(path);
+  const QDateTime now = Now();
+  // A second run within the same minute finds the first backup name taken.
+  constexpr int kAttempts = 100;
+  int err = EEXIST;
+  for (int attempt = 1; attempt <= kAttempts && err == EEXIST; ++attempt) {
+    newName = BackupWorkbookName(path, now, attempt);
+    err = RenameEntry(path, PathPart(path, DirectoryPart) + newName);
+  }
+  return err;
 }
 
 void SettleTarget(RunState& run) {
@@ -113,6 +142,7 @@ void SettleInteractiveTarget(RunState& run) {
   LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
   IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
   LogMessage(kTargetLine + run.workbook.targetPath);
+  if (!run.workbook.targetPath.isEmpty()) LockTarget(run);
 }
 
 void SettleConfiguredTarget(RunState& run) {
@@ -133,6 +163,10 @@ void SettleConfiguredTarget(RunState& run) {
     return;
   }
   run.workbook.targetPath = ResolvedWorkbookPath(run.workbook.targetPath);
+  if (!NamesFolder(run.workbook.targetPath) && !LockTarget(run)) {
+    LogMessage(kTargetLine + run.workbook.targetPath);
+    return;
+  }
   if (PathExists(run.workbook.targetPath, kAttrNormal)) {
     RenameExistingWorkbook(run);
   } else if (NamesFolder(run.workbook.targetPath) ||

@@ -20,7 +20,12 @@ void SettleInteractiveTarget(RunState& run);
 void SettleConfiguredTarget(RunState& run);
 
 // The name an existing workbook is renamed to: its base name, "_", the time
-// as yyyyMMddhhmm and ".xls" (no folder).
-QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now);
+// as yyyyMMddhhmm, "_<attempt>" from the second attempt on, and ".xls" (no
+// folder).
+QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt = 1);
+
+// Renames the workbook at path to the first free backup name, given in
+// newName; 0 or the errno of the failed rename.
+int MoveWorkbookAside(const QString& path, QString& newName);
 
 }  // namespace tbx

@@ -1,5 +1,7 @@
 #include "run/WorkbookOutput.h"
 
+#include <algorithm>
+
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
 #include "interaction/Dialogs.h"
@@ -29,12 +31,20 @@ void OpenWorkbook(WorkbookState& state, const ColumnMapping& mapping) {
   state.worksheet->SetFirstRowBold();
   state.worksheet->Cells(1, 1)->SetValue(QStringLiteral("Pfad"));
   state.worksheet->Cells(1, 2)->SetValue(QStringLiteral("Dateiname"));
-  for (size_t i = 0; i < mapping.columns.size(); ++i) {
-    state.worksheet->Cells(1, static_cast<int>(i) + 3)->SetValue(mapping.columns[i].PropertyName);
-  }
+  // Each name above its own column, wherever the mapping puts it.
+  for (const MappedColumn& column : mapping.columns) ColumnCell(*state.worksheet, column, 1)->SetValue(column.PropertyName);
 }
 
 }  // namespace
+
+std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row) {
+  const QString reference = column.Key + QString::number(row);
+  const bool letters = !column.Key.isEmpty() && std::all_of(column.Key.begin(), column.Key.end(), [](QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+  });
+  if (!letters) throw InvalidCellReference(reference);
+  return sheet.GetRange(reference);
+}
 
 QString WorkbookPartName(const QString& basePath, int part) {
   // Three digits as users know them; a run with more than a thousand parts

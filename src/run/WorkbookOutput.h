@@ -45,6 +45,11 @@ void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, WorkbookStat
 // existing file. Nothing happens without an application or workbook.
 void SaveWorkbook(WorkbookState& state);
 
+// The cell of a mapped column in row: the column's key, one or two column
+// letters A to IV, and the row number. Any other key ("C1" would give C12
+// for row 2) throws the run-time error of an invalid cell reference.
+std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row);
+
 // Name of part k of a run whose target was basePath: folder, base name, "_",
 // the part number in at least three digits and ".xls".
 QString WorkbookPartName(const QString& basePath, int part);

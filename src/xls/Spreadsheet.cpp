@@ -147,11 +147,7 @@ std::unique_ptr<Range> XlsWorksheet::Cells(int row, int column) {
 std::unique_ptr<Range> XlsWorksheet::GetRange(const QString& a1) {
   workbook_.CheckOpen();
   const std::optional<CellAddress> address = ParseA1Reference(a1);
-  if (!address) {
-    Fail(QStringLiteral("Ungültiger Zellbezug \"%1\": erwartet werden Spaltenbuchstaben von A bis IV "
-                        "und eine Zeilennummer von 1 bis 65536.")
-             .arg(a1));
-  }
+  if (!address) throw InvalidCellReference(a1);
   return std::make_unique<XlsRange>(*this, address->row - 1, address->column - 1);
 }
 
@@ -269,6 +265,12 @@ void XlsApplication::SetSelectionInteriorPattern(int pattern) {
 }  // namespace
 
 std::unique_ptr<Application> GetRunningApplication() { return nullptr; }
+
+RunError InvalidCellReference(const QString& a1) {
+  return RunError(kErrWorkbook, QStringLiteral("Ungültiger Zellbezug \"%1\": erwartet werden Spaltenbuchstaben "
+                                               "von A bis IV und eine Zeilennummer von 1 bis 65536.")
+                                    .arg(a1));
+}
 
 std::unique_ptr<Application> CreateApplication() {
   return Factory() ? Factory()() : std::make_unique<XlsApplication>();

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/RunError.h"
+
 namespace tbx {
 
 // Interior.Pattern of a solid fill in the colour of Interior.ColorIndex.
@@ -61,6 +63,9 @@ class Application {
   virtual void SetSelectionInteriorColorIndex(int index) = 0;
   virtual void SetSelectionInteriorPattern(int pattern) = 0;
 };
+
+// The error of a reference that is no A1 cell reference (number 1004).
+RunError InvalidCellReference(const QString& a1);
 
 // The running application, or nullptr (there is never one to find here).
 std::unique_ptr<Application> GetRunningApplication();

@@ -23,17 +23,21 @@ class RunTimeErrors(BatchTestCase):
         return log
 
     def test_a_key_that_is_no_column_keeps_the_rows_so_far(self):
-        self.documents()
-        result = self.run_with({"Config": {"Kopfzeile": "ja", "Pattern": "par"},
-                                "MapProperties": {"C": "Titel", "1A": "Autor"}}, expect_status=2)
-        log = self.check_error_end(result, r'^Laufzeitfehler 1004: Ungültiger Zellbezug "1A2"')
-        self.assertIn("1: Bearbeite %s/a.par" % self.data, log)
-        self.assertFalse([line for line in log if line.startswith("2: Bearbeite")])
-        # Saved up to the failing cell: the first row has its cells before the bad key.
-        sheet = Sheet(os.path.join(self.tmp, "Liste.xls"))
-        self.assertEqual(sheet.row(1, 4), ["Pfad", "Dateiname", "Titel", "Autor"])
-        self.assertEqual(sheet.row(2, 4), [self.data + "/", "a.par", "Welle", None])
-        self.assertEqual(sheet.nrows, 2)
+        # Keys must be column letters: "C1" would otherwise write into C11, C12, ...
+        # With the header the error comes at its row, before any document.
+        cases = [("1A", "ja", "1A1", [["Pfad", "Dateiname", "Titel", None]]),
+                 ("C1", "nein", "C11", [[self.data + "/", "a.par", "Welle", None]])]
+        for key, header, reference, rows in cases:
+            with self.subTest(key=key):
+                self.reset()
+                self.documents()
+                result = self.run_with({"Config": {"Kopfzeile": header, "Pattern": "par"},
+                                        "MapProperties": {"C": "Titel", key: "Autor"}}, expect_status=2)
+                log = self.check_error_end(result, r'^Laufzeitfehler 1004: Ungültiger Zellbezug "%s"' % reference)
+                self.assertFalse([line for line in log if line.startswith("2: Bearbeite")])
+                # Saved up to the failing cell.
+                sheet = Sheet(os.path.join(self.tmp, "Liste.xls"))
+                self.assertEqual([sheet.row(r, 4) for r in range(1, sheet.nrows + 1)], rows)
 
     @unittest.skipUnless(os.path.isdir("/proc/self"), "needs a folder nobody may create files in")
     def test_an_unwritable_target_ends_the_run(self):

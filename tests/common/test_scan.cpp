@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "common/DirectoryScan.h"
@@ -130,6 +133,40 @@ TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
   }
   InjectFileSystemErrorForTests(FsCall::List, 0);
   EXPECT_THROW(CollectFiles(TheProgress(), root_ + "fehlt/", "par"), RunError);
+}
+
+}  // namespace
+}  // namespace tbx
+
+namespace tbx {
+namespace {
+
+// Names from old file servers: a folder and a file in Latin-1 are found under
+// their Windows-1252 text and opened by their own bytes; a folder whose path
+// is longer than the system allows is skipped, and the scan goes on.
+TEST_F(ScanTest, ForeignNamesAreFoundAndUnlistableFoldersSkipped) {
+  Files({"a.par"});
+  const QByteArray root = QFile::encodeName(root_);
+  ASSERT_EQ(::mkdir((root + "M\xFCller").constData(), 0755), 0);
+  const int made = ::open((root + "M\xFCller/Teil\xE9.par").constData(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(made, 0);
+  ::close(made);
+  int fd = ::open(root.constData(), O_DIRECTORY);
+  const std::string name(200, 'x');
+  for (int depth = 0; depth < 25 && fd >= 0; ++depth) {
+    ASSERT_EQ(::mkdirat(fd, name.c_str(), 0755), 0);
+    const int next = ::openat(fd, name.c_str(), O_DIRECTORY);
+    ::close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  ::close(::openat(fd, "tief.par", O_CREAT | O_WRONLY, 0644));
+  ::close(fd);
+  const QStringList found = Scan("par");
+  EXPECT_EQ(found, (QStringList{"a.par", QString::fromUtf8("Müller/Teilé.par")}));
+  EXPECT_TRUE(IsRegularFile(root_ + found.value(1)));
+  // QTemporaryDir cannot remove a path longer than the system allows.
+  EXPECT_EQ(std::system(("rm -rf '" + root + QByteArray::fromStdString(name) + "'").constData()), 0);
 }
 
 }  // namespace

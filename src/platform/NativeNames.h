@@ -1,0 +1,29 @@
+#pragma once
+// File and folder names as the file system keeps them: bytes. Names on older
+// file servers and shares are often Latin-1 or Windows-1252, not UTF-8. Such
+// a name is shown decoded (bytes that are not UTF-8 read as Windows-1252,
+// like the configuration file), but must be opened by its own bytes, which
+// the decoded text no longer gives. Every path a listing or the command line
+// brought in is therefore remembered with its bytes, and every system call
+// asks NativePath for the bytes of the path it is given.
+#include <QByteArray>
+#include <QString>
+
+namespace tbx {
+
+// A name or path from the file system as text: UTF-8, else Windows-1252.
+QString DecodeNativeName(const QByteArray& bytes);
+
+// Text in Windows-1252, the code page of the systems these files come from.
+QString FromWindows1252(const QByteArray& bytes);
+
+// The bytes of path: those it was found under when a listing or the command
+// line brought it (or its folder) in, else its UTF-8 form.
+QByteArray NativePath(const QString& path);
+
+// The text of a path given as bytes (a command-line argument, or a folder
+// and an entry of its listing), remembered with its bytes when they differ
+// from the text's UTF-8 form.
+QString PathFromNative(const QByteArray& bytes);
+
+}  // namespace tbx
