@@ -2,6 +2,7 @@
 
 #include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
+#include "platform/RunError.h"
 
 #include "docprops/modDocProps.h"
 #include "propset/FilePropertySets.h"
@@ -13,9 +14,10 @@ const char kUsage[] =
     "Aufruf: tabellix-props DATEI [NAME...]\n"
     "       tabellix-props --aliases\n"
     "Ohne NAME: alle Propertysets (Index und Name) und Properties (Kennung, Name, Wert).\n"
-    "Mit NAME: je Name eine Zeile NAME<TAB>WERT, der Wert wie ihn Tabellix liest.\n"
-    "Tabulator, CR und LF im Wert erscheinen als \\t, \\r, \\n. Rückgabe 0, oder 1 wenn\n"
-    "das Dokument nicht lesbar ist.\n"
+    "Mit NAME: je Name eine Zeile NAME<TAB>WERT, der Wert wie ihn Tabellix liest,\n"
+    "auch Erstelldatum, Erstellt und %Dateityp.\n"
+    "Tabulator, CR und LF im Wert erscheinen als \\t, \\r, \\n. Rückgabe 0, 1 wenn\n"
+    "das Dokument nicht lesbar ist, 2 ohne DATEI.\n"
     "--aliases: alle deutschen und englischen Namen bekannter Eigenschaften,\n"
     "je Zeile NAME<TAB>PROPERTYSET<TAB>KENNUNG.\n";
 
@@ -57,18 +59,26 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
   const DocumentParse parse = ParseDocument(file);
   const ReadStatus status = parse.status;
   const bool readable = status == ReadStatus::ok && parse.sets->Count() > 0;
+  if (!readable)
+    Print(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
+                   StatusDescription(status));
   if (args.size() == 1) {
-    if (!readable) {
-      Print(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
-                     StatusDescription(status));
-      return 1;
-    }
-    List(*parse.sets, out);
-    return 0;
+    if (readable) List(*parse.sets, out);
+    return readable ? 0 : 1;
   }
-  for (qsizetype i = 1; i < args.size(); ++i)
-    Print(out, Escaped(args[i]) + u'\t' + Escaped(ReadDocumentProperty(file, args[i])));
-  return readable ? 0 : 1;
+  bool failed = !readable;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    QString value;
+    try {
+      const std::optional<QString> special = SpecialNameValue(file, args[i]);
+      value = special ? *special : ReadDocumentProperty(file, args[i]);
+    } catch (const RunError& e) {
+      Print(err, e.description());
+      failed = true;
+    }
+    Print(out, Escaped(args[i]) + u'\t' + Escaped(value));
+  }
+  return failed ? 1 : 0;
 }
 
 }  // namespace tbx

@@ -4,6 +4,7 @@
 // (ReadDocumentProperty), with the built-in catalogue of English and German
 // aliases (GetPropertyId). One parse per row: DocumentRowScope.h.
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace tbx {
@@ -31,5 +32,11 @@ std::vector<PropertyAlias> PropertyAliases();
 // Opens and releases the document on every call, unless a DocumentRowScope
 // for fileName is open (DocumentRowScope.h).
 QString ReadDocumentProperty(QString fileName, QString propertyName);
+
+// The value of a special name, which no property set holds: "Erstelldatum"
+// or "Erstellt" (the file's creation date, in the general date form) and
+// "%Dateityp" (the extension in lower case), any case; std::nullopt for every
+// other name. Throws RunError when the file's date cannot be read.
+std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName);
 
 }  // namespace tbx

@@ -29,18 +29,6 @@ struct SplitPath {
 
 SplitPath Split(const QString& path) { return {PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
 
-bool IsCreationDateName(const QString& lowerName) {
-  return lowerName == QLatin1String("erstelldatum") || lowerName == QLatin1String("erstellt");
-}
-
-QString CreationDateText(const QString& path) {
-  QDateTime created;
-  // A document that vanished after the scan fails here like any other
-  // file-system call: the run ends through its error path.
-  if (const int err = FileCreationTime(path, created)) throw FileSystemError(err, path);
-  return GeneralDateText(created);
-}
-
 // Whether value violates the [PropertyName] Format0..Format9 patterns: at
 // least one pattern exists and none matches.
 bool ViolatesFormat(const QString& value, const QString& propertyName, const QString& configPath) {
@@ -84,15 +72,9 @@ class RowWriter {
  private:
   bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, const MappedColumn& column) {
     const std::unique_ptr<Range> cell = ColumnCell(sheet, column, row);
-    const QString lowerName = column.PropertyName.toLower();
-    if (IsCreationDateName(lowerName)) {
+    if (const std::optional<QString> special = SpecialNameValue(parts.folder + parts.fileName, column.PropertyName)) {
       cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(CreationDateText(WithTrailingBackslash(parts.folder) + parts.fileName));
-      return false;
-    }
-    if (lowerName == QLatin1String("%dateityp")) {
-      cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(PathPart(parts.fileName, ExtensionPart).toLower());
+      cell->SetValue(*special);
       return false;
     }
     const QString value = run_.databaseMode

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include <QRegularExpression>
+
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
+#include "platform/FileSystem.h"
+#include "run/RunTarget.h"
 
 namespace tbx {
 namespace {
@@ -33,6 +37,24 @@ void OpenWorkbook(WorkbookState& state, const ColumnMapping& mapping) {
   state.worksheet->Cells(1, 2)->SetValue(QStringLiteral("Dateiname"));
   // Each name above its own column, wherever the mapping puts it.
   for (const MappedColumn& column : mapping.columns) ColumnCell(*state.worksheet, column, 1)->SetValue(column.PropertyName);
+}
+
+// Part files of the same name from an earlier run (or any file called so)
+// are moved aside like the workbook, before the first part is written: none
+// is replaced without a backup, and none of a longer earlier run stays beside
+// the new parts looking current. Backups (12 digits of time) are no parts.
+void MovePartsAside(const QString& basePath) {
+  const QString folder = PathPart(basePath, DirectoryPart);
+  const QRegularExpression part(QLatin1Char('^') + QRegularExpression::escape(PathPart(basePath, BaseNamePart)) +
+                                QStringLiteral("_\\d{3,6}\\.xls$"));
+  std::vector<DirectoryEntry> entries;
+  if (ListDirectory(folder, entries) != 0) return;
+  for (const DirectoryEntry& entry : entries) {
+    if (entry.kind != EntryKind::File || !part.match(entry.name).hasMatch()) continue;
+    QString newName;
+    if (const int err = MoveWorkbookAside(folder + entry.name, newName)) throw FileSystemError(err, folder + entry.name);
+    LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
+  }
 }
 
 }  // namespace
@@ -81,6 +103,7 @@ bool StartWorkbookOutput(Dialogs& dialogs, WorkbookState& state, const ColumnMap
 }
 
 void NextWorkbookPart(WorkbookState& state, const ColumnMapping& mapping) {
+  if (state.partNumber == 0) MovePartsAside(state.basePath);
   if (state.application && state.workbook != nullptr) {
     state.targetPath = WorkbookPartName(state.basePath, state.partNumber);
     LogMessage(QStringLiteral("Excel-Mappe speichern: ") + state.targetPath);

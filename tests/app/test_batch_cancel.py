@@ -1,6 +1,6 @@
-"""tabellix-batch stopped with Ctrl-C: the document being read is finished,
-the rows so far are saved, and the program says so instead of claiming that
-nothing was written."""
+"""tabellix-batch stopped with Ctrl-C, or by a scheduler's SIGTERM or a closed
+session's SIGHUP: the document being read is finished, the rows so far are
+saved, and the program says so instead of claiming that nothing was written."""
 import os
 import re
 import shutil
@@ -17,6 +17,12 @@ DOCUMENTS = 3000
 
 class Interrupt(BatchTestCase):
     def test_ctrl_c_saves_the_rows_read_so_far(self):
+        for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(signal=sig.name):
+                self.reset()
+                self.stop_with(sig)
+
+    def stop_with(self, sig):
         first = build_document(os.path.join(self.data, "d0001.par"), {"Title": "Welle"})
         for i in range(2, DOCUMENTS + 1):
             shutil.copyfile(first, os.path.join(self.data, "d%04d.par" % i))
@@ -31,7 +37,7 @@ class Interrupt(BatchTestCase):
         deadline = time.monotonic() + 120
         while not (self.log() or []) and process.poll() is None and time.monotonic() < deadline:
             time.sleep(0.002)
-        process.send_signal(signal.SIGINT)
+        process.send_signal(sig)
         out, err = process.communicate(timeout=600)
         self.assertEqual(process.returncode, 1, err.decode(errors="replace"))
 

@@ -1,0 +1,21 @@
+#include "common/PathHelpers.h"
+#include "common/TextForm.h"
+#include "docprops/modDocProps.h"
+#include "platform/FileSystem.h"
+
+namespace tbx {
+
+std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName) {
+  const QString lower = propertyName.toLower();
+  if (lower == QLatin1String("erstelldatum") || lower == QLatin1String("erstellt")) {
+    QDateTime created;
+    // A document that vanished after the scan fails here like any other
+    // file-system call: a run ends through its error path.
+    if (const int err = FileCreationTime(path, created)) throw FileSystemError(err, path);
+    return GeneralDateText(created);
+  }
+  if (lower == QLatin1String("%dateityp")) return PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower();
+  return std::nullopt;
+}
+
+}  // namespace tbx
