@@ -57,6 +57,14 @@ class BatchProgram(unittest.TestCase):
             ([self.batch, os.path.join(self.tmp, "fehlt.ini")], "Konfigurationsdatei nicht gefunden"),
             ([self.batch, self.tmp], "Konfigurationsdatei nicht gefunden"),
         ]
+        # A configuration this user may not read is said to be so (root reads everything: run as nobody).
+        unreadable = self.write_config("geheim.ini", "[Pfade]\nSourceDir=/\n")
+        os.chmod(unreadable, 0)
+        as_nobody = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] if os.geteuid() == 0 else []
+        os.chmod(self.tmp, 0o755)
+        cases.append((as_nobody + [self.batch, unreadable], "kann nicht gelesen werden: Zugriff verweigert"))
+        cases.append(([os.path.join(BIN, "tabellix-props"), os.path.join(self.tmp, "fehlt.par")],
+                      "FEHLER beim Lesen der Propertysets von %s/fehlt.par: Die Datei existiert nicht" % self.tmp))
         for args, message in cases:
             r = run(args)
             self.assertEqual(r.returncode, 1, args)
