@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 source tools/demo-common.sh
 demo_prepare "" 300 7
 
-# Aliases (Titel, Autor, Dokumentnummer, Firma), user-defined properties
-# (Prüfer, Stückzahl), a length limit, a quote, a criterion, format patterns,
-# the creation date and the file type.
+# Aliases (Titel, Autor, Dokumentnummer, Firma), a property of the CAD
+# system's own set (Material), user-defined properties (Prüfer, Stückzahl), a
+# length limit, a criterion, format patterns that the document numbers fit
+# and the stock counts often miss, the creation date and the file type.
 cat >"$out/ZireVuz.ini" <<INI
 [Config]
 Pattern=par psm asm dft
@@ -27,7 +28,7 @@ F=Projektname
 G=Firma
 H=Prüfer
 I=Stückzahl
-J=Material#Q
+J=Material
 K=Erstelldatum
 L=%Dateityp
 

@@ -20,6 +20,7 @@ if [ "${1:-}" = test ]; then
     clang libclang-rt-14-dev
     libimage-exiftool-perl
     desktop-file-utils lintian man-db groff-base
+    libreoffice-calc-nogui gnumeric
   )
 fi
 

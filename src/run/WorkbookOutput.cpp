@@ -33,6 +33,8 @@ void OpenWorkbook(WorkbookState& state, const ColumnMapping& mapping) {
   Log("Kopfzeile wird ausgegeben");
   state.rowOffset = 1;
   state.worksheet->SetFirstRowBold();
+  // A list of thousands of rows is read with its header in view and filtered.
+  state.worksheet->FreezeAndFilterFirstRow();
   state.worksheet->Cells(1, 1)->SetValue(QStringLiteral("Pfad"));
   state.worksheet->Cells(1, 2)->SetValue(QStringLiteral("Dateiname"));
   // Each name above its own column, wherever the mapping puts it.

@@ -3,6 +3,8 @@
 namespace tbx::xls {
 namespace {
 
+constexpr quint8 kPaneLowerLeft = 2;
+
 constexpr quint16 kBiff8Version = 0x0600;
 // Build and year of the application a BIFF8 file claims to come from; readers
 // only check that they are present.
@@ -201,11 +203,13 @@ void AppendBlank(BiffWriter& out, int row, int column, quint16 xf) {
   out.U16(xf);
 }
 
-void AppendWindow2(BiffWriter& out, bool active) {
+void AppendWindow2(BiffWriter& out, bool active, int frozenRows) {
   out.Header(kRecWindow2, 18);
   // Grid lines, headings, zero values, automatic grid colour, outline
-  // symbols; the active sheet is also selected and shown.
-  out.U16(active ? 0x06B6 : 0x00B6);
+  // symbols; the active sheet is also selected and shown. Frozen panes are
+  // frozen without a split bar (fFrozen, fFrozenNoSplit).
+  constexpr quint16 kFrozen = 0x0008 | 0x0100;
+  out.U16(static_cast<quint16>((active ? 0x06B6 : 0x00B6) | (frozenRows > 0 ? kFrozen : 0)));
   out.U16(0);  // top row shown
   out.U16(0);  // left column shown
   out.U16(kIcvWindowText);
@@ -213,6 +217,80 @@ void AppendWindow2(BiffWriter& out, bool active) {
   out.U16(0);  // zoom levels: default
   out.U16(0);
   out.U32(0);
+}
+
+void AppendPane(BiffWriter& out, int frozenRows) {
+  out.Header(kRecPane, 10);
+  out.U16(0);                                  // no columns frozen
+  out.U16(static_cast<quint16>(frozenRows));   // rows in the top pane
+  out.U16(static_cast<quint16>(frozenRows));   // first row shown below them
+  out.U16(0);                                  // first column shown
+  out.U16(kPaneLowerLeft);                     // the pane that scrolls is active
+}
+
+void AppendSelection(BiffWriter& out, int frozenRows) {
+  out.Header(kRecSelection, 15);
+  out.U8(kPaneLowerLeft);
+  out.U16(static_cast<quint16>(frozenRows));  // active cell: first row below the frozen ones
+  out.U16(0);
+  out.U16(0);  // index of the active cell's range
+  out.U16(1);  // one range: the active cell itself
+  out.U16(static_cast<quint16>(frozenRows));
+  out.U16(static_cast<quint16>(frozenRows));
+  out.U8(0);
+  out.U8(0);
+}
+
+void AppendColInfo(BiffWriter& out, int first, int last, quint16 width) {
+  out.Header(kRecColInfo, 12);
+  out.U16(static_cast<quint16>(first));
+  out.U16(static_cast<quint16>(last));
+  out.U16(width);
+  out.U16(kFirstCellXf);
+  out.U16(0x0002);  // fUserSet: the width was chosen, not the default
+  out.U16(0);
+}
+
+void AppendAutoFilterInfo(BiffWriter& out, int columns) {
+  AppendU16Record(out, kRecAutoFilterInfo, static_cast<quint16>(columns));
+}
+
+void AppendSelfSupBook(BiffWriter& out, int sheetCount) {
+  out.Header(kRecSupBook, 4);
+  out.U16(static_cast<quint16>(sheetCount));
+  out.U16(0x0401);  // marks the SUPBOOK of the workbook itself
+}
+
+void AppendExternSheet(BiffWriter& out, const std::vector<int>& sheets) {
+  out.Header(kRecExternSheet, static_cast<quint16>(2 + 6 * sheets.size()));
+  out.U16(static_cast<quint16>(sheets.size()));
+  for (int sheet : sheets) {
+    out.U16(0);  // the SUPBOOK of this workbook
+    out.U16(static_cast<quint16>(sheet));
+    out.U16(static_cast<quint16>(sheet));
+  }
+}
+
+void AppendFilterDatabaseName(BiffWriter& out, int sheet, int xti, int firstRow, int lastRow, int lastColumn) {
+  constexpr quint8 kBuiltInFilterDatabase = 0x0D;
+  constexpr quint8 kPtgArea3d = 0x3B;
+  constexpr quint16 kFormulaSize = 11;
+  out.Header(kRecName, 14 + 2 + kFormulaSize);
+  out.U16(0x0021);  // hidden, built-in
+  out.U8(0);        // no keyboard shortcut
+  out.U8(1);        // one character: the built-in name's number
+  out.U16(kFormulaSize);
+  out.U16(0);
+  out.U16(static_cast<quint16>(sheet + 1));  // local to its sheet
+  out.U32(0);       // no menu, description, help or status texts
+  out.U8(0);        // compressed characters
+  out.U8(kBuiltInFilterDatabase);
+  out.U8(kPtgArea3d);
+  out.U16(static_cast<quint16>(xti));
+  out.U16(static_cast<quint16>(firstRow));
+  out.U16(static_cast<quint16>(lastRow));
+  out.U16(0);  // columns absolute: no relative flags
+  out.U16(static_cast<quint16>(lastColumn));
 }
 
 }  // namespace tbx::xls

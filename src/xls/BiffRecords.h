@@ -4,6 +4,7 @@
 // published .xls format; values that never vary in our workbooks are fixed
 // here rather than passed in.
 #include <QString>
+#include <vector>
 
 #include "xls/BiffWriter.h"
 #include "xls/Book.h"
@@ -15,6 +16,13 @@ enum class BofKind : quint16 { Globals = 0x0005, Worksheet = 0x0010 };
 // Record types.
 enum RecordType : quint16 {
   kRecEof = 0x000A,
+  kRecExternSheet = 0x0017,
+  kRecName = 0x0018,
+  kRecSelection = 0x001D,
+  kRecPane = 0x0041,
+  kRecColInfo = 0x007D,
+  kRecAutoFilterInfo = 0x009D,
+  kRecSupBook = 0x01AE,
   kRecPrecision = 0x000E,
   kRecProtect = 0x0012,
   kRecPassword = 0x0013,
@@ -111,6 +119,24 @@ void AppendDimensions(BiffWriter& out, int firstRow, int lastRow, int firstColum
 void AppendRow(BiffWriter& out, int row, int firstColumn, int columnEnd, int xf);
 void AppendLabelSst(BiffWriter& out, int row, int column, quint16 xf, quint32 sstIndex);
 void AppendBlank(BiffWriter& out, int row, int column, quint16 xf);
-void AppendWindow2(BiffWriter& out, bool active);
+// frozenRows > 0: that many rows stay at the top while the rest scrolls.
+void AppendWindow2(BiffWriter& out, bool active, int frozenRows);
+// The panes of a sheet whose top frozenRows are frozen, and the selection
+// (first cell below them) of the lower pane.
+void AppendPane(BiffWriter& out, int frozenRows);
+void AppendSelection(BiffWriter& out, int frozenRows);
+
+// Width of columns first..last (0-based) in 1/256 of a character.
+void AppendColInfo(BiffWriter& out, int first, int last, quint16 width);
+// The sheet has an autofilter over that many columns.
+void AppendAutoFilterInfo(BiffWriter& out, int columns);
+
+// The workbook's own sheets as targets of 3-D references: one SUPBOOK for the
+// workbook itself and an EXTERNSHEET with one entry per sheet index given.
+void AppendSelfSupBook(BiffWriter& out, int sheetCount);
+void AppendExternSheet(BiffWriter& out, const std::vector<int>& sheets);
+// The hidden built-in name _FilterDatabase of sheet `sheet`, covering rows
+// firstRow..lastRow and columns 0..lastColumn through EXTERNSHEET entry xti.
+void AppendFilterDatabaseName(BiffWriter& out, int sheet, int xti, int firstRow, int lastRow, int lastColumn);
 
 }  // namespace tbx::xls

@@ -57,6 +57,11 @@ class Sheet {
   // other formatting, and cells created later in the row start bold.
   void SetRowBold(int row);
 
+  // Row 0 is a header: frozen at the top, with an autofilter over the
+  // columns it uses. Column widths follow the texts of every sheet anyway.
+  void SetHeaderRow(bool on) { headerRow_ = on; }
+  bool HeaderRow() const { return headerRow_; }
+
   // Rows 0 .. RowCount() - 1; rows past the last used one are not kept.
   int RowCount() const { return static_cast<int>(rows_.size()); }
   const Row& RowAt(int row) const { return rows_[static_cast<size_t>(row)]; }
@@ -67,6 +72,7 @@ class Sheet {
 
   QString name_;
   std::vector<Row> rows_;
+  bool headerRow_ = false;
 };
 
 // Distinct cell texts; a text longer than a cell can hold is cut to

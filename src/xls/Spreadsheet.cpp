@@ -42,6 +42,7 @@ class XlsWorksheet : public Worksheet {
   std::unique_ptr<Range> Cells(int row, int column) override;
   std::unique_ptr<Range> GetRange(const QString& a1) override;
   void SetFirstRowBold() override;
+  void FreezeAndFilterFirstRow() override;
 
   XlsWorkbook& Owner() const { return workbook_; }
   xls::Sheet& Data() const { return sheet_; }
@@ -154,6 +155,11 @@ std::unique_ptr<Range> XlsWorksheet::GetRange(const QString& a1) {
 void XlsWorksheet::SetFirstRowBold() {
   workbook_.CheckOpen();
   sheet_.SetRowBold(0);
+}
+
+void XlsWorksheet::FreezeAndFilterFirstRow() {
+  workbook_.CheckOpen();
+  sheet_.SetHeaderRow(true);
 }
 
 xls::Cell& XlsRange::Cell() const {

@@ -35,6 +35,9 @@ class Worksheet {
   virtual std::unique_ptr<Range> GetRange(const QString& a1) = 0;
   // Rows(1).Font.Bold = true
   virtual void SetFirstRowBold() = 0;
+  // Row 1 stays in view while the rows below it scroll, and carries an
+  // autofilter over its columns (as far as the sheet uses them when saved).
+  virtual void FreezeAndFilterFirstRow() = 0;
 };
 
 class Workbook {

@@ -14,6 +14,12 @@ namespace {
 // DBCELL/INDEX look-up records are left out; readers rebuild them.
 constexpr int kRowBlock = 32;
 
+// Column widths in characters: at least the default width, at most what
+// still leaves room for the next columns on a screen (long paths are cut).
+constexpr int kMinColumnChars = 8;
+constexpr int kMaxColumnChars = 60;
+constexpr int kWidthUnitsPerChar = 256;
+
 // The cell XF of every style in use: the default style is XF 15, the others
 // follow in key order, so equal books give equal bytes.
 struct XfTable {
@@ -89,6 +95,46 @@ void AppendFormatting(BiffWriter& out, const XfTable& xfs) {
   AppendStyle(out);
 }
 
+// The last column row 0 uses (the header's filter range), -1 when empty.
+int LastHeaderColumn(const Sheet& sheet) {
+  if (sheet.RowCount() == 0 || sheet.RowAt(0).cells.empty()) return -1;
+  return sheet.RowAt(0).cells.back().column;
+}
+
+bool HasFilter(const Sheet& sheet) { return sheet.HeaderRow() && LastHeaderColumn(sheet) >= 0; }
+
+// A width per column as long as its longest text, counted on what is
+// written; one character more for the bold header and the filter button.
+void AppendColumnWidths(BiffWriter& out, const Sheet& sheet, const TextPool& texts) {
+  std::vector<int> chars(kMaxColumns, 0);
+  for (int r = 0; r < sheet.RowCount(); ++r) {
+    const int extra = r == 0 && sheet.HeaderRow() ? 2 : 0;
+    for (const Cell& c : sheet.RowAt(r).cells)
+      if (c.text != kNoText) chars[c.column] = std::max<int>(chars[c.column], texts.At(c.text).size() + extra);
+  }
+  for (int column = 0; column < kMaxColumns; ++column) {
+    if (chars[column] <= kMinColumnChars) continue;
+    const int width = std::min(chars[column] + 1, kMaxColumnChars);
+    AppendColInfo(out, column, column, static_cast<quint16>(width * kWidthUnitsPerChar));
+  }
+}
+
+// The hidden _FilterDatabase name of every sheet with a header filter, with
+// the 3-D references it needs. Sheets without a filter add nothing.
+void AppendFilterNames(BiffWriter& out, const Book& book) {
+  std::vector<int> filtered;
+  for (size_t i = 0; i < book.sheets.size(); ++i)
+    if (HasFilter(*book.sheets[i])) filtered.push_back(static_cast<int>(i));
+  if (filtered.empty()) return;
+  AppendSelfSupBook(out, static_cast<int>(book.sheets.size()));
+  AppendExternSheet(out, filtered);
+  for (size_t x = 0; x < filtered.size(); ++x) {
+    const Sheet& sheet = *book.sheets[static_cast<size_t>(filtered[x])];
+    AppendFilterDatabaseName(out, filtered[x], static_cast<int>(x), 0, std::max(0, sheet.RowCount() - 1),
+                             LastHeaderColumn(sheet));
+  }
+}
+
 std::vector<qsizetype> AppendGlobals(BiffWriter& out, const Book& book, const XfTable& xfs,
                                      const SstTable& sst) {
   const auto sheetCount = static_cast<int>(book.sheets.size());
@@ -114,6 +160,7 @@ std::vector<qsizetype> AppendGlobals(BiffWriter& out, const Book& book, const Xf
   AppendFormatting(out, xfs);
   std::vector<qsizetype> sheetOffsets;
   for (const auto& sheet : book.sheets) sheetOffsets.push_back(AppendBoundSheet(out, sheet->Name()));
+  AppendFilterNames(out, book);
   AppendSharedStrings(out, sst.texts, sst.references);
   AppendEof(out);
   return sheetOffsets;
@@ -161,15 +208,22 @@ void AppendCells(BiffWriter& out, const Sheet& sheet, const XfTable& xfs, const 
   }
 }
 
-void AppendSheet(BiffWriter& out, const Sheet& sheet, bool active, const XfTable& xfs,
+void AppendSheet(BiffWriter& out, const Sheet& sheet, bool active, const TextPool& texts, const XfTable& xfs,
                  const SstTable& sst) {
+  const int frozenRows = sheet.HeaderRow() ? 1 : 0;
   AppendBof(out, BofKind::Worksheet);
   AppendDefaultRowHeight(out);
   AppendWsBool(out);
   AppendDefColWidth(out);
+  AppendColumnWidths(out, sheet, texts);
+  if (HasFilter(sheet)) AppendAutoFilterInfo(out, LastHeaderColumn(sheet) + 1);
   AppendUsedArea(out, sheet);
   AppendCells(out, sheet, xfs, sst);
-  AppendWindow2(out, active);
+  AppendWindow2(out, active, frozenRows);
+  if (frozenRows > 0) {
+    AppendPane(out, frozenRows);
+    AppendSelection(out, frozenRows);
+  }
   AppendEof(out);
 }
 
@@ -182,7 +236,7 @@ QByteArray BuildWorkbookStream(const Book& book) {
   const std::vector<qsizetype> sheetOffsets = AppendGlobals(out, book, xfs, sst);
   for (size_t i = 0; i < book.sheets.size(); ++i) {
     out.PatchU32(sheetOffsets[i], static_cast<quint32>(out.Position()));
-    AppendSheet(out, *book.sheets[i], static_cast<int>(i) == book.activeSheet, xfs, sst);
+    AppendSheet(out, *book.sheets[i], static_cast<int>(i) == book.activeSheet, book.texts, xfs, sst);
   }
   return out.Take();
 }
