@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "check/ConfigCheck.h"
 #include "common/modCommon.h"
 #include "interaction/interaction.h"
 #include "platform/platform.h"
@@ -12,7 +13,7 @@
 namespace {
 
 const char* const kUsage =
-    "Aufruf: tabellix-batch [KONFIGURATIONSDATEI]\n"
+    "Aufruf: tabellix-batch [--check] [KONFIGURATIONSDATEI]\n"
     "\n"
     "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
     "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
@@ -24,6 +25,9 @@ const char* const kUsage =
     "Dokumente-Ordner.\n"
     "\n"
     "Optionen:\n"
+    "  --check      die Konfiguration prüfen, ohne Arbeitsmappe und Protokoll zu\n"
+    "               schreiben: je Befund eine Zeile mit der Zeilennummer\n"
+    "               (Rückgabewert 0 ohne Befund, 1 Warnungen, 2 Fehler)\n"
     "  -h, --help   diese Hilfe anzeigen\n"
     "  --version    Programmversion anzeigen\n"
     "\n"
@@ -56,12 +60,24 @@ void PrintSummary(const tbx::RunSummary& summary, double seconds) {
   std::fflush(stdout);
 }
 
+// --check: one line per finding on stdout, then a closing line.
+int CheckOnly(const QString& config) {
+  const std::vector<tbx::Finding> findings = tbx::CheckConfiguration(config);
+  QString text;
+  for (const tbx::Finding& f : findings) text += tbx::FindingLine(f) + u'\n';
+  const int status = tbx::CheckExitStatus(findings);
+  text += status == 0 ? QStringLiteral("%1: keine Befunde.\n").arg(config)
+                      : QStringLiteral("%1: %2 Befund(e).\n").arg(config).arg(findings.size());
+  std::fputs(text.toLocal8Bit().constData(), stdout);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
-      tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage);
+      tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (config.isEmpty()) {
@@ -84,6 +100,8 @@ int main(int argc, char** argv) {
                  .arg(config, tbx::ErrnoDescription(err)));
     return 1;
   }
+
+  if (parsed.switches.contains(QStringLiteral("--check"))) return CheckOnly(config);
 
   tbx::SetLogFailureNotice([](const QString& text) { Complain(text); });
   tbx::TerminalProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);

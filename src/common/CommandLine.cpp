@@ -18,7 +18,8 @@ void Complain(const char* program, const QString& text) {
   std::fflush(stderr);
 }
 
-ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage) {
+ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
+                                       const QStringList& switches) {
   ProgramArguments result;
   bool optionsEnded = false;
   for (const QString& arg : args) {
@@ -32,7 +33,9 @@ ProgramArguments ParseProgramArguments(const QStringList& args, const char* prog
       result.exitStatus = 0;
       return result;
     }
-    if (!optionsEnded && arg == QLatin1String("--")) {
+    if (!optionsEnded && switches.contains(arg)) {
+      result.switches << arg;
+    } else if (!optionsEnded && arg == QLatin1String("--")) {
       optionsEnded = true;
     } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
       Complain(program, QStringLiteral("unbekannte Option: %1 (Hilfe mit --help)").arg(arg));

@@ -9,13 +9,16 @@ namespace tbx {
 
 struct ProgramArguments {
   QString config;                 // "" when none was named
+  QStringList switches;           // the program's own options that were given
   std::optional<int> exitStatus;  // set when the program ends at once
 };
 
 // Reads args (without the program name). Help goes to stdout with status 0,
 // the version likewise; an unknown option or a second file gives a German
 // line "<program>: ..." on stderr and status 1.
-ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage);
+// switches are the program's own options without a value ("--check").
+ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
+                                       const QStringList& switches = {});
 
 // The arguments after the program name as text; a file name that is not
 // UTF-8 keeps its bytes for opening it (platform/NativeNames.h).

@@ -5,16 +5,31 @@
 
 namespace tbx {
 
+namespace {
+
+bool IsCreationDateName(const QString& lower) {
+  return lower == QLatin1String("erstelldatum") || lower == QLatin1String("erstellt");
+}
+
+bool IsFileTypeName(const QString& lower) { return lower == QLatin1String("%dateityp"); }
+
+}  // namespace
+
+bool IsSpecialName(const QString& propertyName) {
+  const QString lower = propertyName.toLower();
+  return IsCreationDateName(lower) || IsFileTypeName(lower);
+}
+
 std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName) {
   const QString lower = propertyName.toLower();
-  if (lower == QLatin1String("erstelldatum") || lower == QLatin1String("erstellt")) {
+  if (IsCreationDateName(lower)) {
     QDateTime created;
     // A document that vanished after the scan fails here like any other
     // file-system call: a run ends through its error path.
     if (const int err = FileCreationTime(path, created)) throw FileSystemError(err, path);
     return GeneralDateText(created);
   }
-  if (lower == QLatin1String("%dateityp")) return PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower();
+  if (IsFileTypeName(lower)) return PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower();
   return std::nullopt;
 }
 

@@ -38,5 +38,6 @@ QString ReadDocumentProperty(QString fileName, QString propertyName);
 // "%Dateityp" (the extension in lower case), any case; std::nullopt for every
 // other name. Throws RunError when the file's date cannot be read.
 std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName);
+bool IsSpecialName(const QString& propertyName);
 
 }  // namespace tbx

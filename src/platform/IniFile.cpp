@@ -156,6 +156,25 @@ QString DecodeProfileText(const QByteArray& bytes) {
   return FromWindows1252(body);
 }
 
+std::vector<ProfileEntry> ProfileEntries(const QString& text) {
+  std::vector<ProfileEntry> entries;
+  const QStringView all(text);
+  int number = 1;
+  qsizetype pos = 0;
+  while (pos < all.size()) {
+    qsizetype end = pos;
+    while (end < all.size() && all[end] != u'\n' && all[end] != u'\r') ++end;
+    const ProfileLine line = ParseLine(all.mid(pos, end - pos));
+    if (line.kind != ProfileLine::Other)
+      entries.push_back({number, line.kind == ProfileLine::Section, line.name.toString(),
+                         line.value.left(kProfileBufferSize - 1).toString()});
+    if (end + 1 < all.size() && all[end] == u'\r' && all[end + 1] == u'\n') ++end;
+    pos = end + 1;
+    ++number;
+  }
+  return entries;
+}
+
 QString ProfileStringFromText(const QString& text, const QString& section, const QString& key) {
   return ValueIn(ParseProfile(text), section, key);
 }

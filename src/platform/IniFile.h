@@ -10,6 +10,7 @@
 // file system shows that very version of it.
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace tbx {
 
@@ -27,6 +28,16 @@ QString DecodeProfileText(const QByteArray& bytes);
 // section or key is absent, unreadable or no text file.
 QString ReadProfileString(const QString& file, const QString& section, const QString& key);
 QString ProfileStringFromText(const QString& text, const QString& section, const QString& key);
+
+// One line of a profile as the reader understands it, for tools that report
+// on a configuration by line number (1-based; a CR LF pair is one line end).
+struct ProfileEntry {
+  int line = 0;
+  bool isSection = false;  // else a key line; comments and other lines are left out
+  QString name;            // section or key name, blanks removed
+  QString value;           // a key's value as a read delivers it
+};
+std::vector<ProfileEntry> ProfileEntries(const QString& text);
 
 // The key names of section as the profile functions fill a buffer: each name
 // followed by NUL, cut to 31998 characters when they do not fit (the last name

@@ -45,7 +45,7 @@ class BatchProgram(unittest.TestCase):
     def test_help_and_version(self):
         r = run([self.batch, "--help"])
         self.assertEqual(r.returncode, 0)
-        self.assertIn("Aufruf: tabellix-batch [KONFIGURATIONSDATEI]", r.stdout.decode())
+        self.assertIn("Aufruf: tabellix-batch [--check] [KONFIGURATIONSDATEI]", r.stdout.decode())
         r = run([self.batch, "--version"])
         self.assertEqual(r.returncode, 0)
         self.assertRegex(r.stdout.decode(), r"^Tabellix \d+\.\d+\.\d+\n$")

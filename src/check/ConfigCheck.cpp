@@ -1,0 +1,324 @@
+#include "check/ConfigCheck.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "check/ConfigSample.h"
+#include "common/Config.h"
+#include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "run/ColumnMapping.h"
+#include "run/StartSettings.h"
+
+namespace tbx {
+namespace {
+
+struct KnownSection {
+  const char* name;
+  std::vector<const char*> keys;  // empty: the keys are columns or property names
+};
+
+const std::vector<KnownSection>& KnownSections() {
+  static const std::vector<KnownSection> sections = {
+      {ini::kConfig, {ini::kWriteLog, ini::kGui, ini::kMaxRange, ini::kPattern, ini::kKopfzeile}},
+      {ini::kPfade, {ini::kSourceDir, ini::kExcelFile}},
+      {ini::kSql, {ini::kDoSql, ini::kSelect, ini::kFrom, ini::kWhere, ini::kOrder}},
+      {ini::kOdbc, {ini::kDataSource, ini::kUsername, ini::kPassword, ini::kProvider, ini::kDatabase}},
+      {ini::kMapProperties, {}},
+      {ini::kSqlMapProperties, {}},
+      {ini::kCriteria, {}},
+  };
+  return sections;
+}
+
+// A section as the reads see it: its first occurrence, each key's first line.
+struct Section {
+  QString name;
+  int line = 0;
+  std::vector<ProfileEntry> keys;
+  const ProfileEntry* Key(const char* key) const {
+    for (const ProfileEntry& k : keys)
+      if (k.name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return &k;
+    return nullptr;
+  }
+};
+
+class Checker {
+ public:
+  explicit Checker(const QString& configPath) : configPath_(configPath) {}
+
+  std::vector<Finding> Run() {
+    QByteArray bytes;
+    if (const int err = ReadFileBounded(configPath_, kProfileMaxFileBytes, bytes)) {
+      Error(0, QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2")
+                   .arg(configPath_, ErrnoDescription(err)));
+      return findings_;
+    }
+    ReadSections(ProfileEntries(DecodeProfileText(bytes)));
+    database_ = IsYes(Value(ini::kSql, ini::kDoSql), ini::kDoSqlDefault);
+    CheckSettings();
+    CheckTarget();
+    mapping_ = Find(database_ ? ini::kSqlMapProperties : ini::kMapProperties);
+    CheckMappingKeys();
+    CheckUnknownSections();
+    sample_ = SampleDocuments(Value(ini::kPfade, ini::kSourceDir), Value(ini::kConfig, ini::kPattern));
+    if (database_) {
+      for (Finding& f : CheckDatabase(configPath_, sample_, mapping_ ? MappedNames() : QStringList())) Add(std::move(f));
+    } else {
+      CheckPropertyNames();
+    }
+    CheckFormatPatterns();
+    std::stable_sort(findings_.begin(), findings_.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return findings_;
+  }
+
+ private:
+  void Add(Finding f) { findings_.push_back(std::move(f)); }
+  void Warn(int line, const QString& text) { Add({line, Severity::Warning, text}); }
+  void Error(int line, const QString& text) { Add({line, Severity::Error, text}); }
+
+  void ReadSections(const std::vector<ProfileEntry>& entries) {
+    Section* current = nullptr;
+    for (const ProfileEntry& e : entries) {
+      if (e.isSection) {
+        current = nullptr;
+        if (const Section* earlier = Find(e.name)) {
+          Warn(e.line, QStringLiteral("Abschnitt [%1] steht schon in Zeile %2; dieser wird nicht gelesen")
+                           .arg(e.name).arg(earlier->line));
+          continue;
+        }
+        current = &sections_.emplace_back(Section{e.name, e.line, {}});
+      } else if (!current) {
+        Warn(e.line, QStringLiteral("%1 steht vor jedem Abschnitt und wird nicht gelesen").arg(e.name));
+      } else if (const ProfileEntry* earlier = current->Key(e.name.toUtf8().constData())) {
+        Warn(e.line, QStringLiteral("%1 steht in [%2] schon in Zeile %3; nur der erste Eintrag gilt")
+                         .arg(e.name, current->name).arg(earlier->line));
+      } else {
+        current->keys.push_back(e);
+      }
+    }
+  }
+
+  const Section* Find(const QString& name) const {
+    for (const Section& s : sections_)
+      if (s.name.compare(name, Qt::CaseInsensitive) == 0) return &s;
+    return nullptr;
+  }
+  const Section* Find(const char* name) const { return Find(QString::fromLatin1(name)); }
+
+  QString Value(const char* section, const char* key) const {
+    const Section* s = Find(section);
+    const ProfileEntry* k = s ? s->Key(key) : nullptr;
+    return k ? k->value : QString();
+  }
+  int LineOf(const char* section, const char* key) const {
+    const Section* s = Find(section);
+    const ProfileEntry* k = s ? s->Key(key) : nullptr;
+    return k ? k->line : (s ? s->line : 0);
+  }
+
+  void CheckSettings() {
+    const QString maxRange = Value(ini::kConfig, ini::kMaxRange).trimmed();
+    bool whole = false;
+    if (!maxRange.isEmpty() && MaxRangeFromText(maxRange) != maxRange.toInt(&whole))
+      Warn(LineOf(ini::kConfig, ini::kMaxRange),
+           QStringLiteral("maxRange=%1 gilt nicht: erlaubt sind ganze Zahlen von %2 bis %3, es gilt %3")
+               .arg(maxRange).arg(ini::kMaxRangeMin).arg(ini::kMaxRangeDefault));
+    const QString pattern = Value(ini::kConfig, ini::kPattern).trimmed();
+    if (pattern != QLatin1String(ini::kPatternDefault)) {
+      for (const QString& entry : pattern.split(u' ', Qt::SkipEmptyParts)) {
+        if (entry.contains(u'.') || entry.contains(u',') || entry.contains(u'*') || entry.contains(u'?'))
+          Warn(LineOf(ini::kConfig, ini::kPattern),
+               QStringLiteral("Pattern-Eintrag \"%1\" findet keine Datei: Endungen ohne Punkt, Komma oder "
+                              "Platzhalter, durch Leerzeichen getrennt (etwa \"par psm\")")
+                   .arg(entry));
+      }
+    }
+    const QString header = Value(ini::kConfig, ini::kKopfzeile).trimmed();
+    if (IsYes(header, false) && !HeaderSwitchOn(header))
+      Warn(LineOf(ini::kConfig, ini::kKopfzeile),
+           QStringLiteral("Kopfzeile=%1 schaltet die Kopfzeile nicht ein: nur ja, 1, true, wahr oder yes in "
+                          "Kleinbuchstaben")
+               .arg(header));
+  }
+
+  // What a run's target checks would stop at.
+  void CheckTarget() {
+    const QString source = Value(ini::kPfade, ini::kSourceDir);
+    if (source.isEmpty())
+      Error(LineOf(ini::kPfade, ini::kSourceDir), QStringLiteral("Kein Startverzeichnis angegeben."));
+    else if (!PathExists(WithTrailingBackslash(source), kAttrDirectory))
+      Error(LineOf(ini::kPfade, ini::kSourceDir),
+            QStringLiteral("Das angegebene Startverzeichnis existiert nicht: ") + WithTrailingBackslash(source));
+    QString excel = Value(ini::kPfade, ini::kExcelFile);
+    if (excel.isEmpty()) {
+      Error(LineOf(ini::kPfade, ini::kExcelFile), QStringLiteral("Keine Exceldatei angegeben."));
+      return;
+    }
+    if (QDir::isRelativePath(excel)) excel = QFileInfo(configPath_).absolutePath() + u'/' + excel;
+    if (!PathExists(PathPart(excel, DirectoryPart), kAttrDirectory))
+      Error(LineOf(ini::kPfade, ini::kExcelFile),
+            QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + excel);
+  }
+
+  void CheckMappingKeys() {
+    if (!mapping_ || mapping_->keys.empty()) {
+      Warn(mapping_ ? mapping_->line : 0,
+           QStringLiteral("[%1] ordnet keine Spalten zu: die Arbeitsmappe erhält nur Pfad und Dateiname")
+               .arg(QLatin1String(database_ ? ini::kSqlMapProperties : ini::kMapProperties)));
+      return;
+    }
+    for (const ProfileEntry& k : mapping_->keys) {
+      const bool letters = k.name.size() <= 2 && std::all_of(k.name.begin(), k.name.end(), [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+      });
+      if (!letters || !ParseA1Column(k.name))
+        Error(k.line, QStringLiteral("%1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004")
+                          .arg(k.name));
+      const qsizetype length = k.value.indexOf(QLatin1String("#L"));
+      if (length >= 0 && k.value.indexOf(QLatin1String("#Q"), length) > length)
+        Warn(k.line, QStringLiteral("%1=%2: #Q hinter #L wird mit der Länge abgeschnitten; der Wert wird weder "
+                                    "gekürzt noch in Anführungszeichen gesetzt (#Q vor #L schreiben)")
+                         .arg(k.name, k.value));
+    }
+  }
+
+  static bool ParseA1Column(const QString& letters) {
+    int column = 0;
+    for (QChar c : letters) column = column * 26 + (c.toUpper().unicode() - u'A' + 1);
+    return column >= 1 && column <= 256;
+  }
+
+  QStringList MappedNames() const {
+    QStringList names;
+    for (const ProfileEntry& k : mapping_->keys) names << ParseMappedColumn(k.name, k.value).PropertyName;
+    return names;
+  }
+
+  // Sections that are neither known nor a mapped property's format section.
+  void CheckUnknownSections() {
+    QStringList candidates;
+    for (const KnownSection& k : KnownSections()) candidates << QString::fromLatin1(k.name);
+    const QStringList mapped = mapping_ ? MappedNames() : QStringList();
+    for (const Section& s : sections_) {
+      const KnownSection* known = nullptr;
+      for (const KnownSection& k : KnownSections())
+        if (s.name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0) known = &k;
+      if (known) {
+        CheckKeys(s, *known);
+      } else if (mapped.contains(s.name, Qt::CaseInsensitive)) {
+        formatSections_.push_back(&s);
+      } else {
+        Warn(s.line, QStringLiteral("Unbekannter Abschnitt [%1]").arg(s.name) +
+                         Suggestion(s.name, candidates + mapped) +
+                         QStringLiteral(" (Formatmuster gelten nur für zugeordnete Eigenschaften)"));
+      }
+    }
+  }
+
+  void CheckKeys(const Section& s, const KnownSection& known) {
+    if (known.keys.empty()) return;
+    QStringList names;
+    for (const char* key : known.keys) names << QString::fromLatin1(key);
+    for (const ProfileEntry& k : s.keys)
+      if (!names.contains(k.name, Qt::CaseInsensitive))
+        Warn(k.line, QStringLiteral("Unbekannter Schlüssel in [%1]: %2").arg(s.name, k.name) + Suggestion(k.name, names));
+  }
+
+  void CheckPropertyNames() {
+    const int sampled = int(sample_.documents.size());
+    const auto check = [&](int line, const QString& name, const QString& effect) {
+      if (sample_.Knows(name)) return;
+      Warn(line, QStringLiteral("%1 kennt weder der Katalog noch eines der ersten %2 Dokumente unter SourceDir: %3")
+                     .arg(name).arg(sampled).arg(effect) +
+                     Suggestion(name, sample_.KnownNames()));
+    };
+    if (mapping_)
+      for (const ProfileEntry& k : mapping_->keys)
+        check(k.line, ParseMappedColumn(k.name, k.value).PropertyName, QStringLiteral("die Spalte bleibt leer"));
+    if (const Section* criteria = Find(ini::kCriteria))
+      for (const ProfileEntry& k : criteria->keys)
+        check(k.line, k.name, QStringLiteral("das Kriterium schließt kein Dokument aus"));
+    for (const Section* s : formatSections_) check(s->line, s->name, QStringLiteral("die Formatmuster prüfen nichts"));
+  }
+
+  void CheckFormatPatterns() {
+    if (database_) return;
+    for (const Section* s : formatSections_) {
+      const QStringList values = sample_.ValuesOf(s->name);
+      if (values.isEmpty()) continue;
+      for (int n = 0; n < ini::kFormatKeyCount; ++n) {
+        const QByteArray key = QByteArray(ini::kFormatKeyPrefix) + QByteArray::number(n);
+        const ProfileEntry* pattern = s->Key(key.constData());
+        if (!pattern || pattern->value.isEmpty()) break;
+        const bool fits = std::any_of(values.begin(), values.end(),
+                                      [&](const QString& v) { return MatchFormat(v, pattern->value); });
+        if (!fits)
+          Warn(pattern->line, QStringLiteral("%1=%2 passt zu keinem der %3 Werte aus den ersten Dokumenten (etwa \"%4\")")
+                                  .arg(QString::fromLatin1(key), pattern->value)
+                                  .arg(values.size())
+                                  .arg(values.first()));
+      }
+    }
+  }
+
+  // " – gemeint ist wohl X?" for the nearest candidate a typing slip away.
+  static QString Suggestion(const QString& name, const QStringList& candidates) {
+    QString best;
+    int bestDistance = 3;
+    for (const QString& c : candidates) {
+      const int d = EditDistance(name.toLower(), c.toLower());
+      if (d > 0 && d < bestDistance && d < std::max<int>(2, name.size() / 2)) {
+        bestDistance = d;
+        best = c;
+      }
+    }
+    return best.isEmpty() ? QString() : QStringLiteral(" – gemeint ist wohl %1?").arg(best);
+  }
+
+  static int EditDistance(const QString& a, const QString& b) {
+    std::vector<int> row(size_t(b.size()) + 1);
+    for (size_t j = 0; j < row.size(); ++j) row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+      int diagonal = row[0];
+      row[0] = int(i);
+      for (qsizetype j = 1; j <= b.size(); ++j) {
+        const int up = row[size_t(j)];
+        row[size_t(j)] = std::min({up + 1, row[size_t(j) - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        diagonal = up;
+      }
+    }
+    return row.back();
+  }
+
+  QString configPath_;
+  std::vector<Section> sections_;
+  std::vector<Finding> findings_;
+  std::vector<const Section*> formatSections_;
+  const Section* mapping_ = nullptr;
+  bool database_ = false;
+  DocumentSample sample_;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckConfiguration(const QString& configPath) { return Checker(configPath).Run(); }
+
+QString FindingLine(const Finding& finding) {
+  const QString kind = finding.severity == Severity::Error ? QStringLiteral("Fehler") : QStringLiteral("Warnung");
+  if (finding.line <= 0) return kind + QStringLiteral(": ") + finding.text;
+  return QStringLiteral("Zeile %1: %2: %3").arg(finding.line).arg(kind, finding.text);
+}
+
+int CheckExitStatus(const std::vector<Finding>& findings) {
+  if (findings.empty()) return 0;
+  const bool error = std::any_of(findings.begin(), findings.end(),
+                                 [](const Finding& f) { return f.severity == Severity::Error; });
+  return error ? 2 : 1;
+}
+
+}  // namespace tbx

@@ -1,0 +1,118 @@
+#include "check/ConfigSample.h"
+
+#include "common/Config.h"
+#include "common/ConfigKeys.h"
+#include "common/DirectoryScan.h"
+#include "common/PathHelpers.h"
+#include "database/modDatabase.h"
+#include "docprops/DocumentRowScope.h"
+#include "docprops/modDocProps.h"
+#include "platform/FileSystem.h"
+#include "run/ColumnMapping.h"
+
+namespace tbx {
+namespace {
+
+// Dialogs whose messages become findings: a check shows no windows.
+class CollectingDialogs : public Dialogs {
+ public:
+  int MessageBox(const QString& text, MessageButtons, MessageIcon, const QString&) override {
+    texts << text;
+    return kResultOk;
+  }
+  QString BrowseForFolder(const QString&) override { return QString(); }
+  QString SaveFileName(const SaveDialogRequest&) override { return QString(); }
+  int ShowInfo(const QString& message, InfoButtons, const QString&, InfoPicture) override {
+    texts << message;
+    return kResultOk;
+  }
+  QStringList texts;
+};
+
+}  // namespace
+
+bool DocumentSample::Knows(const QString& name) const {
+  if (names.contains(name.toLower()) || IsSpecialName(name)) return true;
+  for (const PropertyAlias& a : PropertyAliases())
+    if (a.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+QStringList DocumentSample::KnownNames() const {
+  QStringList known = names.values();
+  for (const PropertyAlias& a : PropertyAliases()) known << a.name;
+  return known << QStringLiteral("Erstelldatum") << QStringLiteral("%Dateityp");
+}
+
+QStringList DocumentSample::ValuesOf(const QString& property) const {
+  QStringList values;
+  for (const QString& path : documents) {
+    const DocumentRowScope scope(path);
+    const QString value = ReadDocumentProperty(path, property);
+    if (!value.isEmpty() && !value.startsWith(QLatin1String("FEHLER"))) values << value;
+  }
+  return values;
+}
+
+DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern) {
+  DocumentSample sample;
+  const QString folder = WithTrailingBackslash(sourceDir);
+  if (folder.isEmpty() || !PathExists(folder, kAttrDirectory)) return sample;
+  try {
+    sample.documents = CollectFiles(TheProgress(), folder, pattern.trimmed().isEmpty()
+                                                               ? QString::fromLatin1(ini::kPatternDefault)
+                                                               : pattern.trimmed());
+  } catch (const RunError&) {
+    return sample;
+  }
+  if (sample.documents.size() > kCheckSampleDocuments) sample.documents.resize(kCheckSampleDocuments);
+  for (const QString& path : sample.documents) {
+    const DocumentParse parse = ParseDocument(path);
+    if (!parse.sets) continue;
+    for (int i = 0; i < parse.sets->Count(); ++i)
+      for (const FileProperty& p : parse.sets->Item(i)->Properties())
+        if (!p.name.isEmpty()) sample.names.insert(p.name.toLower(), p.name);
+  }
+  return sample;
+}
+
+std::vector<Finding> CheckDatabase(const QString& configPath, const DocumentSample& sample,
+                                   const QStringList& fieldNames) {
+  std::vector<Finding> findings;
+  CollectingDialogs dialogs;
+  const auto failed = [&](const QString& prefix) {
+    for (const QString& text : dialogs.texts)
+      findings.push_back({0, Severity::Error, prefix + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" "))});
+  };
+  std::unique_ptr<DatabaseConnection> db =
+      ConnectDatabase(dialogs, TheProgress(), QString::fromLatin1(ini::kOdbc), configPath);
+  if (!db) {
+    failed(QStringLiteral("Keine Verbindung zur Datenbank: "));
+    return findings;
+  }
+  if (sample.documents.isEmpty()) return findings;
+  const QString document = sample.documents.first();
+  std::optional<RecordSet> record;
+  try {
+    record = FindDocumentRecord(dialogs, *db, document, configPath);
+  } catch (const RunError& e) {
+    findings.push_back({0, Severity::Error, QStringLiteral("Die Abfrage für %1 schlägt fehl: %2").arg(document, e.description())});
+    return findings;
+  }
+  failed(QStringLiteral("Die Abfrage ist unvollständig: "));
+  if (!record) {
+    if (dialogs.texts.isEmpty())
+      findings.push_back({0, Severity::Warning, QStringLiteral("Kein Datenbankeintrag für %1 gefunden").arg(document)});
+    return findings;
+  }
+  for (const QString& name : fieldNames) {
+    QString field = name;
+    if (field.startsWith(QLatin1String("r:"), Qt::CaseInsensitive)) field = field.mid(2);
+    if (record->FieldIndex(field) < 0 && !IsSpecialName(field))
+      findings.push_back({0, Severity::Warning,
+                          QStringLiteral("Die Abfrage liefert kein Feld %1: die Spalte bleibt leer").arg(field)});
+  }
+  return findings;
+}
+
+}  // namespace tbx

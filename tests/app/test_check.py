@@ -1,0 +1,76 @@
+"""tabellix-batch --check on a configuration with one mistake at a time: the
+German line that names it, with its line number, and the exit status; a clean
+configuration passes with 0, and the check writes neither workbook nor log."""
+import os
+import subprocess
+import sys
+import unittest
+
+from batch_support import BIN, BatchTestCase, build_document, german_env
+
+CLEAN = """[Config]
+Pattern=par
+Kopfzeile=ja
+[Pfade]
+SourceDir={data}
+ExcelFile=Liste.xls
+[MapProperties]
+C=Titel
+D=Autor#L20
+E=Prüfer
+F=%Dateityp
+[Criteria]
+Titel=Welle
+[Titel]
+Format0=!!!!!
+"""
+
+# (the line replaced or added, its text, the expected finding, exit status)
+CASES = [
+    (2, "Patern=par", "Zeile 2: Warnung: Unbekannter Schlüssel in [Config]: Patern – gemeint ist wohl Pattern?", 1),
+    (2, "maxRange=1000", "Zeile 2: Warnung: maxRange=1000 gilt nicht: erlaubt sind ganze Zahlen von 1001 bis 65000", 1),
+    (2, "Pattern=.par", 'Zeile 2: Warnung: Pattern-Eintrag ".par" findet keine Datei', 1),
+    (3, "Kopfzeile=Ja", "Zeile 3: Warnung: Kopfzeile=Ja schaltet die Kopfzeile nicht ein", 1),
+    (5, "SourceDir={data}/fehlt", "Zeile 5: Fehler: Das angegebene Startverzeichnis existiert nicht: {data}/fehlt/", 2),
+    (8, "C1=Titel", "Zeile 8: Fehler: C1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004", 2),
+    (9, "D=Autor#L20#Q", "Zeile 9: Warnung: D=Autor#L20#Q: #Q hinter #L wird mit der Länge abgeschnitten", 1),
+    (9, "D=Autor#Q", "Zeile 9: Warnung: Autor#Q kennt weder der Katalog noch eines der ersten 1 Dokumente unter "
+                     "SourceDir: die Spalte bleibt leer – gemeint ist wohl autor?", 1),
+    (10, "E=Prüfr", "Zeile 10: Warnung: Prüfr kennt weder der Katalog noch eines der ersten 1 Dokumente unter "
+                    "SourceDir: die Spalte bleibt leer – gemeint ist wohl Prüfer?", 1),
+    (13, "Kategori=bau", "Zeile 13: Warnung: Kategori kennt weder der Katalog noch eines der ersten 1 Dokumente "
+                         "unter SourceDir: das Kriterium schließt kein Dokument aus – gemeint ist wohl kategorie?", 1),
+    (15, "Format0=99-999", 'Zeile 15: Warnung: Format0=99-999 passt zu keinem der 1 Werte aus den ersten Dokumenten '
+                           '(etwa "Welle")', 1),
+    (16, "[Sonstiges]", "Zeile 16: Warnung: Unbekannter Abschnitt [Sonstiges]", 1),
+]
+
+
+class ConfigurationCheck(BatchTestCase):
+    def check(self, text):
+        config = os.path.join(self.tmp, "ZireVuz.ini")
+        with open(config, "w", encoding="utf-8") as f:
+            f.write(text)
+        return subprocess.run([os.path.join(BIN, "tabellix-batch"), "--check", config], env=german_env(),
+                              capture_output=True, timeout=120)
+
+    def test_each_mistake_is_found_on_its_line(self):
+        build_document(os.path.join(self.data, "a.par"), {"Title": "Welle", "Author": "Anna"},
+                       custom={"Prüfer": "K. Groß"})
+        clean = CLEAN.format(data=self.data)
+        r = self.check(clean)
+        self.assertEqual((r.returncode, r.stdout.decode().splitlines()[-1]),
+                         (0, "%s/ZireVuz.ini: keine Befunde." % self.tmp), r.stdout.decode())
+        self.assertEqual(sorted(os.listdir(self.tmp)), ["ZireVuz.ini", "daten"])
+        for number, line, expected, status in CASES:
+            with self.subTest(line=line):
+                lines = clean.split("\n")
+                lines[number - 1:number - 1 if number > len(lines) - 1 else number] = [line.format(data=self.data)]
+                r = self.check("\n".join(lines))
+                out = r.stdout.decode()
+                self.assertIn(expected.format(data=self.data), out)
+                self.assertEqual(r.returncode, status, out)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0], "-v"])
