@@ -71,6 +71,16 @@ class ConfigurationCheck(BatchTestCase):
                 self.assertIn(expected.format(data=self.data), out)
                 self.assertEqual(r.returncode, status, out)
 
+    def test_database_mode_tries_the_connection_without_showing_the_password(self):
+        build_document(os.path.join(self.data, "a.par"), {"Title": "Welle"})
+        r = self.check(CLEAN.format(data=self.data) + "[SQL]\nDoSQL=ja\nSelect=*\nFrom=ulvo.documents\n"
+                       "Where=FILE_NAME='%Id'\n[ODBC]\nProvider=SQLite\nDataSource={0}/fehlt.db\nDatabase=ulvo\n"
+                       "Username=leser\nPassword=geheim123\n[SQLMapProperties]\nC=TITEL\n".format(self.tmp))
+        out = r.stdout.decode()
+        self.assertEqual(r.returncode, 2, out)
+        self.assertIn("Fehler: Keine Verbindung zur Datenbank: ", out)
+        self.assertNotIn("geheim123", out)
+
 
 if __name__ == "__main__":
     unittest.main(argv=[sys.argv[0], "-v"])
