@@ -64,6 +64,31 @@ const LineFrame& FrameFor(const QDateTime& now) {
   return frame;
 }
 
+// The day's file, kept open between lines. It is opened again when the
+// day's name changes (a run past midnight goes on in the next day's file),
+// and when the name no longer leads to it (removed or replaced by a log
+// rotation); one lstat per line tells, far cheaper than an open and close.
+class LogFile {
+ public:
+  int Append(const LineFrame& frame, const QByteArray& line) {
+    if (!file_.IsOpen() || path_ != frame.file || !file_.StillAt(frame.file)) {
+      path_ = frame.file;
+      if (const int err = file_.Open(path_)) return err;
+    }
+    return file_.Write(line);
+  }
+  void Close() { file_.Close(); }
+
+ private:
+  AppendFile file_;
+  QString path_;
+};
+
+LogFile& TheLogFile() {
+  static LogFile file;
+  return file;
+}
+
 struct FailureNotice {
   std::function<void(const QString&)> notice;
   bool given = false;
@@ -100,6 +125,7 @@ void SetLogFailureNotice(std::function<void(const QString&)> notice) {
 
 void SetLogEnabled(bool enabled) {
   Enabled() = enabled;
+  TheLogFile().Close();
   TheFailureNotice().given = false;
 }
 
@@ -115,7 +141,7 @@ void LogMessage(const QString& message) {
   QString line;
   if (!message.isEmpty()) line = frame.stamp + Escaped(message);
   // The log must never stop a run: a lost line is accepted, and said once.
-  const int err = AppendToFile(frame.file, line.toLocal8Bit() + kLineEnd);
+  const int err = TheLogFile().Append(frame, line.toLocal8Bit() + kLineEnd);
   FailureNotice& failure = TheFailureNotice();
   if (err != 0 && !failure.given && failure.notice) {
     failure.given = true;

@@ -33,6 +33,11 @@ DocumentRowScope::DocumentRowScope(QString fileName) : fileName_(std::move(fileN
   innermost = this;
 }
 
+DocumentRowScope::DocumentRowScope(QString fileName, std::optional<DocumentParse> parse)
+    : DocumentRowScope(std::move(fileName)) {
+  parse_ = std::move(parse);
+}
+
 DocumentRowScope::~DocumentRowScope() { innermost = outer_; }
 
 const DocumentParse* DocumentRowScope::ParseFor(const QString& fileName) {

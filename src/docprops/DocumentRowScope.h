@@ -27,6 +27,9 @@ DocumentParse ParseDocument(const QString& fileName);
 class DocumentRowScope {
  public:
   explicit DocumentRowScope(QString fileName);
+  // With a parse of fileName made ahead of the row (DocumentReadAhead.h);
+  // std::nullopt parses on the first read as above.
+  DocumentRowScope(QString fileName, std::optional<DocumentParse> parse);
   ~DocumentRowScope();
   DocumentRowScope(const DocumentRowScope&) = delete;
   DocumentRowScope& operator=(const DocumentRowScope&) = delete;

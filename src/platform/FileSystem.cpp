@@ -236,7 +236,15 @@ int MakeWritable(const QString& path) {
   return ::chmod(native.constData(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : errno;
 }
 
-int AppendToFile(const QString& path, const QByteArray& bytes) {
+AppendFile::~AppendFile() { Close(); }
+
+void AppendFile::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+int AppendFile::Open(const QString& path) {
+  Close();
   if (int e = Injected(FsCall::Append)) return e;
   // Never through a link and only into a regular file: a log whose name an
   // attacker turned into a link must not carry lines into another file, and
@@ -249,19 +257,37 @@ int AppendToFile(const QString& path, const QByteArray& bytes) {
     ::close(fd);
     return EINVAL;
   }
-  int result = 0;
+  fd_ = fd;
+  device_ = quint64(st.st_dev);
+  inode_ = quint64(st.st_ino);
+  return 0;
+}
+
+int AppendFile::Write(const QByteArray& bytes) {
+  if (fd_ < 0) return EBADF;
+  if (int e = Injected(FsCall::Append)) return e;
   qsizetype done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    const ssize_t n = ::write(fd_, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
-      result = errno;
-      break;
+      return errno;
     }
     done += n;
   }
-  if (::close(fd) != 0 && result == 0) result = errno;
-  return result;
+  return 0;
+}
+
+bool AppendFile::StillAt(const QString& path) const {
+  struct stat st {};
+  return fd_ >= 0 && ::lstat(Native(path).constData(), &st) == 0 && quint64(st.st_dev) == device_ &&
+         quint64(st.st_ino) == inode_;
+}
+
+int AppendToFile(const QString& path, const QByteArray& bytes) {
+  AppendFile file;
+  if (int e = file.Open(path)) return e;
+  return file.Write(bytes);
 }
 
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {

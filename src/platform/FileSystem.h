@@ -66,9 +66,29 @@ bool IsRegularFile(const QString& path);
 // The attributes set to "normal": the owner may write the file again.
 int MakeWritable(const QString& path);
 
+// A file kept open for appending, each Write one system call, so other
+// programs see every line at once. Only a regular file is opened, never
+// through a symbolic link (ELOOP, EINVAL otherwise).
+class AppendFile {
+ public:
+  AppendFile() = default;
+  ~AppendFile();
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+  int Open(const QString& path);  // creates path when missing
+  int Write(const QByteArray& bytes);
+  // Whether path still names the open file: false once it was removed,
+  // renamed or replaced (an administrator rotating logs).
+  bool StillAt(const QString& path) const;
+  bool IsOpen() const { return fd_ >= 0; }
+  void Close();
+
+ private:
+  int fd_ = -1;
+  quint64 device_ = 0, inode_ = 0;
+};
+
 // Opens path for appending (creating it), writes bytes and closes it again.
-// Only a regular file is written, never through a symbolic link (ELOOP,
-// EINVAL otherwise).
 int AppendToFile(const QString& path, const QByteArray& bytes);
 
 // Reads a regular file of at most maxBytes (EFBIG beyond, EISDIR/EINVAL for

@@ -125,7 +125,17 @@ struct CachedProfile {
   std::shared_ptr<const ParsedProfile> profile;
 };
 
+// The innermost pin of this thread (see ProfilePin).
+struct PinnedProfile {
+  QString path;
+  std::shared_ptr<const ParsedProfile> profile;
+  PinnedProfile* outer;
+};
+thread_local PinnedProfile* innermostPin = nullptr;
+
 std::shared_ptr<const ParsedProfile> ReadProfile(const QString& file) {
+  for (const PinnedProfile* pin = innermostPin; pin; pin = pin->outer)
+    if (pin->path == file) return pin->profile;
   static std::mutex mutex;
   static CachedProfile cache;
   static const auto empty = std::make_shared<const ParsedProfile>();
@@ -146,6 +156,17 @@ std::shared_ptr<const ParsedProfile> ReadProfile(const QString& file) {
 }
 
 }  // namespace
+
+struct ProfilePin::Pinned : PinnedProfile {};
+
+ProfilePin::ProfilePin(const QString& file) : pinned_(new Pinned{{file, ReadProfile(file), innermostPin}}) {
+  innermostPin = pinned_;
+}
+
+ProfilePin::~ProfilePin() {
+  innermostPin = pinned_->outer;
+  delete pinned_;
+}
 
 QString DecodeProfileText(const QByteArray& bytes) {
   QByteArray body = bytes;

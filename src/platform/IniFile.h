@@ -39,6 +39,21 @@ struct ProfileEntry {
 };
 std::vector<ProfileEntry> ProfileEntries(const QString& text);
 
+// While a pin of file lives, reads of that file on this thread see the
+// version the pin read, without asking the file system again: a run's loop
+// looks at its configuration once per document instead of once per read.
+class ProfilePin {
+ public:
+  explicit ProfilePin(const QString& file);
+  ~ProfilePin();
+  ProfilePin(const ProfilePin&) = delete;
+  ProfilePin& operator=(const ProfilePin&) = delete;
+
+ private:
+  struct Pinned;
+  Pinned* pinned_;
+};
+
 // The key names of section as the profile functions fill a buffer: each name
 // followed by NUL, cut to 31998 characters when they do not fit (the last name
 // then ends early); "" when the file or the section is absent or has no keys.

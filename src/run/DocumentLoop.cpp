@@ -1,5 +1,6 @@
 #include "run/DocumentLoop.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "common/Config.h"
@@ -8,10 +9,12 @@
 #include "common/RunLog.h"
 #include "common/TextForm.h"
 #include "database/modDatabase.h"
+#include "docprops/DocumentReadAhead.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {
@@ -52,6 +55,19 @@ void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& val
     cell.SetNumberFormat(kTextFormat);
     cell.SetValue(value.left(column.MaxLength));
   }
+}
+
+// Documents read ahead of the loop: enough to keep many readers busy, few
+// enough that their parses take little memory (a few kilobytes each).
+constexpr int kReadAheadWindow = 64;
+
+// Whether rows read the documents' property sets: criteria always do, the
+// columns unless they come from the database or name only special names.
+bool ReadsProperties(const RunState& run, const ColumnMapping& mapping) {
+  if (!mapping.criteria.isEmpty()) return true;
+  if (run.databaseMode) return false;
+  return std::any_of(mapping.columns.begin(), mapping.columns.end(),
+                     [](const MappedColumn& c) { return !IsSpecialName(c.PropertyName); });
 }
 
 class RowWriter {
@@ -128,6 +144,8 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   // The list's size is fixed when the loop starts.
   const QStringList documents = run.foundDocuments;
   const qint64 n = documents.size();
+  const int readers = ReadsProperties(run, mapping) ? DocumentReadAhead::ConfiguredReaders() : 0;
+  DocumentReadAhead readAhead(documents, readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
   for (qint64 i = 1; i <= n; ++i) {
     if (++partCount > run.maxRange) {
@@ -136,13 +154,16 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       partCount = 1;
     }
     const QString& path = documents[i - 1];
+    // The configuration is looked at once per document: an edit during the
+    // run counts from the next document on.
+    const ProfilePin configuration(run.configPath);
     LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
     progress.SetCaption(PathPart(path, DirectoryPart));
     progress.SetStatus(PathPart(path, FileNamePart));
 
     {
       // The criteria and the columns of this row read one parse of the document.
-      const DocumentRowScope scope(path);
+      const DocumentRowScope scope(path, readAhead.Take(i - 1));
       bool selected = DocumentSelected(path, mapping, run.configPath);
       std::optional<RecordSet> record;
       if (run.databaseMode && selected) {

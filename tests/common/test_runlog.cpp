@@ -94,3 +94,20 @@ TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
   EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - c\n"));
   EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:00 - d\n");
 }
+
+// The log stays open between lines, yet a rotated-away or removed file is
+// followed by a new one of the day's name, and a run past midnight goes on
+// in the next day's file.
+TEST_F(RunLogTest, KeptOpenButFollowsRotationAndMidnight) {
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
+  LogMessage("eins");
+  ASSERT_TRUE(QFile::rename(dir_.path() + "/Protokoll_05.12.2026.log", dir_.path() + "/alt.log"));
+  LogMessage("zwei");
+  QFile::remove(dir_.path() + "/Protokoll_05.12.2026.log");
+  LogMessage("drei");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
+  LogMessage("vier");
+  EXPECT_EQ(Read("alt.log"), "05.12.2026 23:59:59 - eins\n");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:59 - drei\n");
+  EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
+}

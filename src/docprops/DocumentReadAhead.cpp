@@ -1,0 +1,67 @@
+#include "docprops/DocumentReadAhead.h"
+
+#include <algorithm>
+
+namespace tbx {
+
+DocumentReadAhead::DocumentReadAhead(QStringList paths, int readers, int window)
+    : paths_(std::move(paths)), window_(std::max(1, window)) {
+  if (readers < 2) return;
+  for (int i = 0; i < readers; ++i) readers_.emplace_back([this] { Work(); });
+}
+
+DocumentReadAhead::~DocumentReadAhead() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& t : readers_) t.join();
+}
+
+void DocumentReadAhead::Work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stop_ || (next_ < paths_.size() && next_ < taken_ + window_); });
+    if (stop_) return;
+    const qsizetype index = next_++;
+    done_[index];  // claimed: the loop waits for it rather than reading it itself
+    const QString path = paths_[index];
+    lock.unlock();
+    DocumentParse parse = ParseDocument(path);
+    lock.lock();
+    if (index >= taken_) done_[index] = std::move(parse);
+    ready_.notify_all();
+  }
+}
+
+std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index) {
+  if (readers_.empty() || index < 0 || index >= paths_.size()) return std::nullopt;
+  std::unique_lock<std::mutex> lock(mutex_);
+  // A skipped document's parse is dropped; one never claimed is read here.
+  done_.erase(done_.begin(), done_.lower_bound(index));
+  std::optional<DocumentParse> parse;
+  if (index < next_) {
+    ready_.wait(lock, [&] { return done_[index].has_value(); });
+    parse = std::move(done_[index]);
+    done_.erase(index);
+  }
+  taken_ = index + 1;
+  next_ = std::max(next_, taken_);
+  lock.unlock();
+  wake_.notify_all();
+  return parse;
+}
+
+int DocumentReadAhead::DefaultReaders() {
+  const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+  return std::clamp(4 * cores, 4, 16);
+}
+
+int DocumentReadAhead::ConfiguredReaders() {
+  bool ok = false;
+  const int configured = qEnvironmentVariableIntValue("TABELLIX_READERS", &ok);
+  return ok ? std::clamp(configured, 0, 64) : DefaultReaders();
+}
+
+}  // namespace tbx

@@ -1,0 +1,56 @@
+#pragma once
+// Reading documents ahead of the run's loop. On a file server every open
+// waits on the network, and one document at a time leaves the disk and the
+// network idle; a pool of readers opens and parses the documents after the
+// current one, within a bounded window, while the loop stays on one thread
+// and in scan order. The loop takes each parse in its turn and hands it to
+// the row's DocumentRowScope, so every log line and cell comes out as
+// without read-ahead: only when the file was read differs (at most `window`
+// documents before its turn).
+#include <QStringList>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "docprops/DocumentRowScope.h"
+
+namespace tbx {
+
+class DocumentReadAhead {
+ public:
+  // Reads paths with `readers` threads, at most `window` documents ahead of
+  // the last one taken. readers < 1 reads nothing ahead.
+  DocumentReadAhead(QStringList paths, int readers, int window);
+  ~DocumentReadAhead();
+  DocumentReadAhead(const DocumentReadAhead&) = delete;
+  DocumentReadAhead& operator=(const DocumentReadAhead&) = delete;
+
+  // The parse of document `index` (0-based, in order), waiting for its
+  // reader; std::nullopt without read-ahead. Documents may be skipped.
+  std::optional<DocumentParse> Take(qsizetype index);
+
+  // The number of readers when nothing says otherwise: enough to keep a
+  // network share busy while the loop works, a few per core.
+  static int DefaultReaders();
+  // TABELLIX_READERS when set (0 or 1 switch read-ahead off), else DefaultReaders().
+  static int ConfiguredReaders();
+
+ private:
+  void Work();
+
+  const QStringList paths_;
+  const qsizetype window_;
+  std::mutex mutex_;
+  std::condition_variable wake_;   // readers: room in the window, or stop
+  std::condition_variable ready_;  // the loop: a parse is done
+  qsizetype next_ = 0;             // the next index a reader claims
+  qsizetype taken_ = 0;            // every index below is no longer wanted
+  std::map<qsizetype, std::optional<DocumentParse>> done_;  // nullopt while being read
+  bool stop_ = false;
+  std::vector<std::thread> readers_;
+};
+
+}  // namespace tbx
