@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # The run benchmark: tabellix-batch against ExifTool and the I/O floor on the
-# same generated tree, warm page cache, plus a memory run on a tree as large as
-# one workbook takes.
+# same generated tree, warm and cold page cache side by side, with and
+# without read-ahead, the longest wait between event rounds of the desktop
+# window, plus a memory run on a tree as large as one workbook takes.
+#
+# Cold figures drop the page cache before each run, which needs root; they
+# are skipped with a reason otherwise. The cold floors are one reader of the
+# first 8 KiB of each document, and 16 such readers at once.
 #
 #   bench/run/run_bench.sh [--count N] [--memory-count M] [--no-memory]
 #                          [--repeat R] [--work DIR] [--keep]
@@ -28,6 +33,7 @@ build="${TBX_BUILD_DIR:-$root/build}"
 batch="$build/app/tabellix-batch"
 samplegen="$build/tools/tbx-samplegen"
 iofloor="$build/bench/run/tbx-iofloor"
+events="$build/bench/tbx-bench-events"
 
 count=20000
 memory_count=84000
@@ -154,8 +160,9 @@ best_of() {
 }
 floor_run() { timed "$1" "$iofloor" "$tree" "${extensions[@]}"; }
 batch_run() { run_batch "$config" "$1"; }
-# The run log appends every line on its own (open, write, close), so a line
-# survives any crash; the run without it shows what that costs.
+single_run() { TABELLIX_READERS=0 run_batch "$config" "$1"; }
+# The run log writes every line at once with one system call; the run
+# without it shows what that costs.
 quiet_run() { run_batch "$quiet_config" "$1"; }
 
 echo "== Speed: $count documents (folder $work)"
@@ -184,6 +191,7 @@ if [ "$batch_status" != 0 ]; then
   exit 1
 fi
 best_of "$work/batch-nolog" quiet_run
+best_of "$work/batch-single" single_run
 quiet_docs="$(grep -F "Gefundene Dokumente" "$work/batch-nolog.stdout" | awk '{ print $NF }')"
 
 # ExifTool also takes hidden files and upper-case extensions, which the run
@@ -208,6 +216,7 @@ line() {  # line LABEL DOCUMENTS OUT
 }
 line "tabellix-batch" "$batch_docs" "$work/batch"
 line "  without log" "$quiet_docs" "$work/batch-nolog"
+line "  one reader" "$batch_docs" "$work/batch-single"
 line "exiftool" "$exif_docs" "$work/exiftool"
 line "I/O floor" "$floor_docs" "$work/floor"
 echo "tabellix-batch rows written: $batch_rows; exiftool values found: $exif_values"
@@ -219,7 +228,40 @@ exif_cpu="$(rate "$exif_docs" "$(cpu_seconds "$work/exiftool.time")")"
 floor_wall="$(rate "$floor_docs" "$(wall_seconds "$work/floor.time")")"
 floor_cpu="$(rate "$floor_docs" "$(cpu_seconds "$work/floor.time")")"
 echo "tabellix-batch / exiftool:  $(ratio "$batch_wall" "$exif_wall")x wall, $(ratio "$batch_cpu" "$exif_cpu")x CPU (goal >= 20)"
-echo "I/O floor / tabellix-batch: $(ratio "$floor_wall" "$batch_wall")x wall, $(ratio "$floor_cpu" "$batch_cpu")x CPU (goal <= 4)"
+echo "tabellix-batch / I/O floor: $(ratio "$batch_wall" "$floor_wall") of the floor's rate, wall (goal >= 0.33, moonshot 0.5)"
+auto=$((4 * $(nproc))); ((auto < 4)) && auto=4; ((auto > 16)) && auto=16
+echo "readers: ${TABELLIX_READERS:-$auto (automatic: 4 per core, 4 to 16)}; cores: $(nproc)"
+
+echo "== Cold page cache: $count documents"
+drop_caches() { sync && echo 3 >/proc/sys/vm/drop_caches; }
+if [ "$(id -u)" != 0 ] || ! [ -w /proc/sys/vm/drop_caches ]; then
+  echo "skipped: dropping the page cache needs root and a writable /proc/sys/vm/drop_caches"
+else
+  list="$work/documents.list"
+  find "$tree" -type f \( -name '*.par' -o -name '*.psm' -o -name '*.asm' -o -name '*.dft' \) -print0 >"$list"
+  cold() {  # cold OUT CMD...: the page cache dropped, then CMD timed
+    local out="$1"; shift
+    drop_caches
+    timed "$out" "$@"
+  }
+  cold "$work/cold-floor1" "$iofloor" "$tree" "${extensions[@]}"
+  cold "$work/cold-floor16" sh -c "xargs -0 -P16 -n 64 head -q -c 8192 <'$list' >/dev/null"
+  rm -f "$work/speed"/Liste*.xls "$work/speed"/Protokoll_*.log
+  cold "$work/cold-batch" env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$batch" "$config"
+  rm -f "$work/speed"/Liste*.xls "$work/speed"/Protokoll_*.log
+  cold "$work/cold-single" env TABELLIX_READERS=0 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$batch" "$config"
+  printf '%-28s %10s\n' "" "wall s"
+  for x in "1-reader floor:cold-floor1" "16-reader floor:cold-floor16" "tabellix-batch:cold-batch" \
+           "tabellix-batch, one reader:cold-single"; do
+    printf '%-28s %10s\n' "${x%%:*}" "$(wall_seconds "$work/${x##*:}.time")"
+  done
+  echo "tabellix-batch / 16-reader floor: $(ratio "$(wall_seconds "$work/cold-batch.time")" \
+    "$(wall_seconds "$work/cold-floor16.time")")x the time (goal <= 2)"
+fi
+
+echo "== Desktop window during a run with read-ahead"
+rm -f "$work/speed"/Liste*.xls "$work/speed"/Protokoll_*.log
+env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$events" "$config" || true
 
 if [ "$memory" = 1 ]; then
   echo "== Memory: tree of $memory_count generated documents"
