@@ -22,7 +22,9 @@ DocumentReadAhead::~DocumentReadAhead() {
 void DocumentReadAhead::Work() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
+    ++sleepers_;
     wake_.wait(lock, [this] { return stop_ || (next_ < paths_.size() && next_ < taken_ + window_); });
+    --sleepers_;
     if (stop_) return;
     const qsizetype index = next_++;
     done_[index];  // claimed: the loop waits for it rather than reading it itself
@@ -31,7 +33,7 @@ void DocumentReadAhead::Work() {
     DocumentParse parse = ParseDocument(path);
     lock.lock();
     if (index >= taken_) done_[index] = std::move(parse);
-    ready_.notify_all();
+    if (awaited_ == index) ready_.notify_one();  // the loop waits for this very parse
   }
 }
 
@@ -42,14 +44,19 @@ std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index) {
   done_.erase(done_.begin(), done_.lower_bound(index));
   std::optional<DocumentParse> parse;
   if (index < next_) {
+    awaited_ = index;
     ready_.wait(lock, [&] { return done_[index].has_value(); });
+    awaited_ = -1;
     parse = std::move(done_[index]);
     done_.erase(index);
   }
   taken_ = index + 1;
   next_ = std::max(next_, taken_);
+  // Sleeping readers are woken once half the window is free, not for every
+  // document: on a fast local disk the wake-ups would cost more than the reads.
+  const bool wake = sleepers_ > 0 && next_ - taken_ <= window_ / 2;
   lock.unlock();
-  wake_.notify_all();
+  if (wake) wake_.notify_all();
   return parse;
 }
 

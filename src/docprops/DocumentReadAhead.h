@@ -50,6 +50,8 @@ class DocumentReadAhead {
   qsizetype taken_ = 0;            // every index below is no longer wanted
   std::map<qsizetype, std::optional<DocumentParse>> done_;  // nullopt while being read
   bool stop_ = false;
+  int sleepers_ = 0;         // readers waiting for room in the window
+  qsizetype awaited_ = -1;   // the index the loop waits for, -1 while it does not
   std::vector<std::thread> readers_;
 };
 

@@ -20,7 +20,7 @@ const FileProperty* FindInSet(const FilePropertySet& set, const QString& propert
 }  // namespace
 
 QString ReadDocumentProperty(QString fileName, QString propertyName) {
-  const QString failed = QStringLiteral("FEHLER beim Lesen von ") + propertyName;
+  const auto failed = [&] { return QStringLiteral("FEHLER beim Lesen von ") + propertyName; };
   DocumentParse own;
   const DocumentParse* parse = DocumentRowScope::ParseFor(fileName);
   if (!parse) {
@@ -30,7 +30,7 @@ QString ReadDocumentProperty(QString fileName, QString propertyName) {
   if (!parse->sets) {
     LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
                StatusDescription(parse->status));
-    return failed;
+    return failed();
   }
   const FilePropertySets& sets = *parse->sets;
   // A document without any set is as unusable as one that cannot be read;
@@ -38,7 +38,7 @@ QString ReadDocumentProperty(QString fileName, QString propertyName) {
   if (parse->status != ReadStatus::ok || sets.Count() <= 0) {
     LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
                StatusDescription(parse->status));
-    return failed;
+    return failed();
   }
   for (int i = 0; i < sets.Count(); ++i)
     if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName)) return ValueText(p->Value()).value_or(QString());

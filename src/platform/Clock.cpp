@@ -1,7 +1,22 @@
 #include "platform/Clock.h"
 
+#include <ctime>
+
 namespace tbx {
 namespace {
+
+// Without TZ the C library looks at /etc/localtime again on every local
+// time it makes, one stat call per log line; naming that file once is the
+// same zone without the calls (a zone change during a run is not followed).
+void SettleTimeZone() {
+  static const bool settled = [] {
+    if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
+    ::tzset();
+    return true;
+  }();
+  (void)settled;
+}
+
 std::function<QDateTime()>& ClockOverride() {
   static std::function<QDateTime()> clock;
   return clock;
@@ -10,7 +25,9 @@ std::function<QDateTime()>& ClockOverride() {
 
 QDateTime Now() {
   const auto& clock = ClockOverride();
-  return clock ? clock() : QDateTime::currentDateTime();
+  if (clock) return clock();
+  SettleTimeZone();
+  return QDateTime::currentDateTime();
 }
 
 void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }
