@@ -56,10 +56,11 @@ QStringList DocumentSample::ValuesOf(const QString& property) const {
 
 DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern) {
   DocumentSample sample;
+  HeadlessProgress quiet;  // the check shows no progress
   const QString folder = WithTrailingBackslash(sourceDir);
   if (folder.isEmpty() || !PathExists(folder, kAttrDirectory)) return sample;
   try {
-    sample.documents = CollectFiles(TheProgress(), folder, pattern.trimmed().isEmpty()
+    sample.documents = CollectFiles(quiet, folder, pattern.trimmed().isEmpty()
                                                                ? QString::fromLatin1(ini::kPatternDefault)
                                                                : pattern.trimmed());
   } catch (const RunError&) {
@@ -80,12 +81,13 @@ std::vector<Finding> CheckDatabase(const QString& configPath, const DocumentSamp
                                    const QStringList& fieldNames) {
   std::vector<Finding> findings;
   CollectingDialogs dialogs;
+  HeadlessProgress quiet;  // the check shows no progress
   const auto failed = [&](const QString& prefix) {
     for (const QString& text : dialogs.texts)
       findings.push_back({0, Severity::Error, prefix + QString(text).replace(QLatin1String("\r\n"), QLatin1String(" "))});
   };
   std::unique_ptr<DatabaseConnection> db =
-      ConnectDatabase(dialogs, TheProgress(), QString::fromLatin1(ini::kOdbc), configPath);
+      ConnectDatabase(dialogs, quiet, QString::fromLatin1(ini::kOdbc), configPath);
   if (!db) {
     failed(QStringLiteral("Keine Verbindung zur Datenbank: "));
     return findings;

@@ -7,19 +7,6 @@
 namespace tbx {
 namespace {
 
-class HeadlessProgress : public ProgressView {
- public:
-  void SetCaption(const QString&) override {}
-  void SetStatus(const QString&) override {}
-  void Show() override {}
-  void ShowProgress() override {}
-  void SetPercent(int) override {}
-  void SetToolTip(const QString&) override {}
-  void ProcessEvents() override {}
-  bool Cancelled() const override { return false; }
-  void Unload() override {}
-};
-
 Dialogs*& InstalledDialogs() {
   static Dialogs* dialogs = nullptr;
   return dialogs;

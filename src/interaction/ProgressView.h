@@ -29,6 +29,20 @@ class ProgressView {
   }
 };
 
+// A view that shows nothing: runs without a window, and checks.
+class HeadlessProgress : public ProgressView {
+ public:
+  void SetCaption(const QString&) override {}
+  void SetStatus(const QString&) override {}
+  void Show() override {}
+  void ShowProgress() override {}
+  void SetPercent(int) override {}
+  void SetToolTip(const QString&) override {}
+  void ProcessEvents() override {}
+  bool Cancelled() const override { return false; }
+  void Unload() override {}
+};
+
 // The view in force (a headless one that shows nothing until another is installed).
 ProgressView& TheProgress();
 
