@@ -4,6 +4,7 @@
 #include "common/ConfigKeys.h"
 #include "common/RunLog.h"
 #include "common/TextForm.h"
+#include "docprops/modDocProps.h"
 #include "interaction/Dialogs.h"
 
 namespace tbx {
@@ -39,6 +40,7 @@ MappedColumn ParseMappedColumn(const QString& key, const QString& value) {
   }
   column.Quote = name.contains(kQuoteMarker);
   column.PropertyName = name;
+  column.Special = IsSpecialName(name);
   return column;
 }
 

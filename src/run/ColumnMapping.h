@@ -16,6 +16,8 @@ struct MappedColumn {
   QString PropertyName;  // the value without "#L" and what follows; "#Q" stays in it
   qint16 MaxLength = -1; // -1 without "#L"; the number after it, or 0; below 1: no limit
   bool Quote = false;    // PropertyName contains "#Q"
+  bool Special = false;  // PropertyName is Erstelldatum, Erstellt or %Dateityp (any case)
+  int Column = 0;        // 1-based column of Key once a row has checked it, 0 before
 };
 
 struct ColumnMapping {

@@ -67,7 +67,7 @@ bool ReadsProperties(const RunState& run, const ColumnMapping& mapping) {
   if (!mapping.criteria.isEmpty()) return true;
   if (run.databaseMode) return false;
   return std::any_of(mapping.columns.begin(), mapping.columns.end(),
-                     [](const MappedColumn& c) { return !IsSpecialName(c.PropertyName); });
+                     [](const MappedColumn& c) { return !c.Special; });
 }
 
 class RowWriter {
@@ -75,22 +75,25 @@ class RowWriter {
   RowWriter(RunState& run, const std::optional<RecordSet>& record) : run_(run), record_(record) {}
 
   // Writes the row of one selected document; true when a cell was marked.
-  bool Write(int row, const SplitPath& parts, const std::vector<MappedColumn>& columns) {
+  bool Write(int row, const SplitPath& parts, std::vector<MappedColumn>& columns) {
     Worksheet& sheet = *run_.workbook.worksheet;
     sheet.Cells(row, 1)->SetValue(parts.folder);
     sheet.Cells(row, 2)->SetValue(parts.fileName);
     bool marked = false;
-    for (const MappedColumn& column : columns)
+    for (MappedColumn& column : columns)
       marked |= WriteColumn(sheet, row, parts, column);
     return marked;
   }
 
  private:
-  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, const MappedColumn& column) {
-    const std::unique_ptr<Range> cell = ColumnCell(sheet, column, row);
-    if (const std::optional<QString> special = SpecialNameValue(parts.folder + parts.fileName, column.PropertyName)) {
+  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, MappedColumn& column) {
+    // The key is checked at the first row that writes it, as the cell
+    // reference would be; later rows use the column number it gave.
+    if (column.Column == 0) column.Column = ColumnNumber(column, row);
+    const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
+    if (column.Special) {
       cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(*special);
+      cell->SetValue(SpecialNameValue(parts.folder + parts.fileName, column.PropertyName).value_or(QString()));
       return false;
     }
     const QString value = run_.databaseMode
@@ -144,6 +147,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   // The list's size is fixed when the loop starts.
   const QStringList documents = run.foundDocuments;
   const qint64 n = documents.size();
+  std::vector<MappedColumn> columns = mapping.columns;  // each learns its column number at its first row
   const int readers = ReadsProperties(run, mapping) ? DocumentReadAhead::ConfiguredReaders() : 0;
   DocumentReadAhead readAhead(documents, readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
@@ -176,7 +180,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       }
       if (selected) {
         const int row = static_cast<int>(book.rowOffset + partCount);
-        if (RowWriter(run, record).Write(row, Split(path), mapping.columns)) ++run.stats.rowsMarked;
+        if (RowWriter(run, record).Write(row, Split(path), columns)) ++run.stats.rowsMarked;
         ++run.stats.rowsWritten;
       } else {
         // The next selected document takes the row this one would have had.

@@ -9,6 +9,7 @@
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
+#include "xls/CellReference.h"
 #include "run/RunTarget.h"
 
 namespace tbx {
@@ -61,13 +62,18 @@ void MovePartsAside(const QString& basePath) {
 
 }  // namespace
 
-std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row) {
+int ColumnNumber(const MappedColumn& column, int row) {
   const QString reference = column.Key + QString::number(row);
   const bool letters = !column.Key.isEmpty() && std::all_of(column.Key.begin(), column.Key.end(), [](QChar c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
   });
-  if (!letters) throw InvalidCellReference(reference);
-  return sheet.GetRange(reference);
+  const std::optional<CellAddress> address = letters ? ParseA1Reference(reference) : std::nullopt;
+  if (!address) throw InvalidCellReference(reference);
+  return address->column;
+}
+
+std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row) {
+  return sheet.Cells(row, ColumnNumber(column, row));
 }
 
 QString WorkbookPartName(const QString& basePath, int part) {

@@ -49,6 +49,8 @@ void SaveWorkbook(WorkbookState& state);
 // letters A to IV, and the row number. Any other key ("C1" would give C12
 // for row 2) throws the run-time error of an invalid cell reference.
 std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row);
+// The same check, giving the column's number (1-based).
+int ColumnNumber(const MappedColumn& column, int row);
 
 // Name of part k of a run whose target was basePath: folder, base name, "_",
 // the part number in at least three digits and ".xls".
