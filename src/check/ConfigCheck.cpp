@@ -12,6 +12,7 @@
 #include "platform/IniFile.h"
 #include "run/ColumnMapping.h"
 #include "run/StartSettings.h"
+#include "run/WorkbookOutput.h"
 
 namespace tbx {
 namespace {
@@ -173,24 +174,18 @@ class Checker {
       return;
     }
     for (const ProfileEntry& k : mapping_->keys) {
-      const bool letters = k.name.size() <= 2 && std::all_of(k.name.begin(), k.name.end(), [](QChar c) {
-        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-      });
-      if (!letters || !ParseA1Column(k.name))
+      try {
+        ColumnNumber(ParseMappedColumn(k.name, k.value), 1);  // the check a run's first row makes
+      } catch (const RunError&) {
         Error(k.line, QStringLiteral("%1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004")
                           .arg(k.name));
+      }
       const qsizetype length = k.value.indexOf(QLatin1String("#L"));
       if (length >= 0 && k.value.indexOf(QLatin1String("#Q"), length) > length)
         Warn(k.line, QStringLiteral("%1=%2: #Q hinter #L wird mit der Länge abgeschnitten; der Wert wird weder "
                                     "gekürzt noch in Anführungszeichen gesetzt (#Q vor #L schreiben)")
                          .arg(k.name, k.value));
     }
-  }
-
-  static bool ParseA1Column(const QString& letters) {
-    int column = 0;
-    for (QChar c : letters) column = column * 26 + (c.toUpper().unicode() - u'A' + 1);
-    return column >= 1 && column <= 256;
   }
 
   QStringList MappedNames() const {

@@ -106,7 +106,8 @@ QStringList CollectFiles(ProgressView& progress, const QString& folder, const QS
   // sub-folders, like a recursive walk, without a depth limit of the stack.
   // A start folder without its trailing separator would glue the names onto
   // the folder's own name; it is taken as the folder meant.
-  std::vector<QString> pending{WithTrailingBackslash(folder)};
+  const QString start = WithTrailingBackslash(folder);
+  std::vector<QString> pending{start};
   std::vector<DirectoryEntry> entries;
   while (!pending.empty()) {
     const QString current = std::move(pending.back());
@@ -116,8 +117,7 @@ QStringList CollectFiles(ProgressView& progress, const QString& folder, const QS
       // One folder the user may not read, or whose path is longer than the
       // system allows, must not cost the whole run; only a start folder
       // that cannot be listed ends it.
-      if (result.isEmpty() && pending.empty() && current == WithTrailingBackslash(folder))
-        throw FileSystemError(err, current);
+      if (current == start) throw FileSystemError(err, current);
       LogMessage(QStringLiteral("FEHLER: Verzeichnis wird übersprungen: ") + current + QStringLiteral(": ") +
                  ErrnoDescription(err));
       continue;

@@ -99,19 +99,17 @@ FailureNotice& TheFailureNotice() {
   return notice;
 }
 
+bool IsControl(QChar c) { return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F; }
+
 // A control character as users can read it; everything else as it is.
 QString Escaped(const QString& message) {
-  const bool plain = std::none_of(message.begin(), message.end(), [](QChar c) {
-    return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F;
-  });
-  if (plain) return message;
+  if (std::none_of(message.begin(), message.end(), IsControl)) return message;
   QString out;
   out.reserve(message.size() + 8);
   for (QChar c : message) {
     if (c == u'\n') out += QStringLiteral("\\n");
     else if (c == u'\r') out += QStringLiteral("\\r");
-    else if ((c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F)
-      out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+    else if (IsControl(c)) out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
     else out += c;
   }
   return out;

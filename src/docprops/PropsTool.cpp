@@ -56,7 +56,9 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
     return 0;
   }
   const QString& file = args[0];
-  const DocumentParse parse = ParseDocument(file);
+  // One parse for the listing and every name asked for.
+  const DocumentRowScope scope(file, ParseDocument(file));
+  const DocumentParse& parse = *DocumentRowScope::ParseFor(file);
   const ReadStatus status = parse.status;
   const bool readable = status == ReadStatus::ok && parse.sets->Count() > 0;
   if (!readable)

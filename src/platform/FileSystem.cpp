@@ -12,8 +12,6 @@
 #include <ctime>
 #include <memory>
 
-#include <QStringDecoder>
-
 #include "platform/NativeNames.h"
 #include "platform/PathSeparator.h"
 
@@ -93,9 +91,12 @@ void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> sour
 int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
   entries.clear();
   if (int e = Injected(FsCall::List)) return e;
-  const QByteArray native = Native(folder.isEmpty() ? QStringLiteral(".") : folder);
+  const QByteArray native = Native(folder);
   const bool plainFolder = native == folder.toUtf8();
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(native.constData()));
+  // Paths of the entries as the scan composes them: folder and name.
+  const QString textPrefix = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+  const QByteArray nativePrefix = native.isEmpty() || native.endsWith('/') ? native : native + '/';
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.isEmpty() ? "." : native.constData()));
   if (!dir) return errno;
   const int dirFd = ::dirfd(dir.get());
   for (;;) {
@@ -108,14 +109,11 @@ int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
     const char* raw = d->d_name;
     if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))) continue;
     DirectoryEntry entry;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    entry.name = utf8.decode(QByteArrayView(raw));
-    if (utf8.hasError() || !plainFolder) {
-      // A name that is not UTF-8, or any name inside such a folder, is
-      // remembered with its bytes for the calls that open it.
-      const QString path = PathFromNative(native + (native.endsWith('/') ? "" : "/") + raw);
-      entry.name = path.mid(path.lastIndexOf(u'/') + 1);
-    }
+    bool utf8 = true;
+    entry.name = DecodeNativeName(QByteArray(raw), &utf8);
+    // A name that is not UTF-8, or any name inside such a folder, is
+    // remembered with its bytes for the calls that open it.
+    if (!plainFolder || !utf8) RememberNativePath(textPrefix + entry.name, nativePrefix + raw);
     switch (d->d_type) {
       case DT_DIR: entry.kind = EntryKind::Directory; break;
       case DT_REG: entry.kind = EntryKind::File; break;

@@ -1,6 +1,5 @@
 #include "platform/IniFile.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -171,10 +170,7 @@ ProfilePin::~ProfilePin() {
 QString DecodeProfileText(const QByteArray& bytes) {
   QByteArray body = bytes;
   if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(body);
-  if (!utf8.hasError()) return text;
-  return FromWindows1252(body);
+  return DecodeNativeName(body);
 }
 
 std::vector<ProfileEntry> ProfileEntries(const QString& text) {

@@ -1,6 +1,7 @@
 #include "platform/NativeNames.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QStringDecoder>
 #include <mutex>
 #include <shared_mutex>
@@ -34,8 +35,7 @@ QString WithoutTrailingSlash(const QString& path) {
   return path.size() > 1 && path.endsWith(u'/') ? path.left(path.size() - 1) : path;
 }
 
-}  // namespace
-
+// Text in Windows-1252, the code page of the systems these files come from.
 QString FromWindows1252(const QByteArray& bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* out = text.data();
@@ -46,10 +46,13 @@ QString FromWindows1252(const QByteArray& bytes) {
   return text;
 }
 
-QString DecodeNativeName(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  return utf8.hasError() ? FromWindows1252(bytes) : text;
+}  // namespace
+
+QString DecodeNativeName(const QByteArray& bytes, bool* utf8) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder.decode(bytes);
+  if (utf8) *utf8 = !decoder.hasError();
+  return decoder.hasError() ? FromWindows1252(bytes) : text;
 }
 
 QByteArray NativePath(const QString& path) {
@@ -68,21 +71,22 @@ QByteArray NativePath(const QString& path) {
   }
 }
 
+void RememberNativePath(const QString& text, const QByteArray& bytes) {
+  if (text.toUtf8() == bytes) return;
+  QByteArray kept = bytes;
+  if (kept.size() > 1 && kept.endsWith('/')) kept.chop(1);
+  Registry& r = TheRegistry();
+  std::unique_lock lock(r.mutex);
+  r.bytes.insert(WithoutTrailingSlash(text), kept);
+}
+
 QString PathFromNative(const QByteArray& bytes) {
   // Name by name: one folder in Latin-1 must not turn the UTF-8 names below it
   // into Windows-1252 look-alikes.
-  QString text;
-  for (const QByteArray& name : bytes.split('/')) {
-    if (!text.isEmpty() || bytes.startsWith('/')) text += u'/';
-    text += DecodeNativeName(name);
-  }
-  if (bytes.startsWith('/')) text.remove(0, 1);
-  if (text.toUtf8() == bytes) return text;
-  Registry& r = TheRegistry();
-  std::unique_lock lock(r.mutex);
-  QByteArray kept = bytes;
-  if (kept.size() > 1 && kept.endsWith('/')) kept.chop(1);
-  r.bytes.insert(WithoutTrailingSlash(text), kept);
+  QStringList names;
+  for (const QByteArray& name : bytes.split('/')) names << DecodeNativeName(name);
+  const QString text = names.join(u'/');
+  RememberNativePath(text, bytes);
   return text;
 }
 

@@ -11,19 +11,22 @@
 
 namespace tbx {
 
-// A name or path from the file system as text: UTF-8, else Windows-1252.
-QString DecodeNativeName(const QByteArray& bytes);
-
-// Text in Windows-1252, the code page of the systems these files come from.
-QString FromWindows1252(const QByteArray& bytes);
+// A name or path from the file system as text: UTF-8, else Windows-1252
+// (the configuration file is read the same way).
+// utf8, when given, tells whether the bytes were UTF-8.
+QString DecodeNativeName(const QByteArray& bytes, bool* utf8 = nullptr);
 
 // The bytes of path: those it was found under when a listing or the command
 // line brought it (or its folder) in, else its UTF-8 form.
 QByteArray NativePath(const QString& path);
 
-// The text of a path given as bytes (a command-line argument, or a folder
-// and an entry of its listing), remembered with its bytes when they differ
-// from the text's UTF-8 form.
+// The text of a path given as bytes (a command-line argument), decoded name
+// by name and remembered with its bytes when they differ from the text's
+// UTF-8 form.
 QString PathFromNative(const QByteArray& bytes);
+
+// Remembers that the path text is found under bytes (a listing's folder and
+// entry); nothing is kept when bytes are the text's UTF-8 form.
+void RememberNativePath(const QString& text, const QByteArray& bytes);
 
 }  // namespace tbx
