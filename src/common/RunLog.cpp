@@ -46,6 +46,7 @@ struct LineFrame {
   QString folder;
   QString stamp;  // the time stamp and " - "
   QString file;
+  quint64 serial = 0;  // counts the frames made, so a new second is told by one comparison
 };
 
 const LineFrame& FrameFor(const QDateTime& now) {
@@ -59,7 +60,7 @@ const LineFrame& FrameFor(const QDateTime& now) {
   if (!frame.date.isValid() || frame.date != date || frame.second != second || frame.wholeSecond != wholeSecond ||
       frame.locale != locale || frame.folder != folder) {
     frame = LineFrame{date, second, wholeSecond, locale, folder, GeneralDateText(now) + QStringLiteral(" - "),
-                      LogFilePathFor(date)};
+                      LogFilePathFor(date), frame.serial + 1};
   }
   return frame;
 }
@@ -67,21 +68,32 @@ const LineFrame& FrameFor(const QDateTime& now) {
 // The day's file, kept open between lines. It is opened again when the
 // day's name changes (a run past midnight goes on in the next day's file),
 // and when the name no longer leads to it (removed or replaced by a log
-// rotation); one lstat per line tells, far cheaper than an open and close.
+// rotation). A run writes thousands of lines a second, and the lstat of
+// every line along the whole path cost as much as writing the line: each
+// line asks only whether the open file was removed (an fstat), so that no
+// line is lost, and the path is looked at once per second of the stamps.
+// Lines of the second in which the file was renamed go on into the renamed file.
 class LogFile {
  public:
   int Append(const LineFrame& frame, const QByteArray& line) {
-    if (!file_.IsOpen() || path_ != frame.file || !file_.StillAt(frame.file)) {
+    const bool newSecond = frame.serial != checked_;
+    checked_ = frame.serial;
+    if (!file_.IsOpen() || path_ != frame.file || file_.Removed() ||
+        (newSecond && !file_.StillAt(frame.file))) {
       path_ = frame.file;
       if (const int err = file_.Open(path_)) return err;
     }
     return file_.Write(line);
   }
-  void Close() { file_.Close(); }
+  void Close() {
+    file_.Close();
+    checked_ = 0;
+  }
 
  private:
   AppendFile file_;
   QString path_;
+  quint64 checked_ = 0;  // the serial of the frame whose second was checked
 };
 
 LogFile& TheLogFile() {

@@ -4,8 +4,8 @@
 
 namespace tbx {
 
-DocumentReadAhead::DocumentReadAhead(QStringList paths, int readers, int window)
-    : paths_(std::move(paths)), window_(std::max(1, window)) {
+DocumentReadAhead::DocumentReadAhead(QStringList paths, QStringList names, int readers, int window)
+    : paths_(std::move(paths)), names_(std::move(names)), window_(std::max(1, window)) {
   if (readers < 2) return;
   for (int i = 0; i < readers; ++i) readers_.emplace_back([this] { Work(); });
 }
@@ -31,6 +31,7 @@ void DocumentReadAhead::Work() {
     const QString path = paths_[index];
     lock.unlock();
     DocumentParse parse = ParseDocument(path);
+    PrepareLookUps(parse, names_);
     lock.lock();
     if (index >= taken_) done_[index] = std::move(parse);
     if (awaited_ == index) ready_.notify_one();  // the loop waits for this very parse

@@ -22,8 +22,9 @@ namespace tbx {
 class DocumentReadAhead {
  public:
   // Reads paths with `readers` threads, at most `window` documents ahead of
-  // the last one taken. readers < 1 reads nothing ahead.
-  DocumentReadAhead(QStringList paths, int readers, int window);
+  // the last one taken, and looks up `names` there (PrepareLookUps), so the
+  // loop neither decodes values nor frees parses. readers < 2 reads nothing ahead.
+  DocumentReadAhead(QStringList paths, QStringList names, int readers, int window);
   ~DocumentReadAhead();
   DocumentReadAhead(const DocumentReadAhead&) = delete;
   DocumentReadAhead& operator=(const DocumentReadAhead&) = delete;
@@ -42,6 +43,7 @@ class DocumentReadAhead {
   void Work();
 
   const QStringList paths_;
+  const QStringList names_;
   const qsizetype window_;
   std::mutex mutex_;
   std::condition_variable wake_;   // readers: room in the window, or stop

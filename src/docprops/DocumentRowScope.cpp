@@ -29,6 +29,13 @@ DocumentParse ParseDocument(const QString& fileName) {
   return parse;
 }
 
+void PrepareLookUps(DocumentParse& parse, const QStringList& names) {
+  if (!parse.sets) return;
+  parse.lookUps.reserve(size_t(names.size()));
+  for (const QString& name : names) parse.lookUps.emplace_back(name, LookUpProperty(parse, name));
+  parse.sets.reset();
+}
+
 DocumentRowScope::DocumentRowScope(QString fileName) : fileName_(std::move(fileName)), outer_(innermost) {
   innermost = this;
 }
@@ -40,15 +47,19 @@ DocumentRowScope::DocumentRowScope(QString fileName, std::optional<DocumentParse
 
 DocumentRowScope::~DocumentRowScope() { innermost = outer_; }
 
-const DocumentParse* DocumentRowScope::ParseFor(const QString& fileName) {
+std::optional<PropertyLookup> DocumentRowScope::LookUp(const QString& fileName, const QString& propertyName) {
   for (DocumentRowScope* scope = innermost; scope; scope = scope->outer_) {
     if (scope->fileName_ != fileName) continue;
+    if (scope->parse_)
+      for (const auto& [name, found] : scope->parse_->lookUps)
+        if (name == propertyName) return found;
     // A container that could not be made is tried again on the next read,
-    // as it would be without the scope.
+    // as it would be without the scope; so is a parse that kept only its
+    // look-ups when a name not among them is asked.
     if (!scope->parse_ || !scope->parse_->sets) scope->parse_ = ParseDocument(fileName);
-    return &*scope->parse_;
+    return LookUpProperty(*scope->parse_, propertyName);
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 }  // namespace tbx

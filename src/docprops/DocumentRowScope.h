@@ -8,21 +8,42 @@
 // stays as without the scope: the same values, and for a document that cannot
 // be read the same log line on every read.
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "propset/FilePropertySets.h"
 
 namespace tbx {
 
+// What a read of one property found, before anything is logged.
+struct PropertyLookup {
+  enum Outcome { Found, NotOpened, NotRead };
+  Outcome outcome = Found;
+  QString value;  // when Found: the text, "" when no set yields the property
+  ReadStatus status = ReadStatus::ok;  // otherwise: why the sets could not be read
+};
+
 // A document's property sets as one open gave them.
 struct DocumentParse {
   std::unique_ptr<FilePropertySets> sets;  // nullptr when the container could not be made
   ReadStatus status = ReadStatus::ok;
+  // Look-ups made when the sets were dropped early (PrepareLookUps).
+  std::vector<std::pair<QString, PropertyLookup>> lookUps;
 };
 
 // Opens, parses and closes fileName.
 DocumentParse ParseDocument(const QString& fileName);
+
+// The look-up of one property in a parse; needs the parse's sets.
+PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName);
+
+// Looks up every name of names and drops the sets, so that a parse made on
+// another thread is freed there and reaches its row small. A parse whose
+// container could not be made is left as it is: the row tries again.
+void PrepareLookUps(DocumentParse& parse, const QStringList& names);
 
 class DocumentRowScope {
  public:
@@ -34,10 +55,10 @@ class DocumentRowScope {
   DocumentRowScope(const DocumentRowScope&) = delete;
   DocumentRowScope& operator=(const DocumentRowScope&) = delete;
 
-  // The parse of fileName from the innermost scope for exactly that path,
-  // made on its first use; nullptr when no scope covers fileName (the
-  // caller then parses the document itself).
-  static const DocumentParse* ParseFor(const QString& fileName);
+  // The look-up of propertyName in the parse of the innermost scope for
+  // exactly fileName, parsed on its first use; std::nullopt when no scope
+  // covers fileName (the caller then parses the document itself).
+  static std::optional<PropertyLookup> LookUp(const QString& fileName, const QString& propertyName);
 
  private:
   QString fileName_;

@@ -57,10 +57,9 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
   }
   const QString& file = args[0];
   // One parse for the listing and every name asked for.
-  const DocumentRowScope scope(file, ParseDocument(file));
-  const DocumentParse& parse = *DocumentRowScope::ParseFor(file);
+  DocumentParse parse = ParseDocument(file);
   const ReadStatus status = parse.status;
-  const bool readable = status == ReadStatus::ok && parse.sets->Count() > 0;
+  const bool readable = status == ReadStatus::ok && parse.sets && parse.sets->Count() > 0;
   if (!readable)
     Print(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
                    StatusDescription(status));
@@ -69,6 +68,7 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
     return readable ? 0 : 1;
   }
   bool failed = !readable;
+  const DocumentRowScope scope(file, std::move(parse));
   for (qsizetype i = 1; i < args.size(); ++i) {
     QString value;
     try {

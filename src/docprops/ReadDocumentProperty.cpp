@@ -19,30 +19,34 @@ const FileProperty* FindInSet(const FilePropertySet& set, const QString& propert
 
 }  // namespace
 
-QString ReadDocumentProperty(QString fileName, QString propertyName) {
-  const auto failed = [&] { return QStringLiteral("FEHLER beim Lesen von ") + propertyName; };
-  DocumentParse own;
-  const DocumentParse* parse = DocumentRowScope::ParseFor(fileName);
-  if (!parse) {
-    own = ParseDocument(fileName);
-    parse = &own;
-  }
-  if (!parse->sets) {
-    LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
-               StatusDescription(parse->status));
-    return failed();
-  }
-  const FilePropertySets& sets = *parse->sets;
-  // A document without any set is as unusable as one that cannot be read;
-  // its log line simply has no description after the ": ".
-  if (parse->status != ReadStatus::ok || sets.Count() <= 0) {
-    LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
-               StatusDescription(parse->status));
-    return failed();
-  }
+PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName) {
+  if (!parse.sets) return {PropertyLookup::NotOpened, QString(), parse.status};
+  const FilePropertySets& sets = *parse.sets;
+  // A document without any set is as unusable as one that cannot be read.
+  if (parse.status != ReadStatus::ok || sets.Count() <= 0) return {PropertyLookup::NotRead, QString(), parse.status};
   for (int i = 0; i < sets.Count(); ++i)
-    if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName)) return ValueText(p->Value()).value_or(QString());
-  return QString();
+    if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName))
+      return {PropertyLookup::Found, ValueText(p->Value()).value_or(QString()), ReadStatus::ok};
+  return {};
+}
+
+QString ReadDocumentProperty(QString fileName, QString propertyName) {
+  std::optional<PropertyLookup> scoped = DocumentRowScope::LookUp(fileName, propertyName);
+  const PropertyLookup found = scoped ? std::move(*scoped) : LookUpProperty(ParseDocument(fileName), propertyName);
+  switch (found.outcome) {
+    case PropertyLookup::Found:
+      return found.value;
+    case PropertyLookup::NotOpened:
+      LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
+                 StatusDescription(found.status));
+      break;
+    case PropertyLookup::NotRead:
+      // A document without any set has no description after the ": ".
+      LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
+                 StatusDescription(found.status));
+      break;
+  }
+  return QStringLiteral("FEHLER beim Lesen von ") + propertyName;
 }
 
 }  // namespace tbx

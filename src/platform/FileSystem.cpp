@@ -282,6 +282,11 @@ bool AppendFile::StillAt(const QString& path) const {
          quint64(st.st_ino) == inode_;
 }
 
+bool AppendFile::Removed() const {
+  struct stat st {};
+  return fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
+}
+
 int AppendToFile(const QString& path, const QByteArray& bytes) {
   AppendFile file;
   if (int e = file.Open(path)) return e;

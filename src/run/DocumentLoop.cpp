@@ -61,13 +61,14 @@ void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& val
 // enough that their parses take little memory (a few kilobytes each).
 constexpr int kReadAheadWindow = 64;
 
-// Whether rows read the documents' property sets: criteria always do, the
-// columns unless they come from the database or name only special names.
-bool ReadsProperties(const RunState& run, const ColumnMapping& mapping) {
-  if (!mapping.criteria.isEmpty()) return true;
-  if (run.databaseMode) return false;
-  return std::any_of(mapping.columns.begin(), mapping.columns.end(),
-                     [](const MappedColumn& c) { return !c.Special; });
+// The property names rows read from the documents: the criteria's, and the
+// columns' unless those come from the database or are special names.
+QStringList DocumentPropertyNames(const RunState& run, const ColumnMapping& mapping) {
+  QStringList names = mapping.criteria;
+  if (!run.databaseMode)
+    for (const MappedColumn& column : mapping.columns)
+      if (!column.Special && !names.contains(column.PropertyName)) names << column.PropertyName;
+  return names;
 }
 
 class RowWriter {
@@ -148,8 +149,9 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   const QStringList documents = run.foundDocuments;
   const qint64 n = documents.size();
   std::vector<MappedColumn> columns = mapping.columns;  // each learns its column number at its first row
-  const int readers = ReadsProperties(run, mapping) ? DocumentReadAhead::ConfiguredReaders() : 0;
-  DocumentReadAhead readAhead(documents, readers, std::max(kReadAheadWindow, 4 * readers));
+  QStringList names = DocumentPropertyNames(run, mapping);
+  const int readers = names.isEmpty() ? 0 : DocumentReadAhead::ConfiguredReaders();
+  DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
   for (qint64 i = 1; i <= n; ++i) {
     if (++partCount > run.maxRange) {

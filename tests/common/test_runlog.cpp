@@ -95,19 +95,21 @@ TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
   EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:00 - d\n");
 }
 
-// The log stays open between lines, yet a rotated-away or removed file is
-// followed by a new one of the day's name, and a run past midnight goes on
-// in the next day's file.
+// The log stays open between lines, yet a removed file is followed by a new
+// one of the day's name at once, a renamed one from the next second on, and
+// a run past midnight goes on in the next day's file.
 TEST_F(RunLogTest, KeptOpenButFollowsRotationAndMidnight) {
-  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 57)));
   LogMessage("eins");
   ASSERT_TRUE(QFile::rename(dir_.path() + "/Protokoll_05.12.2026.log", dir_.path() + "/alt.log"));
+  LogMessage("noch eins");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 58)));
   LogMessage("zwei");
   QFile::remove(dir_.path() + "/Protokoll_05.12.2026.log");
   LogMessage("drei");
   pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
   LogMessage("vier");
-  EXPECT_EQ(Read("alt.log"), "05.12.2026 23:59:59 - eins\n");
-  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:59 - drei\n");
-  EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
+  EXPECT_EQ(Read("alt.log"), "05.12.2026 23:59:57 - eins\n05.12.2026 23:59:57 - noch eins\n");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:58 - drei\n");
+EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
 }
