@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
@@ -32,6 +33,12 @@ ReadStatus StatusForErrno(int err) {
   }
 }
 
+// The head buffer of the last document closed on this thread, kept for the
+// next one: the readers open one document after another, and allocating
+// and freeing a head of several kilobytes each time kept the allocator
+// busy sorting its free lists.
+thread_local QByteArray spareHead;
+
 }  // namespace
 
 // The reader opens a document for every single property it reads, so the file
@@ -43,6 +50,7 @@ FileByteSource::~FileByteSource() {
 #else
   if (fd_ >= 0) ::_close(fd_);
 #endif
+  if (spareHead.capacity() < head_.capacity()) spareHead = std::move(head_);
 }
 
 #ifndef Q_OS_WIN
@@ -60,8 +68,10 @@ ReadStatus FileByteSource::Open(const QString& path) {
   size_ = quint64(info.st_size);
   // A head that cannot be read stays empty: the reads then go to the file
   // and fail there, as they would without it.
-  QByteArray head(qsizetype(qMin(size_, kHeadBytes)), Qt::Uninitialized);
+  QByteArray head = std::exchange(spareHead, QByteArray());
+  head.resize(qsizetype(qMin(size_, kHeadBytes)));
   if (ReadFromFile(0, head.data(), quint64(head.size()))) head_ = std::move(head);
+  else spareHead = std::move(head);
   return ReadStatus::ok;
 }
 

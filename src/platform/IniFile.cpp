@@ -162,6 +162,8 @@ ProfilePin::ProfilePin(const QString& file) : pinned_(new Pinned{{file, ReadProf
   innermostPin = pinned_;
 }
 
+std::shared_ptr<const void> ProfilePin::Version() const { return pinned_->profile; }
+
 ProfilePin::~ProfilePin() {
   innermostPin = pinned_->outer;
   delete pinned_;

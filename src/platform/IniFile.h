@@ -10,6 +10,7 @@
 // file system shows that very version of it.
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace tbx {
@@ -48,6 +49,10 @@ class ProfilePin {
   ~ProfilePin();
   ProfilePin(const ProfilePin&) = delete;
   ProfilePin& operator=(const ProfilePin&) = delete;
+
+  // The version the pin read; pins of an unchanged file share it, so a
+  // caller may keep values read under one pin while later pins give the same.
+  std::shared_ptr<const void> Version() const;
 
  private:
   struct Pinned;

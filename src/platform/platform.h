@@ -13,6 +13,7 @@
 //   Clock.h            Now(), pinned by tests
 //   ProgramInfo.h      title, version, program folder
 //   PathSeparator.h    the platform's folder separator
+//   ThreadPriority.h   helper threads that yield to the thread they serve
 //   SystemErrors.h     errno to classic number and German reason
 //   RunError.h         the run-time error every failing call throws
 //   DatabaseConnection.h, RecordSet.h, DatabaseConnectionText.h
@@ -28,3 +29,4 @@
 #include "platform/ProgramInfo.h"
 #include "platform/RunError.h"
 #include "platform/SystemErrors.h"
+#include "platform/ThreadPriority.h"

@@ -69,6 +69,7 @@ FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QStrin
   set.known_ = FindKnownSet(section.formatId);
   set.name_ = set.known_ ? KnownSetName(*set.known_) : streamName;
   set.dictionary_ = std::move(section.dictionary);
+  set.properties_.reserve(section.properties.size());
   for (const RawProperty& raw : section.properties) {
     FileProperty property;
     property.id = qint32(raw.id);

@@ -89,6 +89,7 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
     if (ReadTypedValue(c, 0, &type, &codePage) == ReadStatus::ok && type == VT_I2)
       section->codePage = quint16(codePage.toLongLong());
   }
+  section->properties.reserve(table.size());
   for (const TableEntry& e : table) {
     c.Seek(e.offset);
     if (e.id == kCodePageId) continue;

@@ -32,19 +32,74 @@ struct SplitPath {
 
 SplitPath Split(const QString& path) { return {PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
 
-// Whether value violates the [PropertyName] Format0..Format9 patterns: at
-// least one pattern exists and none matches.
-bool ViolatesFormat(const QString& value, const QString& propertyName, const QString& configPath) {
-  bool patternExists = false;
+// The [PropertyName] Format0..Format9 patterns, up to the first one missing.
+QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
+  QStringList patterns;
   for (int k = 0; k < ini::kFormatKeyCount; ++k) {
-    const QString pattern =
+    QString pattern =
         ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
     if (pattern.isEmpty()) break;
-    patternExists = true;
-    if (MatchFormat(value, pattern)) return false;
+    patterns << std::move(pattern);
   }
-  return patternExists;
+  return patterns;
 }
+
+// Whether value violates patterns: at least one exists and none matches.
+bool ViolatesFormat(const QString& value, const QStringList& patterns) {
+  return !patterns.isEmpty() &&
+         std::none_of(patterns.begin(), patterns.end(), [&](const QString& p) { return MatchFormat(value, p); });
+}
+
+QStringList WantedValues(const ColumnMapping& mapping, const QString& configPath) {
+  QStringList wanted;
+  for (const QString& name : mapping.criteria)
+    wanted << ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
+  return wanted;
+}
+
+bool Selected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted) {
+  bool selected = true;
+  for (qsizetype k = 0; k < mapping.criteria.size(); ++k) {
+    const QString& name = mapping.criteria[k];
+    LogMessage(QStringLiteral("Suche ") + name);
+    const QString value = ReadDocumentProperty(path, name);
+    if (value.isEmpty()) continue;
+    if (wanted[k] == QLatin1String("empty"))
+      selected = false;
+    else
+      selected = selected && value.contains(wanted[k], Qt::CaseInsensitive);
+    // An unreadable document is kept, so its error text reaches the workbook.
+    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
+  }
+  return selected;
+}
+
+// The configuration values rows compare with, read again only when the
+// configuration changed: reading them for every document looked up every
+// section and key anew.
+class RowSettings {
+ public:
+  RowSettings(const ColumnMapping& mapping, const QString& configPath) : mapping_(mapping), configPath_(configPath) {}
+
+  void Follow(const ProfilePin& configuration) {
+    std::shared_ptr<const void> version = configuration.Version();
+    if (version == version_) return;
+    version_ = std::move(version);
+    wanted_ = WantedValues(mapping_, configPath_);
+    patterns_.clear();
+    for (const MappedColumn& column : mapping_.columns)
+      patterns_.push_back(FormatPatterns(column.PropertyName, configPath_));
+  }
+  const QStringList& Wanted() const { return wanted_; }
+  const QStringList& Patterns(size_t column) const { return patterns_[column]; }
+
+ private:
+  const ColumnMapping& mapping_;
+  const QString configPath_;
+  std::shared_ptr<const void> version_;
+  QStringList wanted_;                 // per criterion
+  std::vector<QStringList> patterns_;  // per column
+};
 
 // Writes value V of one mapped column as the length limit and quoting say.
 void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& value) {
@@ -73,7 +128,8 @@ QStringList DocumentPropertyNames(const RunState& run, const ColumnMapping& mapp
 
 class RowWriter {
  public:
-  RowWriter(RunState& run, const std::optional<RecordSet>& record) : run_(run), record_(record) {}
+  RowWriter(RunState& run, const std::optional<RecordSet>& record, const RowSettings& settings)
+      : run_(run), record_(record), settings_(settings) {}
 
   // Writes the row of one selected document; true when a cell was marked.
   bool Write(int row, const SplitPath& parts, std::vector<MappedColumn>& columns) {
@@ -81,13 +137,14 @@ class RowWriter {
     sheet.Cells(row, 1)->SetValue(parts.folder);
     sheet.Cells(row, 2)->SetValue(parts.fileName);
     bool marked = false;
-    for (MappedColumn& column : columns)
-      marked |= WriteColumn(sheet, row, parts, column);
+    for (size_t k = 0; k < columns.size(); ++k)
+      marked |= WriteColumn(sheet, row, parts, columns[k], settings_.Patterns(k));
     return marked;
   }
 
  private:
-  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, MappedColumn& column) {
+  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, MappedColumn& column,
+                   const QStringList& patterns) {
     // The key is checked at the first row that writes it, as the cell
     // reference would be; later rows use the column number it gave.
     if (column.Column == 0) column.Column = ColumnNumber(column, row);
@@ -102,7 +159,7 @@ class RowWriter {
                               : ReadDocumentProperty(parts.folder + parts.fileName, column.PropertyName);
     cell->SetNumberFormat(kTextFormat);
     PutLimitedValue(*cell, column, value);
-    if (!ViolatesFormat(value, column.PropertyName, run_.configPath)) return false;
+    if (!ViolatesFormat(value, patterns)) return false;
     LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
     cell->Select();
     run_.workbook.application->SetSelectionInteriorColorIndex(kMarkColorIndex);
@@ -112,6 +169,7 @@ class RowWriter {
 
   RunState& run_;
   const std::optional<RecordSet>& record_;
+  const RowSettings& settings_;
 };
 
 }  // namespace
@@ -126,20 +184,7 @@ int ProgressPercent(qint64 i, qint64 n) {
 }
 
 bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
-  bool selected = true;
-  for (const QString& name : mapping.criteria) {
-    const QString wanted = ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
-    LogMessage(QStringLiteral("Suche ") + name);
-    const QString value = ReadDocumentProperty(path, name);
-    if (value.isEmpty()) continue;
-    if (wanted == QLatin1String("empty"))
-      selected = false;
-    else
-      selected = selected && value.contains(wanted, Qt::CaseInsensitive);
-    // An unreadable document is kept, so its error text reaches the workbook.
-    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
-  }
-  return selected;
+  return Selected(path, mapping, WantedValues(mapping, configPath));
 }
 
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
@@ -153,6 +198,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   const int readers = names.isEmpty() ? 0 : DocumentReadAhead::ConfiguredReaders();
   DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
+  RowSettings settings(mapping, run.configPath);
   for (qint64 i = 1; i <= n; ++i) {
     if (++partCount > run.maxRange) {
       NextWorkbookPart(book, mapping);
@@ -163,6 +209,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     // The configuration is looked at once per document: an edit during the
     // run counts from the next document on.
     const ProfilePin configuration(run.configPath);
+    settings.Follow(configuration);
     LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
     progress.SetCaption(PathPart(path, DirectoryPart));
     progress.SetStatus(PathPart(path, FileNamePart));
@@ -170,7 +217,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     {
       // The criteria and the columns of this row read one parse of the document.
       const DocumentRowScope scope(path, readAhead.Take(i - 1));
-      bool selected = DocumentSelected(path, mapping, run.configPath);
+      bool selected = Selected(path, mapping, settings.Wanted());
       std::optional<RecordSet> record;
       if (run.databaseMode && selected) {
         record = FindDocumentRecord(*run.dialogs, *run.database, path, run.configPath);
@@ -182,7 +229,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       }
       if (selected) {
         const int row = static_cast<int>(book.rowOffset + partCount);
-        if (RowWriter(run, record).Write(row, Split(path), columns)) ++run.stats.rowsMarked;
+        if (RowWriter(run, record, settings).Write(row, Split(path), columns)) ++run.stats.rowsMarked;
         ++run.stats.rowsWritten;
       } else {
         // The next selected document takes the row this one would have had.
