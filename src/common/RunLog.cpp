@@ -75,15 +75,15 @@ const LineFrame& FrameFor(const QDateTime& now) {
 // Lines of the second in which the file was renamed go on into the renamed file.
 class LogFile {
  public:
-  int Append(const LineFrame& frame, const QByteArray& line) {
-    const bool newSecond = frame.serial != checked_;
-    checked_ = frame.serial;
-    if (!file_.IsOpen() || path_ != frame.file || file_.Removed() ||
-        (newSecond && !file_.StillAt(frame.file))) {
-      path_ = frame.file;
+  // Appends lines to file; serial tells the second of their stamps.
+  int Append(const QString& file, quint64 serial, const QByteArray& lines) {
+    const bool newSecond = serial != checked_;
+    checked_ = serial;
+    if (!file_.IsOpen() || path_ != file || file_.Removed() || (newSecond && !file_.StillAt(file))) {
+      path_ = file;
       if (const int err = file_.Open(path_)) return err;
     }
-    return file_.Write(line);
+    return file_.Write(lines);
   }
   void Close() {
     file_.Close();
@@ -99,6 +99,19 @@ class LogFile {
 LogFile& TheLogFile() {
   static LogFile file;
   return file;
+}
+
+// Lines kept back by holds, with the file and second of their stamps.
+struct HeldLines {
+  int holds = 0;
+  QByteArray lines;
+  QString file;
+  quint64 serial = 0;
+};
+
+HeldLines& TheHeldLines() {
+  static HeldLines held;
+  return held;
 }
 
 struct FailureNotice {
@@ -127,13 +140,38 @@ QString Escaped(const QString& message) {
   return out;
 }
 
+// Appends lines to the log file; the log must never stop a run: a lost
+// line is accepted, and said once.
+void Write(const QString& file, quint64 serial, const QByteArray& lines) {
+  const int err = TheLogFile().Append(file, serial, lines);
+  FailureNotice& failure = TheFailureNotice();
+  if (err != 0 && !failure.given && failure.notice) {
+    failure.given = true;
+    failure.notice(QStringLiteral("Das Protokoll %1 kann nicht geschrieben werden: %2. Der Lauf geht ohne "
+                                  "Protokoll weiter.")
+                       .arg(file, ErrnoDescription(err)));
+  }
+}
+
 }  // namespace
 
 void SetLogFailureNotice(std::function<void(const QString&)> notice) {
   TheFailureNotice() = FailureNotice{std::move(notice), false};
 }
 
+LogHold::LogHold() { ++TheHeldLines().holds; }
+
+LogHold::~LogHold() { --TheHeldLines().holds; }
+
+void FlushLog() {
+  HeldLines& held = TheHeldLines();
+  if (held.lines.isEmpty()) return;
+  Write(held.file, held.serial, held.lines);
+  held.lines.clear();
+}
+
 void SetLogEnabled(bool enabled) {
+  FlushLog();
   Enabled() = enabled;
   TheLogFile().Close();
   TheFailureNotice().given = false;
@@ -148,17 +186,23 @@ void LogMessage(const QString& message) {
   // One clock reading for stamp and file, so a line written at midnight
   // lands in the file of the date it carries.
   const LineFrame& frame = FrameFor(Now());
-  QString line;
-  if (!message.isEmpty()) line = frame.stamp + Escaped(message);
-  // The log must never stop a run: a lost line is accepted, and said once.
-  const int err = TheLogFile().Append(frame, line.toLocal8Bit() + kLineEnd);
-  FailureNotice& failure = TheFailureNotice();
-  if (err != 0 && !failure.given && failure.notice) {
-    failure.given = true;
-    failure.notice(QStringLiteral("Das Protokoll %1 kann nicht geschrieben werden: %2. Der Lauf geht ohne "
-                                  "Protokoll weiter.")
-                       .arg(frame.file, ErrnoDescription(err)));
+  QByteArray line;
+  if (!message.isEmpty()) line = (frame.stamp + Escaped(message)).toLocal8Bit();
+  line += kLineEnd;
+  HeldLines& held = TheHeldLines();
+  // Lines kept back go first, into the file of their own date.
+  if (!held.lines.isEmpty() && held.file != frame.file) FlushLog();
+  if (held.holds > 0) {
+    held.lines += line;
+    held.file = frame.file;
+    held.serial = frame.serial;
+    return;
   }
+  if (!held.lines.isEmpty()) {
+    line.prepend(held.lines);
+    held.lines.clear();
+  }
+  Write(frame.file, frame.serial, line);
 }
 
 }  // namespace tbx

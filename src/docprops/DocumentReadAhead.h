@@ -33,6 +33,9 @@ class DocumentReadAhead {
   // reader; std::nullopt without read-ahead. Documents may be skipped.
   std::optional<DocumentParse> Take(qsizetype index);
 
+  // Whether documents are read ahead (else Take gives nothing).
+  bool Active() const { return !readers_.empty(); }
+
   // The number of readers when nothing says otherwise: enough to keep a
   // network share busy while the loop works, a few per core.
   static int DefaultReaders();

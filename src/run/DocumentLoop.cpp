@@ -199,6 +199,9 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
   RowSettings settings(mapping, run.configPath);
+  // With its parse at hand a row never waits (in database mode it asks the
+  // server): the lines after its first one are held for the next document's.
+  const bool holdRowLines = readAhead.Active() && !run.databaseMode;
   for (qint64 i = 1; i <= n; ++i) {
     if (++partCount > run.maxRange) {
       NextWorkbookPart(book, mapping);
@@ -214,9 +217,11 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     progress.SetCaption(PathPart(path, DirectoryPart));
     progress.SetStatus(PathPart(path, FileNamePart));
 
+    std::optional<LogHold> hold;
     {
       // The criteria and the columns of this row read one parse of the document.
       const DocumentRowScope scope(path, readAhead.Take(i - 1));
+      if (holdRowLines) hold.emplace();
       bool selected = Selected(path, mapping, settings.Wanted());
       std::optional<RecordSet> record;
       if (run.databaseMode && selected) {
@@ -247,6 +252,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       break;
     }
   }
+  FlushLog();
 }
 
 }  // namespace tbx

@@ -113,3 +113,25 @@ TEST_F(RunLogTest, KeptOpenButFollowsRotationAndMidnight) {
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:58 - drei\n");
 EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
 }
+
+// Lines logged under a hold reach the file with the next line logged without
+// one, or at a flush, in their order and in the file of their own date.
+TEST_F(RunLogTest, HeldLinesFollowWithTheNextLine) {
+  test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
+  const QByteArray stamp5 = "05.12.2026 23:59:59 - ", stamp6 = "06.12.2026 00:00:01 - ";
+  LogMessage("eins");
+  {
+    const LogHold hold;
+    LogMessage("zwei");
+    EXPECT_EQ(Read("Protokoll_05.12.2026.log"), stamp5 + "eins\n");
+  }
+  LogMessage("drei");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), stamp5 + "eins\n" + stamp5 + "zwei\n" + stamp5 + "drei\n");
+  { const LogHold hold; LogMessage("vier"); }
+  pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
+  LogMessage("fünf");
+  { const LogHold hold; LogMessage("sechs"); }
+  FlushLog();
+  EXPECT_TRUE(Read("Protokoll_05.12.2026.log").endsWith(stamp5 + "drei\n" + stamp5 + "vier\n"));
+  EXPECT_EQ(Read("Protokoll_06.12.2026.log"), stamp6 + "fünf\n" + stamp6 + "sechs\n");
+}
