@@ -5,14 +5,14 @@ namespace tbx::xls {
 void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, bool compressed) {
   const QChar* p = text.constData() + from;
   if (compressed) {
-    const qsizetype start = bytes_.size();
-    bytes_.resize(start + count);
+    const size_t start = bytes_.size();
+    bytes_.resize(start + size_t(count));
     char* out = bytes_.data() + start;
     for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(p[i].unicode());
     return;
   }
-  const qsizetype start = bytes_.size();
-  bytes_.resize(start + 2 * count);
+  const size_t start = bytes_.size();
+  bytes_.resize(start + 2 * size_t(count));
   char* out = bytes_.data() + start;
   for (qsizetype i = 0; i < count; ++i) {
     const char16_t u = p[i].unicode();
@@ -22,8 +22,8 @@ void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, boo
 }
 
 void BiffWriter::PatchU16(qsizetype at, quint16 v) {
-  bytes_[at] = static_cast<char>(v & 0xFF);
-  bytes_[at + 1] = static_cast<char>(v >> 8);
+  bytes_[size_t(at)] = static_cast<char>(v & 0xFF);
+  bytes_[size_t(at) + 1] = static_cast<char>(v >> 8);
 }
 
 void BiffWriter::PatchU32(qsizetype at, quint32 v) {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <string>
 
 namespace tbx::xls {
 
@@ -15,10 +16,10 @@ class BiffWriter {
     U16(type);
     U16(size);
   }
-  void U8(quint8 v) { bytes_.append(static_cast<char>(v)); }
+  void U8(quint8 v) { bytes_.push_back(static_cast<char>(v)); }
   void U16(quint16 v) {
-    const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    bytes_.append(b, 2);
+    bytes_.push_back(static_cast<char>(v & 0xFF));
+    bytes_.push_back(static_cast<char>(v >> 8));
   }
   void U32(quint32 v) {
     U16(static_cast<quint16>(v & 0xFFFF));
@@ -30,12 +31,13 @@ class BiffWriter {
 
   void PatchU16(qsizetype at, quint16 v);
   void PatchU32(qsizetype at, quint32 v);
-  qsizetype Position() const { return bytes_.size(); }
-  const QByteArray& Bytes() const { return bytes_; }
-  QByteArray Take() { return std::move(bytes_); }
+  qsizetype Position() const { return qsizetype(bytes_.size()); }
+  QByteArray Take() const { return QByteArray(bytes_.data(), Position()); }
 
  private:
-  QByteArray bytes_;
+  // A workbook is written two bytes at a time; a standard string appends
+  // those inline, where a QByteArray went through its general insert.
+  std::string bytes_;
 };
 
 // Whether every UTF-16 code unit of text fits one byte (the compressed form).
