@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <unordered_set>
 
@@ -17,13 +18,27 @@ constexpr quint64 kWholeMiniStreamLimit = 1 << 20;
 
 quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit; }
 
-bool HasDuplicates(std::vector<quint32> sectors) {
-  std::sort(sectors.begin(), sectors.end());
-  return std::adjacent_find(sectors.begin(), sectors.end()) != sectors.end();
+// The chains of a document's streams are a few sectors long: those are
+// compared pairwise in place, longer ones sorted in a copy.
+constexpr size_t kShortChain = 32;
+
+bool HasDuplicates(const std::vector<quint32>& sectors) {
+  if (sectors.size() <= kShortChain) {
+    for (auto it = sectors.begin(); it != sectors.end(); ++it)
+      if (std::find(sectors.begin(), it, *it) != it) return true;
+    return false;
+  }
+  std::vector<quint32> sorted = sectors;
+  std::sort(sorted.begin(), sorted.end());
+  return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
 }
 
+// A directory entry; its name is kept in place, since only the root's
+// entries are ever asked for theirs.
 struct DirEntry {
-  QString name;
+  std::array<char16_t, 31> name{};  // the format allows 31 units before the terminating zero
+  int nameUnits = 0;
+  QString Name() const { return QString(reinterpret_cast<const QChar*>(name.data()), nameUnits); }
   quint8 type = kTypeUnused;
   quint32 left = kNoStream, right = kNoStream, child = kNoStream;
   quint32 start = 0;
@@ -152,6 +167,7 @@ class CompoundFileReader::Impl {
   // known size); otherwise it runs to its end, and a chain longer than the
   // file has sectors must loop.
   ReadStatus FollowChain(quint32 start, quint64 limit, bool exact, std::vector<quint32>* chain) {
+    chain->reserve(size_t(std::min<quint64>(limit, kShortChain)));
     quint32 sector = start;
     while (chain->size() < limit) {
       if (sector == kEndOfChain) {
@@ -217,8 +233,8 @@ class CompoundFileReader::Impl {
     // The length counts the terminating zero; anything out of range keeps an
     // empty name, which no look-up matches.
     const int units = nameBytes >= 2 && nameBytes <= 64 && nameBytes % 2 == 0 ? nameBytes / 2 - 1 : 0;
-    e.name.resize(units);
-    for (int k = 0; k < units; ++k) e.name[k] = QChar(qFromLittleEndian<quint16>(raw + 2 * k));
+    e.nameUnits = units;
+    for (int k = 0; k < units; ++k) e.name[size_t(k)] = qFromLittleEndian<quint16>(raw + 2 * k);
   }
 
   // Walks the tree of the root's children without recursion; every entry may
@@ -227,6 +243,8 @@ class CompoundFileReader::Impl {
     std::vector<bool> visited(entries_.size(), false);
     std::vector<quint32> stack;
     std::vector<quint32> found;
+    stack.reserve(std::min<size_t>(entries_.size(), kShortChain));
+    found.reserve(std::min<size_t>(entries_.size(), kShortChain));
     if (entries_[0].child != kNoStream) stack.push_back(entries_[0].child);
     while (!stack.empty()) {
       const quint32 index = stack.back();
@@ -241,9 +259,10 @@ class CompoundFileReader::Impl {
       if (e.right != kNoStream) stack.push_back(e.right);
     }
     std::sort(found.begin(), found.end());
+    root_.reserve(found.size());
     for (quint32 index : found) {
       const DirEntry& e = entries_[index];
-      root_.push_back(CompoundFileEntry{e.name, index, e.type == kTypeStream, e.start, e.size});
+      root_.push_back(CompoundFileEntry{e.Name(), index, e.type == kTypeStream, e.start, e.size});
     }
     return ReadStatus::ok;
   }
@@ -276,6 +295,7 @@ class CompoundFileReader::Impl {
     const quint64 miniStreamSize = entries_[0].size;
     const quint64 needed = CeilDiv(size, kMiniSectorSize);
     std::vector<quint32> chain;
+    chain.reserve(size_t(needed));  // below the cutoff: at most 64 mini sectors
     quint32 mini = start;
     while (chain.size() < needed) {
       if (mini == kEndOfChain) return ReadStatus::chain_too_short;

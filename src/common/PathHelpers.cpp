@@ -29,9 +29,9 @@ QStringView TrimSpaces(QStringView s) {
 
 bool FitsPatternChar(QChar pattern, QStringView valueChar) {
   switch (pattern.unicode()) {
-    case u'9': return IsDigitsOnly(valueChar.toString());
-    case u'!': return IsLettersOnly(valueChar.toString());
-    case u'*': return IsLettersOnly(valueChar.toString()) || IsDigitsOnly(valueChar.toString());
+    case u'9': return IsDigitsOnly(valueChar);
+    case u'!': return IsLettersOnly(valueChar);
+    case u'*': return IsLettersOnly(valueChar) || IsDigitsOnly(valueChar);
     default: return valueChar.size() == 1 && valueChar[0] == pattern;
   }
 }
@@ -82,14 +82,14 @@ bool MatchFormat(const QString& value, const QString& pattern) {
   return result;
 }
 
-bool IsDigitsOnly(const QString& text) {
+bool IsDigitsOnly(QStringView text) {
   if (text.isEmpty()) return false;
   for (QChar c : text)
     if (!IsAsciiDigit(c)) return false;
   return true;
 }
 
-bool IsLettersOnly(const QString& text) {
+bool IsLettersOnly(QStringView text) {
   if (text.isEmpty()) return false;
   for (QChar c : text)
     if (!IsAsciiLetter(c)) return false;

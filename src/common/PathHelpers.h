@@ -25,8 +25,8 @@ bool PathExists(const QString& path, int attributes);
 bool MatchFormat(const QString& value, const QString& pattern);
 
 // ASCII character-class tests; false for "".
-bool IsDigitsOnly(const QString& text);
-bool IsLettersOnly(const QString& text);
+bool IsDigitsOnly(QStringView text);
+bool IsLettersOnly(QStringView text);
 
 // "Tabellix 1.0.0".
 QString TitleAndVersion();

@@ -14,7 +14,7 @@ constexpr char16_t k1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString Decode1252(const QByteArray& bytes) {
+QString Decode1252(QByteArrayView bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
   for (qsizetype i = 0; i < bytes.size(); ++i) {
     const uchar c = uchar(bytes[i]);
@@ -34,10 +34,10 @@ QString UpToZero(QString text) {
 QString DecodeUtf16(const char* data, quint64 units) {
   QString text(qsizetype(units), Qt::Uninitialized);
   for (quint64 i = 0; i < units; ++i) text[qsizetype(i)] = QChar(qFromLittleEndian<quint16>(data + 2 * i));
-  return UpToZero(text);
+  return UpToZero(std::move(text));
 }
 
-QString DecodeCodePage(const QByteArray& bytes, quint16 codePage) {
+QString DecodeCodePage(QByteArrayView bytes, quint16 codePage) {
   switch (codePage) {
     case 1200:
       return DecodeUtf16(bytes.constData(), quint64(bytes.size()) / 2);

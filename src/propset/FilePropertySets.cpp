@@ -14,6 +14,9 @@ namespace {
 // The index is a 16-bit signed number for the callers of the library.
 constexpr int kMaxSets = 32767;
 
+// Sets of an ordinary document: the two summaries, the CAD system's few and the user-defined ones.
+constexpr size_t kUsualSets = 8;
+
 // What the streams of one document may hold together, read and parsed:
 // directory entries may all name the same large stream, so without a bound
 // a small file could make the reader hold a copy per entry. Real documents
@@ -67,7 +70,8 @@ FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QStrin
   FilePropertySet set;
   set.formatId_ = section.formatId;
   set.known_ = FindKnownSet(section.formatId);
-  set.name_ = set.known_ ? KnownSetName(*set.known_) : streamName;
+  // A set the library does not know is named after its stream, without the leading 0x05.
+  set.name_ = set.known_ ? KnownSetName(*set.known_) : streamName.mid(1);
   set.dictionary_ = std::move(section.dictionary);
   set.properties_.reserve(section.properties.size());
   for (const RawProperty& raw : section.properties) {
@@ -96,6 +100,7 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
   CompoundFileReader file;
   if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
   std::vector<Ranked> found;
+  found.reserve(kUsualSets);
   for (const CompoundFileEntry& entry : file.RootEntries()) {
     // Property sets are the root streams whose names begin with 0x05.
     if (!entry.isStream || !entry.name.startsWith(QChar(0x05))) continue;
@@ -109,13 +114,17 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
     if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
     for (PropertySection& section : sections) {
       if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;
-      FilePropertySet set = MakeSet(section, entry.name.mid(1));
+      FilePropertySet set = MakeSet(section, entry.name);
       const int rank = set.known_ ? KnownSetRank(*set.known_) : KnownSetCount();
       found.push_back(Ranked{rank, std::move(set)});
     }
   }
-  std::stable_sort(found.begin(), found.end(), [](const Ranked& a, const Ranked& b) { return a.rank < b.rank; });
-  for (Ranked& r : found) sets_.push_back(std::move(r.set));
+  // Rank by rank, each in stream order; the ranks are few, and a stable
+  // sort would ask for a buffer for every document.
+  sets_.reserve(found.size());
+  for (int rank = 0; rank <= KnownSetCount(); ++rank)
+    for (Ranked& r : found)
+      if (r.rank == rank) sets_.push_back(std::move(r.set));
   return ReadStatus::ok;
 }
 

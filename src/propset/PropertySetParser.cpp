@@ -34,6 +34,7 @@ ReadStatus ReadDictionary(ByteCursor& c, quint16 codePage, PropertySection* sect
   if (!c.Read(count)) return ReadStatus::property_beyond_section;
   if (count > c.Remaining() / 8) return ReadStatus::absurd_property_count;
   const bool unicode = codePage == 1200;
+  section->dictionary.reserve(count);
   for (quint32 i = 0; i < count; ++i) {
     quint32 id = 0, length = 0;
     if (!c.Read(id) || !c.Read(length)) return ReadStatus::property_beyond_section;
@@ -45,7 +46,7 @@ ReadStatus ReadDictionary(ByteCursor& c, quint16 codePage, PropertySection* sect
       section->dictionary.emplace_back(id, DecodeUtf16(data, length));
       c.AlignTo4(base);
     } else {
-      section->dictionary.emplace_back(id, DecodeCodePage(QByteArray(data, qsizetype(bytes)), codePage));
+      section->dictionary.emplace_back(id, DecodeCodePage(QByteArrayView(data, qsizetype(bytes)), codePage));
     }
   }
   return ReadStatus::ok;
@@ -128,6 +129,7 @@ ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<Property
   if (byteOrder != 0xFFFE || version > 1 || count == 0) return ReadStatus::property_set_header;
   if (count > c.Remaining() / kSectionEntrySize) return ReadStatus::absurd_property_count;
   std::vector<std::pair<QUuid, quint32>> entries(count);
+  sections->reserve(count);
   for (auto& [formatId, offset] : entries) {
     formatId = ReadGuid(c);
     c.Read(offset);

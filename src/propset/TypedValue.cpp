@@ -144,7 +144,7 @@ ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QV
   if (type == VT_LPWSTR)
     *value = DecodeUtf16(data, length);
   else if (type == VT_LPSTR || type == VT_BSTR)
-    *value = DecodeCodePage(QByteArray(data, qsizetype(bytes)), codePage);
+    *value = DecodeCodePage(QByteArrayView(data, qsizetype(bytes)), codePage);
   else
     *value = QVariant();  // blobs, clipboard data, links to streams: no text form
   return ReadStatus::ok;

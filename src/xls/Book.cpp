@@ -6,7 +6,10 @@ namespace tbx::xls {
 
 Row& Sheet::RowForWrite(int row) {
   if (row >= RowCount()) rows_.resize(static_cast<size_t>(row) + 1);
-  return rows_[static_cast<size_t>(row)];
+  Row& r = rows_[static_cast<size_t>(row)];
+  // Rows are alike: a new one makes room for as many cells as the row above.
+  if (r.cells.empty() && row > 0) r.cells.reserve(rows_[static_cast<size_t>(row) - 1].cells.size());
+  return r;
 }
 
 Cell& Sheet::At(int row, int column) {
