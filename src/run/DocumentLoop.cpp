@@ -24,13 +24,15 @@ constexpr int kMarkColorIndex = 6;  // yellow in the default palette
 
 const QString kTextFormat = QStringLiteral("@");
 
-// The folder (up to and including the last separator) and the file name.
+// A document's path, its folder (up to and including the last separator)
+// and its file name.
 struct SplitPath {
+  QString path;
   QString folder;
   QString fileName;
 };
 
-SplitPath Split(const QString& path) { return {PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
+SplitPath Split(const QString& path) { return {path, PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
 
 // The [PropertyName] Format0..Format9 patterns, up to the first one missing.
 QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
@@ -151,12 +153,12 @@ class RowWriter {
     const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
     if (column.Special) {
       cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(SpecialNameValue(parts.folder + parts.fileName, column.PropertyName).value_or(QString()));
+      cell->SetValue(SpecialNameValue(parts.path, column.PropertyName).value_or(QString()));
       return false;
     }
     const QString value = run_.databaseMode
                               ? GetRecordValue(*run_.database, *record_, column.PropertyName)
-                              : ReadDocumentProperty(parts.folder + parts.fileName, column.PropertyName);
+                              : ReadDocumentProperty(parts.path, column.PropertyName);
     cell->SetNumberFormat(kTextFormat);
     PutLimitedValue(*cell, column, value);
     if (!ViolatesFormat(value, patterns)) return false;
@@ -214,8 +216,9 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     const ProfilePin configuration(run.configPath);
     settings.Follow(configuration);
     LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
-    progress.SetCaption(PathPart(path, DirectoryPart));
-    progress.SetStatus(PathPart(path, FileNamePart));
+    const SplitPath parts = Split(path);
+    progress.SetCaption(parts.folder);
+    progress.SetStatus(parts.fileName);
 
     std::optional<LogHold> hold;
     {
@@ -234,7 +237,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       }
       if (selected) {
         const int row = static_cast<int>(book.rowOffset + partCount);
-        if (RowWriter(run, record, settings).Write(row, Split(path), columns)) ++run.stats.rowsMarked;
+        if (RowWriter(run, record, settings).Write(row, parts, columns)) ++run.stats.rowsMarked;
         ++run.stats.rowsWritten;
       } else {
         // The next selected document takes the row this one would have had.
