@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 #include <QTime>
+#include <optional>
+#include <utility>
 
 namespace tbx {
 namespace {
@@ -27,9 +29,17 @@ QString LongTimeFormat(const QLocale& locale) {
   return format.trimmed();
 }
 
-QLocale Ungrouped(QLocale locale) {
-  locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-  return locale;
+// The locale's numbers without group separators. Setting the option copies
+// the locale's data, and the readers write numbers of every document, so
+// each thread keeps the last one made.
+const QLocale& Ungrouped(const QLocale& locale) {
+  thread_local std::optional<std::pair<QLocale, QLocale>> made;  // the locale, and it ungrouped
+  if (!made || made->first != locale) {
+    QLocale ungrouped = locale;
+    ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    made.emplace(locale, ungrouped);
+  }
+  return made->second;
 }
 
 }  // namespace

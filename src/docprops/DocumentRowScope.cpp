@@ -32,7 +32,10 @@ DocumentParse ParseDocument(const QString& fileName) {
 void PrepareLookUps(DocumentParse& parse, const QStringList& names) {
   if (!parse.sets) return;
   parse.lookUps.reserve(size_t(names.size()));
-  for (const QString& name : names) parse.lookUps.emplace_back(name, LookUpProperty(parse, name));
+  // One locale for all names: every copy of the default locale counts
+  // itself on data that all readers share.
+  const QLocale locale;
+  for (const QString& name : names) parse.lookUps.emplace_back(name, LookUpProperty(parse, name, locale));
   parse.sets.reset();
 }
 

@@ -7,6 +7,7 @@
 // parsed and the parse is dropped with the scope. Everything the reads show
 // stays as without the scope: the same values, and for a document that cannot
 // be read the same log line on every read.
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -37,8 +38,10 @@ struct DocumentParse {
 // Opens, parses and closes fileName.
 DocumentParse ParseDocument(const QString& fileName);
 
-// The look-up of one property in a parse; needs the parse's sets.
-PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName);
+// The look-up of one property in a parse; needs the parse's sets. Values
+// are written as locale (the default locale) writes numbers and dates.
+PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName,
+                              const QLocale& locale = QLocale());
 
 // Looks up every name of names and drops the sets, so that a parse made on
 // another thread is freed there and reaches its row small. A parse whose

@@ -19,14 +19,14 @@ const FileProperty* FindInSet(const FilePropertySet& set, const QString& propert
 
 }  // namespace
 
-PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName) {
+PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName, const QLocale& locale) {
   if (!parse.sets) return {PropertyLookup::NotOpened, QString(), parse.status};
   const FilePropertySets& sets = *parse.sets;
   // A document without any set is as unusable as one that cannot be read.
   if (parse.status != ReadStatus::ok || sets.Count() <= 0) return {PropertyLookup::NotRead, QString(), parse.status};
   for (int i = 0; i < sets.Count(); ++i)
     if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName))
-      return {PropertyLookup::Found, ValueText(p->Value()).value_or(QString()), ReadStatus::ok};
+      return {PropertyLookup::Found, ValueText(p->Value(), locale).value_or(QString()), ReadStatus::ok};
   return {};
 }
 
