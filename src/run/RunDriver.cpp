@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 #include <new>
-#include <QElapsedTimer>
-#include <cstdio>
 
 #include "common/Config.h"
 #include "common/DirectoryScan.h"
@@ -39,19 +37,15 @@ void RunWorkbookPhases(RunState& run) {
   IgnoringErrors([&] { mapping = ReadColumnMapping(*run.dialogs, run.configPath, run.databaseMode); });
   if (!StartWorkbookOutput(*run.dialogs, run.workbook, mapping)) return;
 
-  QElapsedTimer T; T.start(); fprintf(stderr,"T0 %lld\n",(long long)QDateTime::currentMSecsSinceEpoch());
   LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
   progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
   run.foundDocuments = CollectFiles(*run.progress, run.startDir, run.pattern);
   LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
   progress.ShowProgress();
 
-  fprintf(stderr,"scan %lld\n",(long long)T.restart());
   ProcessDocuments(run, mapping);
-  fprintf(stderr,"loop %lld\n",(long long)T.restart());
 
   FinishWorkbookOutput(*run.dialogs, *run.progress, run.workbook, run.cancelled);
-  fprintf(stderr,"save %lld\n",(long long)T.restart());
   ++run.stats.workbookFiles;
   run.workbookSaved = true;
 }
