@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "docprops/DocumentReadAhead.h"
+#include "platform/Threads.h"
 #include "run/RunDriver.h"
 #include "ui/QtProgressView.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   const tbx::RunOutcome outcome = tbx::RunBatch(QString::fromLocal8Bit(argv[1]), &summary);
   tbx::InstallProgress(nullptr);
   std::printf("documents %lld, readers %d, %lld event rounds, %.2f s\n", summary.documentsFound,
-              tbx::DocumentReadAhead::ConfiguredReaders(), progress.Rounds(), total.elapsed() / 1000.0);
+              tbx::ConfiguredReaders(), progress.Rounds(), total.elapsed() / 1000.0);
   std::printf("longest gap between event rounds: scan %.1f ms, documents %.1f ms\n", progress.Longest(0) / 1e6,
               progress.Longest(1) / 1e6);
   return outcome == tbx::RunOutcome::WorkbookWritten ? 0 : 1;

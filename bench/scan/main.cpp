@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/DirectoryScan.h"
+#include "platform/Threads.h"
 #include "ui/QtProgressView.h"
 
 namespace {
@@ -69,9 +70,12 @@ int main(int argc, char** argv) {
   view.Show();
 
   qsizetype found = 0, matched = 0;
-  const double scanAll = BestOf([&] { found = tbx::CollectFiles(tbx::TheProgress(), root + QLatin1Char('/'), QStringLiteral("*")).size(); });
-  const double scanSome =
-      BestOf([&] { matched = tbx::CollectFiles(tbx::TheProgress(), root + QLatin1Char('/'), QStringLiteral("par psm asm")).size(); });
+  const QString start = root + QLatin1Char('/');
+  const int helpers = tbx::ConfiguredReaders() - 1;  // as a run lists folders
+  const double scanAll =
+      BestOf([&] { found = tbx::CollectFiles(tbx::TheProgress(), start, QStringLiteral("*"), helpers).size(); });
+  const double scanSome = BestOf(
+      [&] { matched = tbx::CollectFiles(tbx::TheProgress(), start, QStringLiteral("par psm asm"), helpers).size(); });
   const double find = BestOf([&] {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());

@@ -8,6 +8,7 @@
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"
+#include "platform/Threads.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {
@@ -60,9 +61,9 @@ DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern)
   const QString folder = WithTrailingBackslash(sourceDir);
   if (folder.isEmpty() || !PathExists(folder, kAttrDirectory)) return sample;
   try {
-    sample.documents = CollectFiles(quiet, folder, pattern.trimmed().isEmpty()
-                                                               ? QString::fromLatin1(ini::kPatternDefault)
-                                                               : pattern.trimmed());
+    const QString extensions =
+        pattern.trimmed().isEmpty() ? QString::fromLatin1(ini::kPatternDefault) : pattern.trimmed();
+    sample.documents = CollectFiles(quiet, folder, extensions, ConfiguredReaders() - 1);
   } catch (const RunError&) {
     return sample;
   }

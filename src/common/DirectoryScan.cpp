@@ -1,6 +1,13 @@
 #include "common/DirectoryScan.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "common/Config.h"
@@ -96,49 +103,163 @@ class ExtensionFilter {
   bool everything_;
 };
 
-}  // namespace
+// One folder of the walk and what its listing gave.
+struct ListedFolder {
+  QString path;                  // with its trailing separator
+  int error = 0;                 // why it could not be listed; 0 when it was
+  QStringList files;             // its matching files, in listing order
+  std::vector<size_t> children;  // its sub-folders (walk indices), in listing order
+};
 
-QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions) {
-  const ExtensionFilter filter(extensions);
-  QStringList result;
-  // An explicit stack of folders still to walk, the next one on top: a walk
-  // in pre-order gives every folder's own matches before those of its
-  // sub-folders, like a recursive walk, without a depth limit of the stack.
-  // A start folder without its trailing separator would glue the names onto
-  // the folder's own name; it is taken as the folder meant.
-  const QString start = WithTrailingBackslash(folder);
-  std::vector<QString> pending{start};
-  std::vector<DirectoryEntry> entries;
-  while (!pending.empty()) {
-    const QString current = std::move(pending.back());
-    pending.pop_back();
-    progress.SetStatus(current);
-    if (const int err = ListDirectory(current, entries)) {
-      // One folder the user may not read, or whose path is longer than the
-      // system allows, must not cost the whole run; only a start folder
-      // that cannot be listed ends it.
-      if (current == start) throw FileSystemError(err, current);
-      LogMessage(QStringLiteral("FEHLER: Verzeichnis wird übersprungen: ") + current + QStringLiteral(": ") +
-                 ErrnoDescription(err));
-      continue;
+// The walk lists folders on several threads, since a file server answers
+// every listing after a round trip and a local disk after reading the
+// folder, and then puts the matches in the order of a walk on one thread:
+// a folder's own matches first, then each sub-folder in listing order. The
+// run's thread lists folders too and keeps the progress view responsive.
+class FolderWalk {
+ public:
+  FolderWalk(const QString& extensions, const QString& start) : filter_(extensions) {
+    folders_.push_back(ListedFolder{start, 0, {}, {}});
+  }
+
+  // Lists the start folder on the calling thread (a start folder that cannot
+  // be listed ends the walk there), then every folder below it.
+  void Run(ProgressView& progress, int helpers) {
+    List(0, progress);
+    if (folders_[0].error) throw FileSystemError(folders_[0].error, folders_[0].path);
+    std::vector<std::thread> threads;
+    if (!todo_.empty()) {
+      try {
+        for (int i = 0; i < helpers; ++i) threads.emplace_back([this] { Guarded([this] { Work(nullptr); }); });
+      } catch (const std::system_error&) {
+        // Fewer helpers only make the walk slower.
+      }
     }
+    Guarded([&] { Work(&progress); });
+    for (std::thread& t : threads) t.join();
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+  // The matching files in walk order; every folder skipped is logged there.
+  QStringList Matches() const {
+    QStringList result;
+    std::vector<size_t> stack{0};  // explicit, so a deep tree cannot exhaust the call stack
+    while (!stack.empty()) {
+      const ListedFolder& folder = folders_[stack.back()];
+      stack.pop_back();
+      if (folder.error) {
+        // One folder the user may not read, or whose path is longer than the
+        // system allows, must not cost the whole run.
+        LogMessage(QStringLiteral("FEHLER: Verzeichnis wird übersprungen: ") + folder.path + QStringLiteral(": ") +
+                   ErrnoDescription(folder.error));
+        continue;
+      }
+      result += folder.files;
+      stack.insert(stack.end(), folder.children.rbegin(), folder.children.rend());
+    }
+    return result;
+  }
+
+ private:
+  // A failure on any thread (a lack of memory) ends the walk on every one
+  // and reaches the run's thread once all have stopped.
+  template <class Job>
+  void Guarded(Job job) {
+    try {
+      job();
+    } catch (...) {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (!failure_) failure_ = std::current_exception();
+      changed_.notify_all();
+    }
+  }
+
+  // Takes folders to list until none is left and none is being listed; the
+  // run's thread (with progress) wakes every few milliseconds for its events.
+  void Work(ProgressView* progress) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      if (failure_) return;
+      if (todo_.empty()) {
+        if (busy_ == 0) return;
+        if (progress) {
+          changed_.wait_for(lock, std::chrono::milliseconds(10));
+          lock.unlock();
+          progress->ProcessEvents();
+          lock.lock();
+        } else {
+          changed_.wait(lock);
+        }
+        continue;
+      }
+      const size_t index = todo_.back();
+      todo_.pop_back();
+      ++busy_;
+      lock.unlock();
+      try {
+        if (progress) List(index, *progress);
+        else List(index, quiet_);
+      } catch (...) {
+        lock.lock();
+        --busy_;
+        throw;
+      }
+      lock.lock();
+      --busy_;
+      changed_.notify_all();
+    }
+  }
+
+  // Lists one folder; its sub-folders become folders of the walk to list,
+  // the first of them next, so the walk stays near the order it keeps.
+  void List(size_t index, ProgressView& progress) {
+    ListedFolder* folder = nullptr;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      folder = &folders_[index];  // the deque keeps its elements in place as it grows
+    }
+    progress.SetStatus(folder->path);
+    std::vector<DirectoryEntry> entries;
+    if ((folder->error = ListDirectory(folder->path, entries)) != 0) return;
     SortLikeNtfs(entries);
-    const size_t firstChild = pending.size();
+    std::vector<QString> subfolders;
     for (const DirectoryEntry& entry : entries) {
       progress.ProcessEvents();
       if (entry.hidden()) continue;
       if (entry.kind == EntryKind::Directory) {
         // A link to a folder is not entered: it may lead back up the tree
         // and make the walk endless.
-        if (!entry.isLink) pending.push_back(WithTrailingBackslash(current + entry.name));
-      } else if (entry.kind == EntryKind::File && filter.Selects(entry.name)) {
-        result.append(current + entry.name);
+        if (!entry.isLink) subfolders.push_back(WithTrailingBackslash(folder->path + entry.name));
+      } else if (entry.kind == EntryKind::File && filter_.Selects(entry.name)) {
+        folder->files.append(folder->path + entry.name);
       }
     }
-    // Sub-folders are walked in listing order: the first one on top.
-    std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstChild), pending.end());
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (QString& path : subfolders) {
+      folder->children.push_back(folders_.size());
+      folders_.push_back(ListedFolder{std::move(path), 0, {}, {}});
+    }
+    todo_.insert(todo_.end(), folder->children.rbegin(), folder->children.rend());
   }
-  return result;
+
+  const ExtensionFilter filter_;
+  HeadlessProgress quiet_;           // the helpers' view: they show nothing
+  std::mutex mutex_;
+  std::condition_variable changed_;  // a folder was listed
+  std::deque<ListedFolder> folders_;
+  std::vector<size_t> todo_;         // folders still to list, the next one last
+  int busy_ = 0;                     // folders being listed
+  std::exception_ptr failure_;       // the first failure of any thread
+};
+
+}  // namespace
+
+QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions, int helpers) {
+  // A start folder without its trailing separator would glue the names onto
+  // the folder's own name; it is taken as the folder meant.
+  FolderWalk walk(extensions, WithTrailingBackslash(folder));
+  walk.Run(progress, std::max(0, helpers));
+  return walk.Matches();
 }
 
 }  // namespace tbx

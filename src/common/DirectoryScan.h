@@ -11,6 +11,9 @@ namespace tbx {
 // a folder's own matches first, then each sub-folder depth-first. A start
 // folder that cannot be listed is thrown as RunError; any other folder that
 // cannot be listed is skipped with a log line naming it and the reason.
-QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions);
+// `helpers` threads list folders besides the calling one; the result and
+// the log are the same for any number, only the progress view shows fewer
+// folders (those the calling thread lists, in walk order, with none).
+QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions, int helpers);
 
 }  // namespace tbx

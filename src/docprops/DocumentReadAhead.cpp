@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/ThreadPriority.h"
+#include "platform/Threads.h"
 
 namespace tbx {
 namespace {
@@ -71,17 +71,6 @@ std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index) {
   lock.unlock();
   if (wake) wake_.notify_all();
   return parse;
-}
-
-int DocumentReadAhead::DefaultReaders() {
-  const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
-  return std::clamp(4 * cores, 4, 16);
-}
-
-int DocumentReadAhead::ConfiguredReaders() {
-  bool ok = false;
-  const int configured = qEnvironmentVariableIntValue("TABELLIX_READERS", &ok);
-  return ok ? std::clamp(configured, 0, 64) : DefaultReaders();
 }
 
 }  // namespace tbx

@@ -36,11 +36,6 @@ class DocumentReadAhead {
   // Whether documents are read ahead (else Take gives nothing).
   bool Active() const { return !readers_.empty(); }
 
-  // The number of readers when nothing says otherwise: enough to keep a
-  // network share busy while the loop works, a few per core.
-  static int DefaultReaders();
-  // TABELLIX_READERS when set (0 or 1 switch read-ahead off), else DefaultReaders().
-  static int ConfiguredReaders();
 
  private:
   void Work();

@@ -13,7 +13,7 @@
 //   Clock.h            Now(), pinned by tests
 //   ProgramInfo.h      title, version, program folder
 //   PathSeparator.h    the platform's folder separator
-//   ThreadPriority.h   helper threads that yield to the thread they serve
+//   Threads.h          how many threads read files, and how helpers yield
 //   SystemErrors.h     errno to classic number and German reason
 //   RunError.h         the run-time error every failing call throws
 //   DatabaseConnection.h, RecordSet.h, DatabaseConnectionText.h
@@ -29,4 +29,4 @@
 #include "platform/ProgramInfo.h"
 #include "platform/RunError.h"
 #include "platform/SystemErrors.h"
-#include "platform/ThreadPriority.h"
+#include "platform/Threads.h"

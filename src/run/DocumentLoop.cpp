@@ -15,6 +15,7 @@
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "platform/Threads.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {
@@ -197,7 +198,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   const qint64 n = documents.size();
   std::vector<MappedColumn> columns = mapping.columns;  // each learns its column number at its first row
   QStringList names = DocumentPropertyNames(run, mapping);
-  const int readers = names.isEmpty() ? 0 : DocumentReadAhead::ConfiguredReaders();
+  const int readers = names.isEmpty() ? 0 : ConfiguredReaders();
   DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
   RowSettings settings(mapping, run.configPath);

@@ -8,6 +8,7 @@
 #include "common/RunLog.h"
 #include "interaction/ProgressView.h"
 #include "platform/ProgramInfo.h"
+#include "platform/Threads.h"
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"
@@ -39,7 +40,8 @@ void RunWorkbookPhases(RunState& run) {
 
   LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
   progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
-  run.foundDocuments = CollectFiles(*run.progress, run.startDir, run.pattern);
+  // Folders are listed by as many threads as documents are read with.
+  run.foundDocuments = CollectFiles(*run.progress, run.startDir, run.pattern, ConfiguredReaders() - 1);
   LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
   progress.ShowProgress();
 

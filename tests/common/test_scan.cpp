@@ -34,9 +34,9 @@ class ScanTest : public ::testing::Test {
     ASSERT_EQ(::symlink(target.toLocal8Bit().constData(), (root_ + relative).toLocal8Bit().constData()), 0);
   }
   // The scan's result relative to the root.
-  QStringList Scan(const QString& extensions) {
+  QStringList Scan(const QString& extensions, int helpers = 0) {
     QStringList relative;
-    for (const QString& p : CollectFiles(TheProgress(), root_, extensions)) {
+    for (const QString& p : CollectFiles(TheProgress(), root_, extensions, helpers)) {
       EXPECT_TRUE(p.startsWith(root_)) << p.toStdString();
       relative << p.mid(root_.size());
     }
@@ -54,6 +54,7 @@ TEST_F(ScanTest, OwnMatchesFirstThenEachSubFolderDepthFirst) {
   // Every folder entered shows in the status line, in walk order.
   EXPECT_EQ(progress_.statuses, (QStringList{root_, root_ + "A/", root_ + "A/C/", root_ + "B/"}));
   EXPECT_GE(progress_.eventRounds, 8);  // once per listed entry
+  EXPECT_EQ(Scan("par", 3), (QStringList{"x.par", "A/w.par", "A/x.par", "A/C/z.par", "B/y.par"}));
 }
 
 TEST_F(ScanTest, NamesSortLikeAnNtfsListing) {
@@ -109,7 +110,7 @@ TEST_F(ScanTest, EmptyFolderGivesEmptyResult) { EXPECT_TRUE(Scan("*").isEmpty())
 
 TEST_F(ScanTest, StartFolderWithoutSeparatorIsTheFolderMeant) {
   Files({"A/x.par"});
-  EXPECT_EQ(CollectFiles(TheProgress(), root_ + "A", "par"), QStringList{root_ + "A/x.par"});
+  EXPECT_EQ(CollectFiles(TheProgress(), root_ + "A", "par", 0), QStringList{root_ + "A/x.par"});
 }
 
 TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
@@ -119,20 +120,21 @@ TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
   const QStringList found = Scan("par");
   EXPECT_EQ(found, (QStringList{"oben.par", deep + "tief.par"}));
   EXPECT_EQ(progress_.statuses.size(), 301);
+  EXPECT_EQ(Scan("par", 3), found);
 }
 
 TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
   Files({"a.par"});
   InjectFileSystemErrorForTests(FsCall::List, EACCES);
   try {
-    CollectFiles(TheProgress(), root_, "par");
+    CollectFiles(TheProgress(), root_, "par", 3);
     FAIL() << "no error";
   } catch (const RunError& e) {
     EXPECT_EQ(e.number(), kErrPermissionDenied);
     EXPECT_TRUE(e.description().endsWith(root_)) << e.description().toStdString();
   }
   InjectFileSystemErrorForTests(FsCall::List, 0);
-  EXPECT_THROW(CollectFiles(TheProgress(), root_ + "fehlt/", "par"), RunError);
+  EXPECT_THROW(CollectFiles(TheProgress(), root_ + "fehlt/", "par", 3), RunError);
 }
 
 }  // namespace
@@ -162,9 +164,12 @@ TEST_F(ScanTest, ForeignNamesAreFoundAndUnlistableFoldersSkipped) {
   ASSERT_GE(fd, 0);
   ::close(::openat(fd, "tief.par", O_CREAT | O_WRONLY, 0644));
   ::close(fd);
-  const QStringList found = Scan("par");
-  EXPECT_EQ(found, (QStringList{"a.par", QString::fromUtf8("Müller/Teilé.par")}));
-  EXPECT_TRUE(IsRegularFile(root_ + found.value(1)));
+  // Folders listed on one thread or on several give the same list.
+  for (const int helpers : {0, 3}) {
+    const QStringList found = Scan("par", helpers);
+    EXPECT_EQ(found, (QStringList{"a.par", QString::fromUtf8("Müller/Teilé.par")})) << helpers;
+    EXPECT_TRUE(IsRegularFile(root_ + found.value(1)));
+  }
   // QTemporaryDir cannot remove a path longer than the system allows.
   EXPECT_EQ(std::system(("rm -rf '" + root + QByteArray::fromStdString(name) + "'").constData()), 0);
 }

@@ -1,15 +1,24 @@
-#include "platform/ThreadPriority.h"
+#include "platform/Threads.h"
 
 #include <QtGlobal>
+#include <algorithm>
+#include <thread>
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #endif
 
 namespace tbx {
+
+int ConfiguredReaders() {
+  bool ok = false;
+  const int configured = qEnvironmentVariableIntValue("TABELLIX_READERS", &ok);
+  if (ok) return std::clamp(configured, 0, 64);
+  const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+  return std::clamp(4 * cores, 4, 16);
+}
 
 void LowerThreadPriority(int steps) {
 #ifdef Q_OS_LINUX
