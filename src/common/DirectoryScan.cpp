@@ -15,6 +15,7 @@
 #include "common/RunLog.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
+#include "platform/Threads.h"
 
 namespace tbx {
 namespace {
@@ -130,12 +131,20 @@ class FolderWalk {
     std::vector<std::thread> threads;
     if (!todo_.empty()) {
       try {
-        for (int i = 0; i < helpers; ++i) threads.emplace_back([this] { Guarded([this] { Work(nullptr); }); });
+        for (int i = 0; i < helpers; ++i)
+          threads.emplace_back([this] {
+            LowerHelperPriority();
+            Guarded([this] { Work(quiet_); });
+          });
       } catch (const std::system_error&) {
         // Fewer helpers only make the walk slower.
       }
     }
-    Guarded([&] { Work(&progress); });
+    // With helpers the run's thread only shows how far they are: a folder
+    // that keeps the disk or the network waiting must not keep the window
+    // waiting as well.
+    if (threads.empty()) Guarded([&] { Work(progress); });
+    else Guarded([&] { Watch(progress); });
     for (std::thread& t : threads) t.join();
     if (failure_) std::rethrow_exception(failure_);
   }
@@ -174,31 +183,23 @@ class FolderWalk {
     }
   }
 
-  // Takes folders to list until none is left and none is being listed; the
-  // run's thread (with progress) wakes every few milliseconds for its events.
-  void Work(ProgressView* progress) {
+  // Takes folders to list until none is left and none is being listed.
+  void Work(ProgressView& progress) {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
       if (failure_) return;
       if (todo_.empty()) {
         if (busy_ == 0) return;
-        if (progress) {
-          changed_.wait_for(lock, std::chrono::milliseconds(10));
-          lock.unlock();
-          progress->ProcessEvents();
-          lock.lock();
-        } else {
-          changed_.wait(lock);
-        }
+        changed_.wait(lock);
         continue;
       }
       const size_t index = todo_.back();
       todo_.pop_back();
+      latest_ = index;
       ++busy_;
       lock.unlock();
       try {
-        if (progress) List(index, *progress);
-        else List(index, quiet_);
+        List(index, progress);
       } catch (...) {
         lock.lock();
         --busy_;
@@ -207,6 +208,21 @@ class FolderWalk {
       lock.lock();
       --busy_;
       changed_.notify_all();
+    }
+  }
+
+  // Shows the folder taken last and lets the window's events run every few
+  // milliseconds, until the helpers are done.
+  void Watch(ProgressView& progress) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto done = [this] { return failure_ || (busy_ == 0 && todo_.empty()); };
+    while (!done()) {
+      changed_.wait_for(lock, std::chrono::milliseconds(5), done);
+      const QString status = folders_[latest_].path;
+      lock.unlock();
+      progress.SetStatus(status);
+      progress.ProcessEvents();
+      lock.lock();
     }
   }
 
@@ -249,6 +265,7 @@ class FolderWalk {
   std::deque<ListedFolder> folders_;
   std::vector<size_t> todo_;         // folders still to list, the next one last
   int busy_ = 0;                     // folders being listed
+  size_t latest_ = 0;                // the folder taken last
   std::exception_ptr failure_;       // the first failure of any thread
 };
 

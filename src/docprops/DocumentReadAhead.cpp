@@ -5,15 +5,6 @@
 #include "platform/Threads.h"
 
 namespace tbx {
-namespace {
-
-// How far readers yield to the loop. With the documents in the page cache
-// every reader always wants a core, and at equal priority eight of them left
-// the loop, which every row waits for, a fraction of one; waiting on a file
-// server they sleep, and their priority does not matter.
-constexpr int kReaderNiceSteps = 5;
-
-}  // namespace
 
 DocumentReadAhead::DocumentReadAhead(QStringList paths, QStringList names, int readers, int window)
     : paths_(std::move(paths)), names_(std::move(names)), window_(std::max(1, window)) {
@@ -31,7 +22,7 @@ DocumentReadAhead::~DocumentReadAhead() {
 }
 
 void DocumentReadAhead::Work() {
-  LowerThreadPriority(kReaderNiceSteps);
+  LowerHelperPriority();
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     ++sleepers_;

@@ -20,17 +20,16 @@ int ConfiguredReaders() {
   return std::clamp(4 * cores, 4, 16);
 }
 
-void LowerThreadPriority(int steps) {
+void LowerHelperPriority() {
 #ifdef Q_OS_LINUX
+  constexpr int kSteps = 5;
   // Linux keeps a nice value per thread, addressed by the thread's id.
   const id_t self = id_t(::gettid());
   errno = 0;
   const int current = ::getpriority(PRIO_PROCESS, self);
   if (errno != 0) return;
   // A refusal leaves the thread as it was; that only costs speed.
-  (void)::setpriority(PRIO_PROCESS, self, std::min(19, current + steps));
-#else
-  (void)steps;
+  (void)::setpriority(PRIO_PROCESS, self, std::min(19, current + kSteps));
 #endif
 }
 

@@ -9,10 +9,12 @@ namespace tbx {
 // threads per core keep it busy; on a local disk they cost little.
 int ConfiguredReaders();
 
-// Lowers the calling thread's scheduling priority by `steps` nice levels (at
-// most to the lowest). Helper threads that read ahead call it so that, when
-// the documents come from the page cache and every thread wants a core,
-// the loop they serve is not crowded out by its own helpers.
-void LowerThreadPriority(int steps);
+// Lowers the calling thread's scheduling priority a few nice levels below
+// the run's. Helpers that list folders or read documents call it: with the
+// files in the page cache every helper always wants a core, and at equal
+// priority eight of them left the run's thread, which the window and every
+// row wait for, a fraction of one. Waiting on a file server they sleep, and
+// their priority does not matter.
+void LowerHelperPriority();
 
 }  // namespace tbx
