@@ -1,8 +1,9 @@
 #pragma once
 // The chief header of common/ (named after the classic module). Common
 // services of a run: configuration access (ReadIniValue, ReadIniKeys,
-// IsYes, WithTrailingBackslash), the run log (LogMessage), the directory scan
-// (CollectFiles), text and path helpers (PathPart, PathExists, MatchFormat,
+// IsYes, WithTrailingBackslash), the run log (LogMessage, LogHold, FlushLog),
+// the directory scan (CollectFiles) and the order of a folder's entries
+// (SortLikeNtfs), text and path helpers (PathPart, PathExists, MatchFormat,
 // TitleAndVersion, ArrayLastOffset), the text forms of values (ValueText,
 // GeneralDateText, ...), the folder chooser (ChooseFolder) and the names and
 // defaults of every configuration section and key (ConfigKeys.h).
@@ -12,6 +13,7 @@
 #include "common/ConfigLocation.h"
 #include "common/DirectoryScan.h"
 #include "common/FolderChooser.h"
+#include "common/ListingOrder.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
 #include "common/TextForm.h"

@@ -36,7 +36,6 @@ class DocumentReadAhead {
   // Whether documents are read ahead (else Take gives nothing).
   bool Active() const { return !readers_.empty(); }
 
-
  private:
   void Work();
 

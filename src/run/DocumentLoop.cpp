@@ -3,19 +3,16 @@
 #include <algorithm>
 #include <optional>
 
-#include "common/Config.h"
-#include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
-#include "common/TextForm.h"
 #include "database/modDatabase.h"
 #include "docprops/DocumentReadAhead.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "interaction/ProgressView.h"
-#include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/Threads.h"
+#include "run/RowChecks.h"
 #include "run/WorkbookOutput.h"
 
 namespace tbx {
@@ -34,75 +31,6 @@ struct SplitPath {
 };
 
 SplitPath Split(const QString& path) { return {path, PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
-
-// The [PropertyName] Format0..Format9 patterns, up to the first one missing.
-QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
-  QStringList patterns;
-  for (int k = 0; k < ini::kFormatKeyCount; ++k) {
-    QString pattern =
-        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
-    if (pattern.isEmpty()) break;
-    patterns << std::move(pattern);
-  }
-  return patterns;
-}
-
-// Whether value violates patterns: at least one exists and none matches.
-bool ViolatesFormat(const QString& value, const QStringList& patterns) {
-  return !patterns.isEmpty() &&
-         std::none_of(patterns.begin(), patterns.end(), [&](const QString& p) { return MatchFormat(value, p); });
-}
-
-QStringList WantedValues(const ColumnMapping& mapping, const QString& configPath) {
-  QStringList wanted;
-  for (const QString& name : mapping.criteria)
-    wanted << ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
-  return wanted;
-}
-
-bool Selected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted) {
-  bool selected = true;
-  for (qsizetype k = 0; k < mapping.criteria.size(); ++k) {
-    const QString& name = mapping.criteria[k];
-    LogMessage(QStringLiteral("Suche ") + name);
-    const QString value = ReadDocumentProperty(path, name);
-    if (value.isEmpty()) continue;
-    if (wanted[k] == QLatin1String("empty"))
-      selected = false;
-    else
-      selected = selected && value.contains(wanted[k], Qt::CaseInsensitive);
-    // An unreadable document is kept, so its error text reaches the workbook.
-    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
-  }
-  return selected;
-}
-
-// The configuration values rows compare with, read again only when the
-// configuration changed: reading them for every document looked up every
-// section and key anew.
-class RowSettings {
- public:
-  RowSettings(const ColumnMapping& mapping, const QString& configPath) : mapping_(mapping), configPath_(configPath) {}
-
-  void Follow(const ProfilePin& configuration) {
-    std::shared_ptr<const void> version = configuration.Version();
-    if (version == version_) return;
-    version_ = std::move(version);
-    wanted_ = WantedValues(mapping_, configPath_);
-    patterns_.clear();
-    for (const MappedColumn& column : mapping_.columns)
-      patterns_.push_back(FormatPatterns(column.PropertyName, configPath_));
-  }
-  const QStringList& Wanted() const { return wanted_; }
-  const QStringList& Patterns(size_t column) const { return patterns_[column]; }
-
- private:
-  const ColumnMapping& mapping_;
-  const QString configPath_;
-  std::shared_ptr<const void> version_;
-  QStringList wanted_;                 // per criterion
-  std::vector<QStringList> patterns_;  // per column
-};
 
 // Writes value V of one mapped column as the length limit and quoting say.
 void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& value) {
@@ -186,10 +114,6 @@ int ProgressPercent(qint64 i, qint64 n) {
   return static_cast<int>(q);
 }
 
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
-  return Selected(path, mapping, WantedValues(mapping, configPath));
-}
-
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   ProgressView& progress = *run.progress;
   WorkbookState& book = run.workbook;
@@ -226,7 +150,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
       // The criteria and the columns of this row read one parse of the document.
       const DocumentRowScope scope(path, readAhead.Take(i - 1));
       if (holdRowLines) hold.emplace();
-      bool selected = Selected(path, mapping, settings.Wanted());
+      bool selected = DocumentSelected(path, mapping, settings.Wanted());
       std::optional<RecordSet> record;
       if (run.databaseMode && selected) {
         record = FindDocumentRecord(*run.dialogs, *run.database, path, run.configPath);

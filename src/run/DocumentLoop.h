@@ -16,10 +16,6 @@ namespace tbx {
 // A failing spreadsheet or file-system call throws RunError.
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping);
 
-// Whether the document passes the [Criteria] entries (always read from its
-// property sets, also in database mode).
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath);
-
 // i × 100 / n rounded to the nearest whole number, halves to the even one.
 int ProgressPercent(qint64 i, qint64 n);
 

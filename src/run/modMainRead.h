@@ -7,14 +7,16 @@
 // (IgnoringErrors), the run-time error path (EndWithRunTimeError), the
 // column mapping (ReadColumnMapping, ParseMappedColumn, HeaderSwitchOn), the
 // workbook output (StartWorkbookOutput, NextWorkbookPart, FinishWorkbookOutput,
-// SaveWorkbook, WorkbookPartName) and the document loop (ProcessDocuments,
-// DocumentSelected, ProgressPercent).
+// SaveWorkbook, WorkbookPartName), the document loop (ProcessDocuments,
+// ProgressPercent) and what decides about a row (DocumentSelected,
+// ViolatesFormat, RowSettings).
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"
 #include "run/RunDriver.h"
 #include "run/RunErrorPath.h"
 #include "run/RunState.h"
+#include "run/RowChecks.h"
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
 #include "run/WorkbookOutput.h"

@@ -8,6 +8,7 @@
 #include "RunLogCapture.h"
 #include "common/PathHelpers.h"
 #include "run/DocumentLoop.h"
+#include "run/RowChecks.h"
 #include "run/RunDriver.h"
 
 using namespace tbx;

@@ -1,0 +1,75 @@
+#include "run/RowChecks.h"
+
+#include <algorithm>
+
+#include "common/Config.h"
+#include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
+#include "common/RunLog.h"
+#include "docprops/modDocProps.h"
+
+namespace tbx {
+namespace {
+
+// The [PropertyName] Format0..Format9 patterns, up to the first one missing.
+QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
+  QStringList patterns;
+  for (int k = 0; k < ini::kFormatKeyCount; ++k) {
+    QString pattern =
+        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
+    if (pattern.isEmpty()) break;
+    patterns << std::move(pattern);
+  }
+  return patterns;
+}
+
+// The [Criteria] value of each criterion, in the mapping's order.
+QStringList WantedValues(const ColumnMapping& mapping, const QString& configPath) {
+  QStringList wanted;
+  for (const QString& name : mapping.criteria)
+    wanted << ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
+  return wanted;
+}
+
+}  // namespace
+
+bool ViolatesFormat(const QString& value, const QStringList& patterns) {
+  return !patterns.isEmpty() &&
+         std::none_of(patterns.begin(), patterns.end(), [&](const QString& p) { return MatchFormat(value, p); });
+}
+
+bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted) {
+  bool selected = true;
+  for (qsizetype k = 0; k < mapping.criteria.size(); ++k) {
+    const QString& name = mapping.criteria[k];
+    LogMessage(QStringLiteral("Suche ") + name);
+    const QString value = ReadDocumentProperty(path, name);
+    if (value.isEmpty()) continue;
+    if (wanted[k] == QLatin1String("empty"))
+      selected = false;
+    else
+      selected = selected && value.contains(wanted[k], Qt::CaseInsensitive);
+    // An unreadable document is kept, so its error text reaches the workbook.
+    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
+  }
+  return selected;
+}
+
+bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
+  return DocumentSelected(path, mapping, WantedValues(mapping, configPath));
+}
+
+RowSettings::RowSettings(const ColumnMapping& mapping, const QString& configPath)
+    : mapping_(mapping), configPath_(configPath) {}
+
+void RowSettings::Follow(const ProfilePin& configuration) {
+  std::shared_ptr<const void> version = configuration.Version();
+  if (version == version_) return;
+  version_ = std::move(version);
+  wanted_ = WantedValues(mapping_, configPath_);
+  patterns_.clear();
+  for (const MappedColumn& column : mapping_.columns)
+    patterns_.push_back(FormatPatterns(column.PropertyName, configPath_));
+}
+
+}  // namespace tbx
