@@ -17,7 +17,7 @@
 #                 the run skips, so that about 65,000 remain for one workbook)
 # --no-memory     skip the memory run
 # --repeat        runs of tabellix-batch and of the I/O floor; the fastest
-#                 counts, as the machine may be shared (default 3)
+#                 counts, as the machine may be shared (default 5)
 # --work          folder for trees, configurations and results (default: a
 #                 new temporary folder, removed at the end unless --keep)
 #
@@ -38,7 +38,7 @@ events="$build/bench/tbx-bench-events"
 count=20000
 memory_count=84000
 memory=1
-repeat=3
+repeat=5
 work=""
 keep=0
 while [ $# -gt 0 ]; do

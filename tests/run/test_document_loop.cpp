@@ -236,3 +236,22 @@ TEST_F(Loop, PathWithoutSeparatorGivesAnEmptyFolder) {
   EXPECT_EQ(r.Cell(1, 2)["value"].toString(), "Teil.PAR");
   EXPECT_EQ(r.Cell(1, 3)["value"].toString(), "par");
 }
+
+// The configuration is looked at once per document: an edit during the run
+// counts from the next document on, for format patterns and criteria alike.
+TEST_F(Loop, ConfigurationEditedDuringTheRunCountsFromTheNextDocument) {
+  struct EditingProgress : test::FakeProgress {
+    std::function<void(qint64)> afterDocument;
+    void DocumentProgress(qint64 done, qint64) override { afterDocument(done); }
+  } progress;
+  const QByteArray edits[] = {"[Criteria]\nTitel=Lager\n[Titel]\nFormat0=9\n", "[Criteria]\nTitel=Werk\n"};
+  progress.afterDocument = [&](qint64 done) {
+    if (done <= 2) test::WriteTextFile(config_, edits[done - 1]);
+  };
+  run_.progress = &progress;
+  run_.foundDocuments = Copies("kkk");
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
+  ProcessDocuments(run_, mapping_);
+  EXPECT_EQ(run_.stats.rowsWritten, 2);  // the third no longer meets the criterion
+  EXPECT_EQ(run_.stats.rowsMarked, 1);   // the second violates the pattern the first did not know
+}
