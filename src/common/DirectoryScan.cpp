@@ -140,8 +140,9 @@ class FolderWalk {
       latest_ = index;
       ++busy_;
       lock.unlock();
+      size_t added = 0;
       try {
-        List(index, progress);
+        added = List(index, progress);
       } catch (...) {
         lock.lock();
         --busy_;
@@ -149,7 +150,11 @@ class FolderWalk {
       }
       lock.lock();
       --busy_;
-      changed_.notify_all();
+      // Everyone when the walk is done; else one helper per new folder,
+      // rather than all of them for every folder listed.
+      if (busy_ == 0 && todo_.empty()) changed_.notify_all();
+      else
+        for (size_t k = 0; k < added; ++k) changed_.notify_one();
     }
   }
 
@@ -170,7 +175,8 @@ class FolderWalk {
 
   // Lists one folder; its sub-folders become folders of the walk to list,
   // the first of them next, so the walk stays near the order it keeps.
-  void List(size_t index, ProgressView& progress) {
+  // Returns how many there are.
+  size_t List(size_t index, ProgressView& progress) {
     ListedFolder* folder = nullptr;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -178,7 +184,7 @@ class FolderWalk {
     }
     progress.SetStatus(folder->path);
     std::vector<DirectoryEntry> entries;
-    if ((folder->error = ListDirectory(folder->path, entries)) != 0) return;
+    if ((folder->error = ListDirectory(folder->path, entries)) != 0) return 0;
     SortLikeNtfs(entries);
     std::vector<QString> subfolders;
     for (const DirectoryEntry& entry : entries) {
@@ -198,6 +204,7 @@ class FolderWalk {
       folders_.push_back(ListedFolder{std::move(path), 0, {}, {}});
     }
     todo_.insert(todo_.end(), folder->children.rbegin(), folder->children.rend());
+    return folder->children.size();
   }
 
   const ExtensionFilter filter_;
