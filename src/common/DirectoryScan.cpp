@@ -65,22 +65,19 @@ class FolderWalk {
     folders_.push_back(ListedFolder{start, 0, {}, {}});
   }
 
-  // Lists the start folder on the calling thread (a start folder that cannot
-  // be listed ends the walk there), then every folder below it.
+  // Lists the start folder and every folder below it; a start folder that
+  // cannot be listed ends the walk as a RunError.
   void Run(ProgressView& progress, int helpers) {
-    List(0, progress);
-    if (folders_[0].error) throw FileSystemError(folders_[0].error, folders_[0].path);
+    todo_.push_back(0);
     std::vector<std::thread> threads;
-    if (!todo_.empty()) {
-      try {
-        for (int i = 0; i < helpers; ++i)
-          threads.emplace_back([this] {
-            LowerHelperPriority();
-            Guarded([this] { Work(quiet_); });
-          });
-      } catch (const std::system_error&) {
-        // Fewer helpers only make the walk slower.
-      }
+    try {
+      for (int i = 0; i < helpers; ++i)
+        threads.emplace_back([this] {
+          LowerHelperPriority();
+          Guarded([this] { Work(quiet_); });
+        });
+    } catch (const std::system_error&) {
+      // Fewer helpers only make the walk slower.
     }
     // With helpers the run's thread only shows how far they are: a folder
     // that keeps the disk or the network waiting must not keep the window
@@ -89,6 +86,7 @@ class FolderWalk {
     else Guarded([&] { Watch(progress); });
     for (std::thread& t : threads) t.join();
     if (failure_) std::rethrow_exception(failure_);
+    if (folders_[0].error) throw FileSystemError(folders_[0].error, folders_[0].path);
   }
 
   // The matching files in walk order; every folder skipped is logged there.
