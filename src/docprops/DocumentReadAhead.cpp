@@ -1,6 +1,7 @@
 #include "docprops/DocumentReadAhead.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/Threads.h"
 
@@ -41,7 +42,7 @@ void DocumentReadAhead::Work() {
   }
 }
 
-std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index) {
+std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index, const std::function<void()>& whileWaiting) {
   if (readers_.empty() || index < 0 || index >= paths_.size()) return std::nullopt;
   std::unique_lock<std::mutex> lock(mutex_);
   // A skipped document's parse is dropped; one never claimed is read here.
@@ -49,7 +50,16 @@ std::optional<DocumentParse> DocumentReadAhead::Take(qsizetype index) {
   std::optional<DocumentParse> parse;
   if (index < next_) {
     awaited_ = index;
-    ready_.wait(lock, [&] { return done_[index].has_value(); });
+    const auto ready = [&] { return done_[index].has_value(); };
+    if (whileWaiting) {
+      while (!ready_.wait_for(lock, std::chrono::milliseconds(10), ready)) {
+        lock.unlock();
+        whileWaiting();
+        lock.lock();
+      }
+    } else {
+      ready_.wait(lock, ready);
+    }
     awaited_ = -1;
     parse = std::move(done_[index]);
     done_.erase(index);

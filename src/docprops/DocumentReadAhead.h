@@ -9,6 +9,7 @@
 // documents before its turn).
 #include <QStringList>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -31,7 +32,9 @@ class DocumentReadAhead {
 
   // The parse of document `index` (0-based, in order), waiting for its
   // reader; std::nullopt without read-ahead. Documents may be skipped.
-  std::optional<DocumentParse> Take(qsizetype index);
+  // While it waits, whileWaiting runs every few milliseconds: a document
+  // that keeps a file server waiting must not keep the window waiting too.
+  std::optional<DocumentParse> Take(qsizetype index, const std::function<void()>& whileWaiting = {});
 
   // Whether documents are read ahead (else Take gives nothing).
   bool Active() const { return !readers_.empty(); }

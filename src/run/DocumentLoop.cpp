@@ -148,7 +148,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     std::optional<LogHold> hold;
     {
       // The criteria and the columns of this row read one parse of the document.
-      const DocumentRowScope scope(path, readAhead.Take(i - 1));
+      const DocumentRowScope scope(path, readAhead.Take(i - 1, [&] { progress.ProcessEvents(); }));
       if (holdRowLines) hold.emplace();
       bool selected = DocumentSelected(path, mapping, settings.Wanted());
       std::optional<RecordSet> record;

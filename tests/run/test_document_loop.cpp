@@ -176,7 +176,7 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
 
 TEST_F(Loop, CancelAfterADocumentFinishesItAndStops) {
   run_.foundDocuments = Copies("kkkkkk");
-  progress_.cancelAfterEvents = 3;
+  progress_.cancelAfterDocuments = 3;
   ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
   ProcessDocuments(run_, mapping_);
 
@@ -203,8 +203,7 @@ TEST_F(Loop, ACancelledRunTakesTheCancelledFinish) {
   Copies("kkkkk");
   test::WriteTextFile(config_, "[Pfade]\nSourceDir=" + (log_.Folder() + "/docs").toUtf8() +
                                    "\nExcelFile=Liste.xls\n[MapProperties]\nC=Titel\n");
-  // The scan processes events too; the count starts when the documents do.
-  progress_.onShowProgress = [this] { progress_.cancelAfterEvents = progress_.eventRounds + 2; };
+  progress_.cancelAfterDocuments = 2;
   RunSummary summary;
   EXPECT_EQ(RunBatch(config_, &summary), RunOutcome::Stopped);
 

@@ -58,7 +58,6 @@ void FakeProgress::ShowProgress() {
 
 void FakeProgress::ProcessEvents() {
   ++eventRounds;
-  if (cancelAfterEvents >= 0 && eventRounds >= cancelAfterEvents) cancelled = true;
 }
 
 PinnedLocaleAndClock::PinnedLocaleAndClock(const QDateTime& now, QLocale locale)

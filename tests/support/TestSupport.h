@@ -61,7 +61,7 @@ class FakeProgress : public ProgressView {
   QStringList toolTips;
   std::vector<int> percents;
   int shown = 0, progressShown = 0, unloaded = 0, eventRounds = 0;
-  int cancelAfterEvents = -1;  // -1: never
+  int cancelAfterDocuments = -1;  // -1: never
   bool cancelled = false;
   std::function<void()> onShowProgress;
 
@@ -74,6 +74,9 @@ class FakeProgress : public ProgressView {
   void ProcessEvents() override;
   bool Cancelled() const override { return cancelled; }
   void Unload() override { ++unloaded; cancelled = true; }
+  void DocumentProgress(qint64 done, qint64) override {
+    if (cancelAfterDocuments >= 0 && done >= cancelAfterDocuments) cancelled = true;
+  }
 };
 
 // German locale and a fixed clock for the lifetime of the object.
