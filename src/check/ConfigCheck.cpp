@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "run/ColumnMapping.h"
+#include "run/RunTarget.h"
 #include "run/StartSettings.h"
 #include "run/WorkbookOutput.h"
 
@@ -149,21 +150,12 @@ class Checker {
 
   // What a run's target checks would stop at.
   void CheckTarget() {
-    const QString source = Value(ini::kPfade, ini::kSourceDir);
-    if (source.isEmpty())
-      Error(LineOf(ini::kPfade, ini::kSourceDir), QStringLiteral("Kein Startverzeichnis angegeben."));
-    else if (!PathExists(WithTrailingBackslash(source), kAttrDirectory))
-      Error(LineOf(ini::kPfade, ini::kSourceDir),
-            QStringLiteral("Das angegebene Startverzeichnis existiert nicht: ") + WithTrailingBackslash(source));
+    if (const auto problem = StartFolderProblem(WithTrailingBackslash(Value(ini::kPfade, ini::kSourceDir))))
+      Error(LineOf(ini::kPfade, ini::kSourceDir), *problem);
     QString excel = Value(ini::kPfade, ini::kExcelFile);
-    if (excel.isEmpty()) {
-      Error(LineOf(ini::kPfade, ini::kExcelFile), QStringLiteral("Keine Exceldatei angegeben."));
-      return;
-    }
-    if (QDir::isRelativePath(excel)) excel = QFileInfo(configPath_).absolutePath() + u'/' + excel;
-    if (!PathExists(PathPart(excel, DirectoryPart), kAttrDirectory))
-      Error(LineOf(ini::kPfade, ini::kExcelFile),
-            QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + excel);
+    // A relative workbook lies beside the configuration, which a run takes as its program folder.
+    if (!excel.isEmpty() && QDir::isRelativePath(excel)) excel = QFileInfo(configPath_).absolutePath() + u'/' + excel;
+    if (const auto problem = WorkbookProblem(excel)) Error(LineOf(ini::kPfade, ini::kExcelFile), *problem);
   }
 
   void CheckMappingKeys() {

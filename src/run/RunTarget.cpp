@@ -92,6 +92,21 @@ void OpenDatabaseIfWanted(RunState& run) {
 
 }  // namespace
 
+std::optional<QString> StartFolderProblem(const QString& startDir) {
+  if (startDir.isEmpty()) return QStringLiteral("Kein Startverzeichnis angegeben.");
+  if (!PathExists(startDir, kAttrDirectory))
+    return QStringLiteral("Das angegebene Startverzeichnis existiert nicht: ") + startDir;
+  return std::nullopt;
+}
+
+std::optional<QString> WorkbookProblem(const QString& workbookPath) {
+  if (workbookPath.isEmpty()) return QStringLiteral("Keine Exceldatei angegeben.");
+  if (PathExists(workbookPath, kAttrNormal)) return std::nullopt;
+  if (NamesFolder(workbookPath) || !PathExists(PathPart(workbookPath, DirectoryPart), kAttrDirectory))
+    return QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + workbookPath;
+  return std::nullopt;
+}
+
 QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt) {
   const QString number = attempt > 1 ? u'_' + QString::number(attempt) : QString();
   return PathPart(workbookPath, BaseNamePart) + u'_' + now.toString(QStringLiteral("yyyyMMddhhmm")) + number +
@@ -150,16 +165,13 @@ void SettleConfiguredTarget(RunState& run) {
   run.startDir = WithTrailingBackslash(PathSetting(run, ini::kSourceDir));
   run.workbook.targetPath = PathSetting(run, ini::kExcelFile);
 
-  if (run.startDir.isEmpty()) {
-    FailCheck(run, QStringLiteral("Kein Startverzeichnis angegeben."));
-  } else if (PathExists(run.startDir, kAttrDirectory)) {
+  if (const std::optional<QString> problem = StartFolderProblem(run.startDir))
+    FailCheck(run, *problem);
+  else
     LogMessage(QStringLiteral("Startverzeichnis: ") + run.startDir);
-  } else {
-    FailCheck(run, QStringLiteral("Das angegebene Startverzeichnis existiert nicht: ") + run.startDir);
-  }
 
   if (run.workbook.targetPath.isEmpty()) {
-    FailCheck(run, QStringLiteral("Keine Exceldatei angegeben."));
+    FailCheck(run, *WorkbookProblem(run.workbook.targetPath));
     return;
   }
   run.workbook.targetPath = ResolvedWorkbookPath(run.workbook.targetPath);
@@ -169,9 +181,8 @@ void SettleConfiguredTarget(RunState& run) {
   }
   if (PathExists(run.workbook.targetPath, kAttrNormal)) {
     RenameExistingWorkbook(run);
-  } else if (NamesFolder(run.workbook.targetPath) ||
-             !PathExists(PathPart(run.workbook.targetPath, DirectoryPart), kAttrDirectory)) {
-    FailCheck(run, QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + run.workbook.targetPath);
+  } else if (const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath)) {
+    FailCheck(run, *problem);
   }
   LogMessage(kTargetLine + run.workbook.targetPath);
 }

@@ -3,6 +3,7 @@
 // in dialogs or taken from [Pfade] with their checks.
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 #include "run/RunState.h"
 
@@ -18,6 +19,13 @@ void SettleInteractiveTarget(RunState& run);
 // Without one: [Pfade] SourceDir and ExcelFile with every check and log line;
 // an existing workbook is renamed out of the way first.
 void SettleConfiguredTarget(RunState& run);
+
+// The checks of the configured start folder (with its trailing separator)
+// and workbook path (made whole) that stop a run before anything is
+// written: the message, or std::nullopt when the run may go on. An existing
+// workbook is no problem: it is renamed out of the way.
+std::optional<QString> StartFolderProblem(const QString& startDir);
+std::optional<QString> WorkbookProblem(const QString& workbookPath);
 
 // The name an existing workbook is renamed to: its base name, "_", the time
 // as yyyyMMddhhmm, "_<attempt>" from the second attempt on, and ".xls" (no
