@@ -287,12 +287,6 @@ bool AppendFile::Removed() const {
   return fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
 }
 
-int AppendToFile(const QString& path, const QByteArray& bytes) {
-  AppendFile file;
-  if (int e = file.Open(path)) return e;
-  return file.Write(bytes);
-}
-
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {
   bytes.clear();
   if (int e = Injected(FsCall::Read)) return e;

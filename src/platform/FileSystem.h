@@ -91,9 +91,6 @@ class AppendFile {
   quint64 device_ = 0, inode_ = 0;
 };
 
-// Opens path for appending (creating it), writes bytes and closes it again.
-int AppendToFile(const QString& path, const QByteArray& bytes);
-
 // Reads a regular file of at most maxBytes (EFBIG beyond, EISDIR/EINVAL for
 // folders and devices); never blocks on FIFOs.
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes);

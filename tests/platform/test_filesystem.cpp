@@ -108,11 +108,13 @@ TEST_F(FileSystemTest, MakeWritableAndAppend) {
   EXPECT_TRUE(QFileInfo(file).permissions() & QFile::WriteOwner);
 
   const QString log = root_ + "a.log";
-  EXPECT_EQ(AppendToFile(log, "eins\n"), 0);
-  EXPECT_EQ(AppendToFile(log, "zwei\n"), 0);
+  AppendFile append;
+  ASSERT_EQ(append.Open(log), 0);
+  EXPECT_EQ(append.Write("eins\n"), 0);
+  EXPECT_EQ(append.Write("zwei\n"), 0);
   EXPECT_EQ(test::ReadFileBytes(log), "eins\nzwei\n");
   InjectFileSystemErrorForTests(FsCall::Append, ENOSPC);
-  EXPECT_EQ(AppendToFile(log, "drei\n"), ENOSPC);
+  EXPECT_EQ(append.Write("drei\n"), ENOSPC);
   EXPECT_EQ(test::ReadFileBytes(log), "eins\nzwei\n");
 }
 
