@@ -47,10 +47,9 @@ QStringList DocumentSample::KnownNames() const {
 
 QStringList DocumentSample::ValuesOf(const QString& property) const {
   QStringList values;
-  for (const QString& path : documents) {
-    const DocumentRowScope scope(path);
-    const QString value = ReadDocumentProperty(path, property);
-    if (!value.isEmpty() && !value.startsWith(QLatin1String("FEHLER"))) values << value;
+  for (const DocumentParse& parse : parses) {
+    const PropertyLookup found = LookUpProperty(parse, property);
+    if (found.outcome == PropertyLookup::Found && !found.value.isEmpty()) values << found.value;
   }
   return values;
 }
@@ -69,11 +68,12 @@ DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern)
   }
   if (sample.documents.size() > kCheckSampleDocuments) sample.documents.resize(kCheckSampleDocuments);
   for (const QString& path : sample.documents) {
-    const DocumentParse parse = ParseDocument(path);
-    if (!parse.sets) continue;
-    for (int i = 0; i < parse.sets->Count(); ++i)
-      for (const FileProperty& p : parse.sets->Item(i)->Properties())
-        if (!p.name.isEmpty()) sample.names.insert(p.name.toLower(), p.name);
+    DocumentParse parse = ParseDocument(path);
+    if (parse.sets)
+      for (int i = 0; i < parse.sets->Count(); ++i)
+        for (const FileProperty& p : parse.sets->Item(i)->Properties())
+          if (!p.name.isEmpty()) sample.names.insert(p.name.toLower(), p.name);
+    sample.parses.push_back(std::move(parse));
   }
   return sample;
 }

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "check/ConfigCheck.h"
+#include "docprops/DocumentRowScope.h"
 
 namespace tbx {
 
 struct DocumentSample {
   QStringList documents;  // the first documents a run would read
+  std::vector<DocumentParse> parses;  // one per document, made once for names and values
   QHash<QString, QString> names;  // property names they hold: lower-cased -> as written
 
   // Whether a run could find a value for name: a special name, a name of the
