@@ -109,8 +109,7 @@ std::vector<Finding> CheckDatabase(const QString& configPath, const DocumentSamp
     return findings;
   }
   for (const QString& name : fieldNames) {
-    QString field = name;
-    if (field.startsWith(QLatin1String("r:"), Qt::CaseInsensitive)) field = field.mid(2);
+    const QString field = RecordFieldName(name);
     if (record->FieldIndex(field) < 0 && !IsSpecialName(field))
       findings.push_back({0, Severity::Warning,
                           QStringLiteral("Die Abfrage liefert kein Feld %1: die Spalte bleibt leer").arg(field)});

@@ -51,10 +51,15 @@ std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection
   return result;
 }
 
+QString RecordFieldName(const QString& mappedName, bool* reference) {
+  const bool marked = mappedName.startsWith(QLatin1String("r:"), Qt::CaseInsensitive);
+  if (reference) *reference = marked;
+  return marked ? mappedName.mid(2) : mappedName;
+}
+
 QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName) {
-  QString name = fieldName;
-  const bool reference = fieldName.left(2).toLower() == u"r:";
-  if (reference) name = fieldName.mid(2);
+  bool reference = false;
+  const QString name = RecordFieldName(fieldName, &reference);
   if (record.RecordCount() <= 0) return QString();
   const std::optional<QString> text = FirstFieldText(record, name);
   if (!text) return QString();

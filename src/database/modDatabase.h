@@ -54,6 +54,10 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& conf
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
                                             const QString& configFile);
 
+// The record field a mapped name reads: the name without its reference
+// marker "r:" (any case); reference, when given, tells whether it had one.
+QString RecordFieldName(const QString& mappedName, bool* reference = nullptr);
+
 // The text of the field fieldName of record ("" when missing, NULL or
 // without text form); a name starting with "r:" (any case) is a reference
 // field, shown by the display text of the object it points to.
