@@ -14,15 +14,6 @@ constexpr char16_t k1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString Decode1252(QByteArrayView bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const uchar c = uchar(bytes[i]);
-    text[i] = QChar(c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : char16_t(c));
-  }
-  return text;
-}
-
 QString UpToZero(QString text) {
   const qsizetype zero = text.indexOf(QChar(0));
   if (zero >= 0) text.truncate(zero);
@@ -30,6 +21,15 @@ QString UpToZero(QString text) {
 }
 
 }  // namespace
+
+QString DecodeWindows1252(QByteArrayView bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const uchar c = uchar(bytes[i]);
+    text[i] = QChar(c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : char16_t(c));
+  }
+  return text;
+}
 
 QString DecodeUtf16(const char* data, quint64 units) {
   QString text(qsizetype(units), Qt::Uninitialized);
@@ -45,7 +45,7 @@ QString DecodeCodePage(QByteArrayView bytes, quint16 codePage) {
       return UpToZero(QString::fromUtf8(bytes));
     case 0:
     case 1252:
-      return UpToZero(Decode1252(bytes));
+      return UpToZero(DecodeWindows1252(bytes));
     case 20127:
     case 28591:
       return UpToZero(QString::fromLatin1(bytes));
@@ -54,7 +54,7 @@ QString DecodeCodePage(QByteArrayView bytes, quint16 codePage) {
   }
   QStringDecoder decoder(QByteArray("windows-" + QByteArray::number(codePage)).constData());
   if (!decoder.isValid()) decoder = QStringDecoder(QByteArray("cp" + QByteArray::number(codePage)).constData());
-  if (!decoder.isValid()) return UpToZero(Decode1252(bytes));
+  if (!decoder.isValid()) return UpToZero(DecodeWindows1252(bytes));
   return UpToZero(decoder.decode(bytes));
 }
 
