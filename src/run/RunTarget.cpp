@@ -50,13 +50,9 @@ bool NamesFolder(const QString& path) {
 // run go on: the save would otherwise replace the previous workbook.
 void RenameExistingWorkbook(RunState& run) {
   QString newName;
-  const int err = MoveWorkbookAside(run.workbook.targetPath, newName);
-  if (err == 0) {
-    LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
-  } else {
+  if (const int err = MoveWorkbookAside(run.workbook.targetPath, newName))
     FailCheck(run, QStringLiteral("Bestehende Excel-Datei kann nicht umbenannt werden in ") + newName +
                        QStringLiteral(": ") + ErrnoDescription(err));
-  }
 }
 
 // One run at a time writes a workbook: the lock beside it is held until the
@@ -124,6 +120,7 @@ int MoveWorkbookAside(const QString& path, QString& newName) {
     newName = BackupWorkbookName(path, now, attempt);
     err = RenameEntry(path, PathPart(path, DirectoryPart) + newName);
   }
+  if (err == 0) LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
   return err;
 }
 

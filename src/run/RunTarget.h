@@ -33,7 +33,7 @@ std::optional<QString> WorkbookProblem(const QString& workbookPath);
 QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt = 1);
 
 // Renames the workbook at path to the first free backup name, given in
-// newName; 0 or the errno of the failed rename.
+// newName, and logs the name; 0 or the errno of the failed rename.
 int MoveWorkbookAside(const QString& path, QString& newName);
 
 }  // namespace tbx

@@ -9,8 +9,8 @@
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
-#include "xls/CellReference.h"
 #include "run/RunTarget.h"
+#include "xls/CellReference.h"
 
 namespace tbx {
 namespace {
@@ -56,7 +56,6 @@ void MovePartsAside(const QString& basePath) {
     if (entry.kind != EntryKind::File || !part.match(entry.name).hasMatch()) continue;
     QString newName;
     if (const int err = MoveWorkbookAside(folder + entry.name, newName)) throw FileSystemError(err, folder + entry.name);
-    LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
   }
 }
 
