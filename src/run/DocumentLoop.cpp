@@ -32,15 +32,13 @@ struct SplitPath {
 
 SplitPath Split(const QString& path) { return {path, PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
 
-// Writes value V of one mapped column as the length limit and quoting say.
+// Writes value V of one mapped column as the length limit and quoting say
+// (the cell is already formatted as text).
 void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& value) {
-  if (column.MaxLength < 1) {
-    cell.SetNumberFormat(kTextFormat);
+  if (column.MaxLength < 1)
     cell.SetValue(column.Quote ? u'"' + value + u'"' : value);
-  } else if (!value.isEmpty()) {
-    cell.SetNumberFormat(kTextFormat);
+  else if (!value.isEmpty())
     cell.SetValue(value.left(column.MaxLength));
-  }
 }
 
 // Documents read ahead of the loop: enough to keep many readers busy, few
