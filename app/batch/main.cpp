@@ -96,8 +96,7 @@ int main(int argc, char** argv) {
   // reader, and the run would blame a missing start folder instead.
   QByteArray probe;
   if (const int err = tbx::ReadFileBounded(config, tbx::kProfileMaxFileBytes, probe)) {
-    Complain(QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2")
-                 .arg(config, tbx::ErrnoDescription(err)));
+    Complain(tbx::UnreadableConfigurationText(config, err));
     return 1;
   }
 

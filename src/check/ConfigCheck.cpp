@@ -6,6 +6,7 @@
 
 #include "check/ConfigSample.h"
 #include "common/Config.h"
+#include "common/ConfigLocation.h"
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "platform/FileSystem.h"
@@ -55,8 +56,7 @@ class Checker {
   std::vector<Finding> Run() {
     QByteArray bytes;
     if (const int err = ReadFileBounded(configPath_, kProfileMaxFileBytes, bytes)) {
-      Error(0, QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2")
-                   .arg(configPath_, ErrnoDescription(err)));
+      Error(0, UnreadableConfigurationText(configPath_, err));
       return findings_;
     }
     ReadSections(ProfileEntries(DecodeProfileText(bytes)));

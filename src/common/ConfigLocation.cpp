@@ -30,4 +30,8 @@ QString MissingConfigurationText(const ConfigurationSearch& search) {
       .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder(), search.searched.value(1));
 }
 
+QString UnreadableConfigurationText(const QString& path, int err) {
+  return QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2").arg(path, ErrnoDescription(err));
+}
+
 }  // namespace tbx

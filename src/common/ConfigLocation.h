@@ -21,4 +21,7 @@ ConfigurationSearch FindConfiguration();
 // at and where the commented example is.
 QString MissingConfigurationText(const ConfigurationSearch& search);
 
+// The German message when the configuration at path cannot be read (err: errno).
+QString UnreadableConfigurationText(const QString& path, int err);
+
 }  // namespace tbx
