@@ -110,7 +110,7 @@ int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
     if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0))) continue;
     DirectoryEntry entry;
     bool utf8 = true;
-    entry.name = DecodeNativeName(QByteArray(raw), &utf8);
+    entry.name = DecodeNativeName(QByteArrayView(raw), &utf8);
     // A name that is not UTF-8, or any name inside such a folder, is
     // remembered with its bytes for the calls that open it.
     if (!plainFolder || !utf8) RememberNativePath(textPrefix + entry.name, nativePrefix + raw);

@@ -30,7 +30,7 @@ QString WithoutTrailingSlash(const QString& path) {
 
 }  // namespace
 
-QString DecodeNativeName(const QByteArray& bytes, bool* utf8) {
+QString DecodeNativeName(QByteArrayView bytes, bool* utf8) {
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = decoder.decode(bytes);
   if (utf8) *utf8 = !decoder.hasError();

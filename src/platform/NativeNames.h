@@ -7,6 +7,7 @@
 // brought in is therefore remembered with its bytes, and every system call
 // asks NativePath for the bytes of the path it is given.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace tbx {
@@ -14,7 +15,7 @@ namespace tbx {
 // A name or path from the file system as text: UTF-8, else Windows-1252
 // (the configuration file is read the same way).
 // utf8, when given, tells whether the bytes were UTF-8.
-QString DecodeNativeName(const QByteArray& bytes, bool* utf8 = nullptr);
+QString DecodeNativeName(QByteArrayView bytes, bool* utf8 = nullptr);
 
 // The bytes of path: those it was found under when a listing or the command
 // line brought it (or its folder) in, else its UTF-8 form.
