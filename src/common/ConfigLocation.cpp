@@ -1,8 +1,9 @@
 #include "common/ConfigLocation.h"
 
 #include "common/ConfigKeys.h"
-#include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/PathHelpers.h"
+#include "common/SystemErrorText.h"
+#include "common/ProgramInfo.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {

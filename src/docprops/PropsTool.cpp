@@ -2,7 +2,7 @@
 
 #include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 #include "docprops/modDocProps.h"
 #include "propset/FilePropertySets.h"

@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "common/Config.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 
