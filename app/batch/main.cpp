@@ -102,14 +102,13 @@ int main(int argc, char** argv) {
 
   if (parsed.switches.contains(QStringLiteral("--check"))) return CheckOnly(config);
 
-  tbx::SetLogFailureNotice([](const QString& text) { Complain(text); });
   tbx::TerminalProgress progress(stderr, tbx::StandardErrorIsTerminal());
   tbx::InstallProgress(&progress);
   tbx::CatchInterrupts();
   QElapsedTimer clock;
   clock.start();
   tbx::RunSummary summary;
-  const tbx::RunOutcome outcome = tbx::RunBatch(config, &summary);
+  const tbx::RunOutcome outcome = tbx::RunBatch(config, &summary, [](const QString& text) { Complain(text); });
   progress.Unload();
   tbx::InstallProgress(nullptr);
   PrintSummary(summary, clock.elapsed() / 1000.0);
@@ -117,7 +116,7 @@ int main(int argc, char** argv) {
   // failed check or a cancelled step leaves no workbook behind.
   if (outcome == tbx::RunOutcome::Stopped && summary.stats.workbookFiles > 0)
     Complain(QStringLiteral("abgebrochen, die Arbeitsmappe enthält die bis dahin gelesenen Dokumente"));
-  else if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
-    Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(tbx::LogFilePath()));
+  else if (outcome == tbx::RunOutcome::Stopped && !summary.logFile.isEmpty())
+    Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(summary.logFile));
   return tbx::ExitStatus(outcome);
 }

@@ -133,14 +133,14 @@ ProfileSnapshot LoadProfile(const QString& file) {
   static CachedProfile cache;
   static const auto empty = std::make_shared<const Profile>();
   FileIdentity identity;
-  if (IdentifyFile(file, identity) != 0) return ProfileSnapshot(empty);
+  if (IdentifyFile(file, identity) != 0) return ProfileSnapshot(file, empty);
   {
     const std::lock_guard<std::mutex> lock(cache.mutex);
     if (identity.settled && cache.path == file && cache.identity.SameVersion(identity))
-      return ProfileSnapshot(cache.profile);
+      return ProfileSnapshot(file, cache.profile);
   }
   QByteArray bytes;
-  if (ReadFileBounded(file, kProfileMaxFileBytes, bytes) != 0) return ProfileSnapshot(empty);
+  if (ReadFileBounded(file, kProfileMaxFileBytes, bytes) != 0) return ProfileSnapshot(file, empty);
   auto profile = std::make_shared<const Profile>(Profile::Parse(DecodeTextFile(bytes)));
   if (identity.settled) {
     const std::lock_guard<std::mutex> lock(cache.mutex);
@@ -148,7 +148,7 @@ ProfileSnapshot LoadProfile(const QString& file) {
     cache.identity = identity;
     cache.profile = profile;
   }
-  return ProfileSnapshot(std::move(profile));
+  return ProfileSnapshot(file, std::move(profile));
 }
 
 QString ReadProfileString(const QString& file, const QString& section, const QString& key) {

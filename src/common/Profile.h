@@ -65,6 +65,8 @@ struct Profile {
 class ProfileSnapshot {
  public:
   ProfileSnapshot();
+  // The file it was read from ("" for the empty snapshot).
+  const QString& File() const { return file_; }
   const Profile& Parsed() const { return *parsed_; }
   QString Value(const QString& section, const QString& key) const { return parsed_->Value(section, key); }
   QString KeyNames(const QString& section) const { return parsed_->KeyNames(section); }
@@ -74,7 +76,9 @@ class ProfileSnapshot {
 
  private:
   friend ProfileSnapshot LoadProfile(const QString& file);
-  explicit ProfileSnapshot(std::shared_ptr<const Profile> parsed) : parsed_(std::move(parsed)) {}
+  ProfileSnapshot(QString file, std::shared_ptr<const Profile> parsed)
+      : file_(std::move(file)), parsed_(std::move(parsed)) {}
+  QString file_;
   std::shared_ptr<const Profile> parsed_;
 };
 

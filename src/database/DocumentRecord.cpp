@@ -36,8 +36,8 @@ std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& state
 }  // namespace
 
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
-                                            const QString& configFile) {
-  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), configFile);
+                                            const ProfileSnapshot& config) {
+  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), config);
   if (statement.isEmpty()) return std::nullopt;
   // The file name goes between the user's quotes: doubling its own quotes
   // keeps a name like O'Brien.par from breaking (or rewriting) the query.

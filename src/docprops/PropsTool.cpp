@@ -1,7 +1,7 @@
 #include "docprops/PropsTool.h"
 
 #include "common/TextForm.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentReader.h"
 #include "common/RunError.h"
 
 #include "docprops/modDocProps.h"
@@ -68,12 +68,14 @@ int RunPropsTool(const QStringList& args, std::FILE* out, std::FILE* err) {
     return readable ? 0 : 1;
   }
   bool failed = !readable;
-  const DocumentRowScope scope(file, std::move(parse));
+  // The tool writes no run log: a read error is said on stderr above.
+  RunLog quiet;
+  RowDocument document(file, std::move(parse));
   for (qsizetype i = 1; i < args.size(); ++i) {
     QString value;
     try {
       const std::optional<QString> special = SpecialNameValue(file, args[i]);
-      value = special ? *special : ReadDocumentProperty(file, args[i]);
+      value = special ? *special : document.ReadDocumentProperty(quiet, args[i]).text;
     } catch (const RunError& e) {
       Print(err, e.description());
       failed = true;

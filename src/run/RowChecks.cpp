@@ -5,8 +5,6 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
-#include "common/RunLog.h"
-#include "docprops/modDocProps.h"
 
 namespace tbx {
 namespace {
@@ -38,25 +36,27 @@ bool ViolatesFormat(const QString& value, const QStringList& patterns) {
          std::none_of(patterns.begin(), patterns.end(), [&](const QString& p) { return MatchFormat(value, p); });
 }
 
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted) {
+bool DocumentSelected(RunLog& log, RowDocument& document, const ColumnMapping& mapping, const QStringList& wanted) {
   bool selected = true;
   for (qsizetype k = 0; k < mapping.criteria.size(); ++k) {
     const QString& name = mapping.criteria[k];
-    LogMessage(QStringLiteral("Suche ") + name);
-    const QString value = ReadDocumentProperty(path, name);
-    if (value.isEmpty()) continue;
+    log.LogMessage(QStringLiteral("Suche ") + name);
+    const PropertyRead value = document.ReadDocumentProperty(log, name);
+    if (value.text.isEmpty()) continue;
     if (wanted[k] == QLatin1String("empty"))
       selected = false;
     else
-      selected = selected && value.contains(wanted[k], Qt::CaseInsensitive);
-    // An unreadable document is kept, so its error text reaches the workbook.
-    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
+      selected = selected && value.text.contains(wanted[k], Qt::CaseInsensitive);
+    // The read says whether the document was unreadable; a value that
+    // merely begins with "FEHLER" is a value like any other.
+    if (value.unreadable) selected = true;
   }
   return selected;
 }
 
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
-  return DocumentSelected(path, mapping, WantedValues(mapping, LoadProfile(configPath)));
+bool DocumentSelected(RunLog& log, const QString& path, const ColumnMapping& mapping, const QString& configPath) {
+  RowDocument document(path);
+  return DocumentSelected(log, document, mapping, WantedValues(mapping, LoadProfile(configPath)));
 }
 
 RowSettings::RowSettings(const ColumnMapping& mapping) : mapping_(mapping) {}

@@ -8,16 +8,19 @@
 #include <vector>
 
 #include "common/Profile.h"
+#include "common/RunLog.h"
+#include "docprops/DocumentReader.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {
 
 // Whether the document passes the [Criteria] entries (always read from its
 // property sets, also in database mode): wanted holds each criterion's
-// configured value, in the order of mapping.criteria.
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted);
-// The same with the values read from the configuration at configPath.
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath);
+// configured value, in the order of mapping.criteria. A document whose sets
+// cannot be read is kept, so its error text reaches the workbook.
+bool DocumentSelected(RunLog& log, RowDocument& document, const ColumnMapping& mapping, const QStringList& wanted);
+// The same for the document at path with the values of the configuration at configPath.
+bool DocumentSelected(RunLog& log, const QString& path, const ColumnMapping& mapping, const QString& configPath);
 
 // Whether value violates patterns (a [PropertyName]'s Format0..Format9): at
 // least one exists and none matches.

@@ -110,7 +110,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QFile::remove(LogFilePath());
+    QFile::remove(RunLog().LogFilePath());
     dialogs_.calls.clear();
     Config(c.odbc);
     dialogs_.folderAnswers = {data_};

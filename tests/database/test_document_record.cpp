@@ -40,7 +40,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   }
 
   std::optional<RecordSet> Find(const QString& fileName) {
-    return FindDocumentRecord(TheDialogs(), *db_, QStringLiteral("/daten/konstruktion/") + fileName, ini_);
+    return FindDocumentRecord(TheDialogs(), *db_, QStringLiteral("/daten/konstruktion/") + fileName, LoadProfile(ini_));
   }
 
   QString Value(const QString& fileName, const QString& field) {

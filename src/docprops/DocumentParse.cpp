@@ -1,8 +1,10 @@
-#include "common/RunLog.h"
+#include "docprops/DocumentParse.h"
+
+#include <new>
+
 #include "common/TextForm.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentFile.h"
 #include "docprops/modDocProps.h"
-#include "propset/FilePropertySets.h"
 
 namespace tbx {
 namespace {
@@ -19,6 +21,22 @@ const FileProperty* FindInSet(const FilePropertySet& set, const QString& propert
 
 }  // namespace
 
+DocumentParse ParseDocument(const QString& fileName) {
+  DocumentParse parse;
+  try {
+    parse.sets = std::make_unique<FilePropertySets>();
+  } catch (const std::bad_alloc&) {
+    parse.status = ReadStatus::out_of_memory;
+    return parse;
+  }
+  // The file lives only inside Open: it is closed on return, the parsed
+  // streams stay in memory.
+  auto file = std::make_unique<DocumentFile>();
+  parse.status = file->Open(fileName);
+  if (parse.status == ReadStatus::ok) parse.status = parse.sets->Open(std::move(file));
+  return parse;
+}
+
 PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName, const QLocale& locale) {
   if (!parse.sets) return {PropertyLookup::NotOpened, QString(), parse.status};
   const FilePropertySets& sets = *parse.sets;
@@ -30,23 +48,14 @@ PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propert
   return {};
 }
 
-QString ReadDocumentProperty(QString fileName, QString propertyName) {
-  std::optional<PropertyLookup> scoped = DocumentRowScope::LookUp(fileName, propertyName);
-  const PropertyLookup found = scoped ? std::move(*scoped) : LookUpProperty(ParseDocument(fileName), propertyName);
-  switch (found.outcome) {
-    case PropertyLookup::Found:
-      return found.value;
-    case PropertyLookup::NotOpened:
-      LogMessage(QStringLiteral("FEHLER beim Öffnen der Propertysets von ") + fileName + QStringLiteral(": ") +
-                 StatusDescription(found.status));
-      break;
-    case PropertyLookup::NotRead:
-      // A document without any set has no description after the ": ".
-      LogMessage(QStringLiteral("FEHLER beim Lesen der Propertysets von ") + fileName + QStringLiteral(": ") +
-                 StatusDescription(found.status));
-      break;
-  }
-  return QStringLiteral("FEHLER beim Lesen von ") + propertyName;
+void PrepareLookUps(DocumentParse& parse, const QStringList& names) {
+  if (!parse.sets) return;
+  parse.lookUps.reserve(size_t(names.size()));
+  // One locale for all names: every copy of the default locale counts
+  // itself on data that all readers share.
+  const QLocale locale;
+  for (const QString& name : names) parse.lookUps.emplace_back(name, LookUpProperty(parse, name, locale));
+  parse.sets.reset();
 }
 
 }  // namespace tbx

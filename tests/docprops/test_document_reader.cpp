@@ -6,10 +6,9 @@
 #include <QTemporaryDir>
 
 #include "SampleTool.h"
-#include "common/RunLog.h"
-#include "docprops/DocumentRowScope.h"
-#include "docprops/modDocProps.h"
 #include "common/ProgramInfo.h"
+#include "common/RunLog.h"
+#include "docprops/DocumentReader.h"
 
 using namespace tbx;
 using namespace tbx::test;
@@ -21,13 +20,13 @@ namespace {
 // and one no set holds.
 const QStringList kNames = {"Title", "autor", "Dokumentnummer", "Prüfer", "Gewicht", "Author", "Gibt es nicht"};
 
-class RowScope : public ::testing::Test {
+class RowDocumentTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramFolder(dir_.path());
-    SetLogEnabled(true);
+    log_.SetLogEnabled(true);
   }
-  void TearDown() override { SetLogEnabled(false); }
+  void TearDown() override { log_.SetLogEnabled(false); }
 
   QString Document(const QString& name, int seed) {
     const QString path = dir_.path() + u'/' + name;
@@ -40,8 +39,8 @@ class RowScope : public ::testing::Test {
     return path;
   }
   QStringList TakeLog() {
-    const QStringList lines = QString::fromLocal8Bit(ReadFileBytes(LogFilePath())).split('\n', Qt::SkipEmptyParts);
-    QFile::remove(LogFilePath());
+    const QStringList lines = QString::fromLocal8Bit(ReadFileBytes(log_.LogFilePath())).split('\n', Qt::SkipEmptyParts);
+    QFile::remove(log_.LogFilePath());
     return lines;
   }
 
@@ -50,18 +49,18 @@ class RowScope : public ::testing::Test {
     QStringList values;
     QStringList log;
   };
-  Reads ReadAll(const QString& path, bool scoped) {
+  // In one row, or each read opening the document itself.
+  Reads ReadAll(const QString& path, bool oneRow) {
     Reads reads;
-    {
-      std::optional<DocumentRowScope> scope;
-      if (scoped) scope.emplace(path);
-      for (const QString& name : kNames) reads.values << ReadDocumentProperty(path, name);
-    }
+    RowDocument row(path);
+    for (const QString& name : kNames)
+      reads.values << (oneRow ? row.ReadDocumentProperty(log_, name).text : ReadDocumentProperty(log_, path, name));
     reads.log = TakeLog();
     return reads;
   }
 
   PinnedLocaleAndClock pinned_;
+  RunLog log_;
   QTemporaryDir dir_;
 };
 
@@ -75,7 +74,7 @@ int OpenDescriptorsOn(const QString& path) {
 
 }  // namespace
 
-TEST_F(RowScope, SameValuesAndLogLinesAsWithoutIt) {
+TEST_F(RowDocumentTest, SameValuesAndLogLinesAsWithoutIt) {
   QByteArray good = ReadFileBytes(Document("vorlage.par", 5));
   ASSERT_GT(good.size(), 4096);
   struct Case {
@@ -105,54 +104,45 @@ TEST_F(RowScope, SameValuesAndLogLinesAsWithoutIt) {
   }
 }
 
-TEST_F(RowScope, ParsesOnceAndClosesTheFileAtOnce) {
+TEST_F(RowDocumentTest, ParsesOnceAndClosesTheFileAtOnce) {
   const QString path = Document("teil.par", 7);
-  const QString title = ReadDocumentProperty(path, "Title");
+  const QString title = ReadDocumentProperty(log_, path, "Title");
   ASSERT_FALSE(title.isEmpty());
   {
-    const DocumentRowScope scope(path);
-    EXPECT_EQ(ReadDocumentProperty(path, "Title"), title);
+    RowDocument row(path);
+    EXPECT_EQ(row.ReadDocumentProperty(log_, "Title").text, title);
     EXPECT_EQ(OpenDescriptorsOn(path), 0);
     // Later reads of the row come from the parse, not from the file.
     ASSERT_TRUE(QFile::remove(path));
-    EXPECT_EQ(ReadDocumentProperty(path, "Title"), title);
+    EXPECT_EQ(row.ReadDocumentProperty(log_, "Title").text, title);
   }
-  // The parse went with the scope.
-  EXPECT_EQ(ReadDocumentProperty(path, "Title"), "FEHLER beim Lesen von Title");
+  // The parse went with the row.
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Title"), "FEHLER beim Lesen von Title");
 }
 
-TEST_F(RowScope, EachRowReadsTheDocumentAnew) {
-  const QString path = Document("teil.par", 7);
-  const QString other = Document("anderes.par", 8);
-  QString first, second;
-  {
-    const DocumentRowScope scope(path);
-    first = ReadDocumentProperty(path, "Title");
+TEST_F(RowDocumentTest, ReadAheadGivesEachRowTheDocumentAsItsTurnFindsIt) {
+  FoundDocuments found;
+  const quint32 folder = found.AddFolder(dir_.path() + u'/');
+  for (int i = 0; i < 20; ++i) {
+    const QString name = QStringLiteral("t%1.par").arg(i);
+    if (i % 5 == 3) File(name, "kein CAD-Dokument\n");
+    else Document(name, 10 + i);
+    found.Add(folder, name);
   }
-  // The document changes between two rows.
-  ASSERT_TRUE(QFile::remove(path));
-  ASSERT_TRUE(QFile::copy(other, path));
-  {
-    const DocumentRowScope scope(path);
-    second = ReadDocumentProperty(path, "Title");
+  QStringList plain;
+  for (qsizetype i = 0; i < found.size(); ++i)
+    for (const QString& name : kNames) plain << ReadDocumentProperty(log_, found.Path(i), name);
+  const QStringList plainLog = TakeLog();
+  for (const int helpers : {0, 3}) {
+    WorkerPool pool(helpers);
+    DocumentReader reader(found, kNames, pool, 4);
+    EXPECT_EQ(reader.ReadsAhead(), helpers > 0);
+    QStringList rows;
+    for (qsizetype i = 0; i < found.size(); ++i) {
+      RowDocument row = reader.Take(i, {});
+      for (const QString& name : kNames) rows << row.ReadDocumentProperty(log_, name).text;
+    }
+    EXPECT_EQ(rows, plain) << helpers;
+    EXPECT_EQ(TakeLog(), plainLog) << helpers;
   }
-  EXPECT_NE(first, second);
-  EXPECT_EQ(second, ReadDocumentProperty(other, "Title"));
-}
-
-TEST_F(RowScope, OtherDocumentsAreReadAsWithoutIt) {
-  const QString path = Document("teil.par", 7);
-  const QString other = Document("anderes.par", 8);
-  const QString otherTitle = ReadDocumentProperty(other, "Title");
-  const DocumentRowScope scope(path);
-  EXPECT_EQ(ReadDocumentProperty(path, "Title"), ReadDocumentProperty(path, "Title"));
-  ASSERT_TRUE(QFile::remove(other));
-  EXPECT_NE(ReadDocumentProperty(other, "Title"), otherTitle);
-  {
-    // An inner scope for another document leaves the outer one in force.
-    const DocumentRowScope inner(other);
-    ASSERT_TRUE(QFile::remove(path));
-    EXPECT_FALSE(ReadDocumentProperty(path, "Title").startsWith("FEHLER"));
-  }
-  EXPECT_FALSE(ReadDocumentProperty(path, "Title").startsWith("FEHLER"));
 }
