@@ -35,18 +35,20 @@ class Documents : public ::testing::Test {
     werk_ = Document(d, "werk.par", "Werkstatt", "");
     leer_ = Document(d, "leer.par", "", "Bea");
     gehaeuse_ = Document(d, "gehaeuse.par", QString::fromUtf8("GEHÄUSE"), "");
+    fehlerfrei_ = Document(d, "fehlerfrei.par", "FEHLERFREI", "");
     kaputt_ = d + "/kaputt.par";
     test::WriteTextFile(kaputt_, QByteArray("kein Verbunddokument").repeated(30));
   }
   static void TearDownTestSuite() { delete dir_; }
 
   static QTemporaryDir* dir_;
-  static QString lager_, werk_, leer_, gehaeuse_, kaputt_;
+  static QString lager_, werk_, leer_, gehaeuse_, fehlerfrei_, kaputt_;
   test::RunLogCapture log_;
 };
 
 QTemporaryDir* Documents::dir_ = nullptr;
-QString Documents::lager_, Documents::werk_, Documents::leer_, Documents::gehaeuse_, Documents::kaputt_;
+QString Documents::lager_, Documents::werk_, Documents::leer_, Documents::gehaeuse_, Documents::fehlerfrei_,
+    Documents::kaputt_;
 
 }  // namespace
 
@@ -75,6 +77,7 @@ TEST_F(Documents, CriteriaSelectByContainmentEmptinessAndReadErrors) {
       {"Titel=Lager", werk_, false},
       {"Titel=Lager", leer_, true},       // an empty property changes nothing
       {"Titel=Lager", kaputt_, true},     // an unreadable document is kept
+      {"Titel=Lager", fehlerfrei_, false},  // a value that begins with FEHLER is a value
       {"Titel=empty", lager_, false},
       {"Titel=empty", leer_, true},
       {"Titel=empty", kaputt_, true},
