@@ -2,10 +2,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
-#include <unistd.h>
 
 #include "check/ConfigCheck.h"
 #include "common/modCommon.h"
+#include "platform/Process.h"
 #include "interaction/interaction.h"
 #include "platform/platform.h"
 #include "run/modMainRead.h"
@@ -84,7 +84,7 @@ int CheckOnly(const QString& config) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
-      tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
+      tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
   if (parsed.exitStatus) return *parsed.exitStatus;
   const bool checkOnly = parsed.switches.contains(QStringLiteral("--check"));
   // For a run no usable configuration is a failed check (1); for --check it
@@ -107,9 +107,9 @@ int main(int argc, char** argv) {
   }
 
   tbx::SetLogFailureNotice([](const QString& text) { Complain(text); });
-  tbx::TerminalProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
+  tbx::TerminalProgress progress(stderr, tbx::StandardErrorIsTerminal());
   tbx::InstallProgress(&progress);
-  tbx::TerminalProgress::CatchInterrupt();
+  tbx::CatchInterrupts();
   QElapsedTimer clock;
   clock.start();
   tbx::RunSummary summary;

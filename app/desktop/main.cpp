@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "common/modCommon.h"
+#include "platform/Process.h"
 #include "run/RunDriver.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
@@ -40,7 +41,7 @@ bool DisplayReachable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage);
+  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage);
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (!DisplayReachable()) {

@@ -8,8 +8,9 @@
 
 #include "common/CommandLine.h"
 #include "docprops/PropsTool.h"
+#include "platform/Process.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  return tbx::RunPropsTool(tbx::ArgumentsOf(argc, argv), stdout, stderr);
+  return tbx::RunPropsTool(tbx::CommandLineArguments(argc, argv), stdout, stderr);
 }

@@ -11,7 +11,7 @@
 
 #include "common/Config.h"
 #include "common/RunLog.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "database/modDatabase.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/DirectoryScan.h"
-#include "platform/Threads.h"
+#include "common/WorkerPool.h"
 #include "ui/QtProgressView.h"
 
 namespace {

@@ -4,11 +4,12 @@
 #include "common/ConfigKeys.h"
 #include "common/DirectoryScan.h"
 #include "common/PathHelpers.h"
+#include "common/RunError.h"
 #include "database/modDatabase.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"
-#include "platform/Threads.h"
+#include "common/WorkerPool.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {

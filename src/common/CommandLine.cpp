@@ -3,15 +3,8 @@
 #include <cstdio>
 
 #include "common/PathHelpers.h"
-#include "platform/NativeNames.h"
 
 namespace tbx {
-
-QStringList ArgumentsOf(int argc, char** argv) {
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args << PathFromNative(QByteArray(argv[i]));
-  return args;
-}
 
 void Complain(const char* program, const QString& text) {
   std::fprintf(stderr, "%s: %s\n", program, text.toLocal8Bit().constData());

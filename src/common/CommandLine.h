@@ -28,10 +28,6 @@ struct ProgramArguments {
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
                                        const QStringList& switches = {}, int maxOperands = 1);
 
-// The arguments after the program name as text; a file name that is not
-// UTF-8 keeps its bytes for opening it (platform/NativeNames.h).
-QStringList ArgumentsOf(int argc, char** argv);
-
 // "<program>: text" on stderr, in the system's encoding.
 void Complain(const char* program, const QString& text);
 

@@ -1,9 +1,11 @@
 #include "common/ConfigLocation.h"
 
 #include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
+#include "common/Profile.h"
+#include "common/ProgramInfo.h"
+#include "common/SystemErrorText.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
-#include "platform/ProgramInfo.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {

@@ -14,6 +14,7 @@
 #include "common/ListingOrder.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/SystemErrorText.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
 #include "platform/Threads.h"
@@ -187,7 +188,7 @@ class FolderWalk {
     std::vector<QString> subfolders;
     for (const DirectoryEntry& entry : entries) {
       progress.ProcessEvents();
-      if (entry.hidden()) continue;
+      if (entry.hidden) continue;
       if (entry.kind == EntryKind::Directory) {
         // A link to a folder is not entered: it may lead back up the tree
         // and make the walk endless.

@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "common/Config.h"
+#include "common/SystemErrorText.h"
 #include "common/TextForm.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx {
 namespace {

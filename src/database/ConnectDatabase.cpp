@@ -3,7 +3,7 @@
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 #include "interaction/ProgressView.h"
-#include "platform/DatabaseConnectionText.h"
+#include "database/ConnectionText.h"
 
 namespace tbx {
 namespace {
@@ -55,8 +55,11 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
+  const DatabaseLogin login = LoginFor(ParseConnectionText(text));
   QString error;
-  std::unique_ptr<DatabaseConnection> db = DatabaseConnection::Open(text, error);
+  std::unique_ptr<DatabaseConnection> db;
+  if (DatabaseDriverAvailable(login.driver)) db = DatabaseConnection::Open(login, error);
+  else error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(login.driver));
   if (!db) {
     // The password stays out of the dialog: its text ends up in screenshots
     // and support tickets.

@@ -26,6 +26,7 @@
 
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
+#include "database/RecordSet.h"
 #include "platform/DatabaseConnection.h"
 
 namespace tbx {
@@ -53,6 +54,10 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& conf
 // Throws RunError when the query fails.
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
                                             const QString& configFile);
+
+// The first record of statement; std::nullopt when it has none. Throws
+// RunError (3704, the driver's description) when the statement fails.
+std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString& statement);
 
 // The record field a mapped name reads: the name without its reference
 // marker "r:" (any case); reference, when given, tells whether it had one.

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/FileByteSource.h"
+#include "docprops/DocumentFile.h"
 
 namespace tbx {
 namespace {
@@ -23,7 +23,7 @@ DocumentParse ParseDocument(const QString& fileName) {
   }
   // The byte source lives only inside Open: the file is closed on return,
   // the parsed streams stay in memory.
-  auto file = std::make_unique<FileByteSource>();
+  auto file = std::make_unique<DocumentFile>();
   parse.status = file->Open(fileName);
   if (parse.status == ReadStatus::ok) parse.status = parse.sets->Open(std::move(file));
   return parse;

@@ -3,7 +3,7 @@
 #include "common/CommandLine.h"
 #include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 #include "docprops/modDocProps.h"
 #include "propset/FilePropertySets.h"

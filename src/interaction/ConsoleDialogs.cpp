@@ -1,6 +1,6 @@
 #include "interaction/ConsoleDialogs.h"
 
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx {
 void ConsoleDialogs::Print(const QString& title, const QString& text) {

@@ -10,8 +10,8 @@
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
 #include "interaction/ProgressView.h"
-#include "platform/IniFile.h"
-#include "platform/Threads.h"
+#include "common/Profile.h"
+#include "common/WorkerPool.h"
 #include "run/RowChecks.h"
 #include "run/WorkbookOutput.h"
 
@@ -123,7 +123,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
   const int readers = names.isEmpty() ? 0 : ConfiguredReaders();
   DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
   qint64 partCount = 0;  // documents taken for the current part, selected or not
-  RowSettings settings(mapping, run.configPath);
+  RowSettings settings(mapping);
   // With its parse at hand a row never waits (in database mode it asks the
   // server): the lines after its first one are held for the next document's.
   const bool holdRowLines = readAhead.Active() && !run.databaseMode;
@@ -136,8 +136,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
     const QString& path = documents[i - 1];
     // The configuration is looked at once per document: an edit during the
     // run counts from the next document on.
-    const ProfilePin configuration(run.configPath);
-    settings.Follow(configuration);
+    settings.Follow(LoadProfile(run.configPath));
     LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
     const SplitPath parts = Split(path);
     progress.SetCaption(parts.folder);

@@ -12,11 +12,11 @@ namespace tbx {
 namespace {
 
 // The [PropertyName] Format0..Format9 patterns, up to the first one missing.
-QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
+QStringList FormatPatterns(const QString& propertyName, const ProfileSnapshot& config) {
   QStringList patterns;
   for (int k = 0; k < ini::kFormatKeyCount; ++k) {
     QString pattern =
-        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
+        ReadIniValue(config, propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k));
     if (pattern.isEmpty()) break;
     patterns << std::move(pattern);
   }
@@ -24,10 +24,10 @@ QStringList FormatPatterns(const QString& propertyName, const QString& configPat
 }
 
 // The [Criteria] value of each criterion, in the mapping's order.
-QStringList WantedValues(const ColumnMapping& mapping, const QString& configPath) {
+QStringList WantedValues(const ColumnMapping& mapping, const ProfileSnapshot& config) {
   QStringList wanted;
   for (const QString& name : mapping.criteria)
-    wanted << ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
+    wanted << ReadIniValue(config, QString::fromLatin1(ini::kCriteria), name);
   return wanted;
 }
 
@@ -56,20 +56,18 @@ bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const Q
 }
 
 bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
-  return DocumentSelected(path, mapping, WantedValues(mapping, configPath));
+  return DocumentSelected(path, mapping, WantedValues(mapping, LoadProfile(configPath)));
 }
 
-RowSettings::RowSettings(const ColumnMapping& mapping, const QString& configPath)
-    : mapping_(mapping), configPath_(configPath) {}
+RowSettings::RowSettings(const ColumnMapping& mapping) : mapping_(mapping) {}
 
-void RowSettings::Follow(const ProfilePin& configuration) {
-  std::shared_ptr<const void> version = configuration.Version();
-  if (version == version_) return;
-  version_ = std::move(version);
-  wanted_ = WantedValues(mapping_, configPath_);
+void RowSettings::Follow(const ProfileSnapshot& configuration) {
+  if (version_ && version_->SameVersion(configuration)) return;
+  version_ = configuration;
+  wanted_ = WantedValues(mapping_, configuration);
   patterns_.clear();
   for (const MappedColumn& column : mapping_.columns)
-    patterns_.push_back(FormatPatterns(column.PropertyName, configPath_));
+    patterns_.push_back(FormatPatterns(column.PropertyName, configuration));
 }
 
 }  // namespace tbx

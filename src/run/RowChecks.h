@@ -4,10 +4,10 @@
 // compare with read once per version of the configuration.
 #include <QString>
 #include <QStringList>
-#include <memory>
+#include <optional>
 #include <vector>
 
-#include "platform/IniFile.h"
+#include "common/Profile.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {
@@ -28,17 +28,16 @@ bool ViolatesFormat(const QString& value, const QStringList& patterns);
 // section and key anew.
 class RowSettings {
  public:
-  RowSettings(const ColumnMapping& mapping, const QString& configPath);
+  explicit RowSettings(const ColumnMapping& mapping);
 
-  // Reads the values again when the pinned configuration is a new version.
-  void Follow(const ProfilePin& configuration);
+  // Reads the values again when configuration is a new version.
+  void Follow(const ProfileSnapshot& configuration);
   const QStringList& Wanted() const { return wanted_; }                            // per criterion
   const QStringList& Patterns(size_t column) const { return patterns_[column]; }  // per mapped column
 
  private:
   const ColumnMapping& mapping_;
-  const QString configPath_;
-  std::shared_ptr<const void> version_;
+  std::optional<ProfileSnapshot> version_;
   QStringList wanted_;
   std::vector<QStringList> patterns_;
 };

@@ -5,10 +5,11 @@
 
 #include "common/Config.h"
 #include "common/DirectoryScan.h"
+#include "common/RunError.h"
 #include "common/RunLog.h"
 #include "interaction/ProgressView.h"
-#include "platform/ProgramInfo.h"
-#include "platform/Threads.h"
+#include "common/ProgramInfo.h"
+#include "common/WorkerPool.h"
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"
@@ -18,11 +19,6 @@
 
 namespace tbx {
 namespace {
-
-// Failures that are no RunError keep numbers users know: 7 for a lack of
-// memory, 51 for an internal error.
-constexpr int kErrOutOfMemory = 7;
-constexpr int kErrInternal = 51;
 
 bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetPath.isEmpty(); }
 

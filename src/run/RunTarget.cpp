@@ -7,11 +7,12 @@
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/SystemErrorText.h"
 #include "database/modDatabase.h"
 #include "interaction/Dialogs.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/ErrorModes.h"
 
 namespace tbx {

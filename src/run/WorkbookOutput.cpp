@@ -6,6 +6,7 @@
 
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/SystemErrorText.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"

@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "common/Config.h"
 #include "common/ConfigLocation.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 

@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "common/RunLog.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 #include <cerrno>
 

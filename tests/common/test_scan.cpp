@@ -12,8 +12,9 @@
 
 #include "TestSupport.h"
 #include "common/DirectoryScan.h"
+#include "common/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace tbx {
 namespace {

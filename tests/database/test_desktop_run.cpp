@@ -10,7 +10,7 @@
 #include "../xls/XlsReadBack.h"
 #include "DatabaseTestSupport.h"
 #include "common/PathHelpers.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunDriver.h"
 
 using namespace tbx;

@@ -9,7 +9,7 @@
 #include "cfb/CompoundFileWriter.h"
 #include "common/RunLog.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "propset/FilePropertySets.h"
 
 using namespace tbx;

@@ -8,7 +8,7 @@
 #include "common/TextForm.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "propset/FilePropertySets.h"
 
 using namespace tbx;

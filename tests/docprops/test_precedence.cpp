@@ -5,7 +5,7 @@
 #include "SampleTool.h"
 #include "common/RunLog.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 using namespace tbx::test;

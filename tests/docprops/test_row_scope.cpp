@@ -9,7 +9,7 @@
 #include "common/RunLog.h"
 #include "docprops/DocumentRowScope.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 using namespace tbx::test;

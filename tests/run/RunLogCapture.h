@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "common/RunLog.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx::test {
 

@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "common/RunLog.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunTarget.h"
 
 #include <cerrno>

@@ -3,12 +3,12 @@
 #include <QDir>
 #include <cerrno>
 
-#include "../platform/FailingSink.h"
 #include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
 #include "platform/DesktopViewer.h"
+#include "platform/FileSystem.h"
 #include "platform/PathSeparator.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 #include "run/WorkbookOutput.h"
 
 using namespace tbx;
@@ -61,7 +61,7 @@ class WorkbookOutputTest : public ::testing::Test {
   void TearDown() override {
     SetApplicationFactoryForTests({});
     SetDocumentOpenerForTests({});
-    SetFileSinkFactoryForTests({});
+    ClearInjectedFileSystemErrors();
   }
   QString Path(const QString& name) const { return log.Folder() + "/" + name; }
 
@@ -221,7 +221,7 @@ TEST_F(WorkbookOutputTest, FailedSaveKeepsTheEarlierWorkbookAndRaisesARunTimeErr
   ASSERT_TRUE(test::WriteTextFile(state.targetPath, "alte Mappe"));
   ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
   WriteDocuments(100, 1001);
-  SetFileSinkFactoryForTests([] { return std::make_unique<test::FailingSink>(0, 4096, ENOSPC); });
+  InjectFileSystemErrorForTests(FsCall::Write, ENOSPC, 4096);
   try {
     FinishWorkbookOutput(TheDialogs(), TheProgress(), state, false);
     ADD_FAILURE() << "no run-time error";
@@ -231,7 +231,7 @@ TEST_F(WorkbookOutputTest, FailedSaveKeepsTheEarlierWorkbookAndRaisesARunTimeErr
   EXPECT_EQ(test::ReadFileBytes(state.targetPath), "alte Mappe");
   EXPECT_EQ(QDir(log.Folder()).entryList(QDir::Files | QDir::Hidden).filter(".tmp"), QStringList());
   // The run-time error path saves through the same call once the disk has room.
-  SetFileSinkFactoryForTests({});
+  ClearInjectedFileSystemErrors();
   SaveWorkbook(state);
   EXPECT_EQ(test::Read(state.targetPath).sheet["nrows"].toInt(), 101);
 }
