@@ -1,7 +1,7 @@
-// tabellix-props FILE [NAME...]: shows what the document reader sees in a
-// CAD document, for people writing a configuration. Without names it lists
-// every property set and property; with names it prints NAME<TAB>VALUE per
-// name, the value exactly as the reader returns it.
+// tabellix-props [--] FILE [NAME...] | --aliases: shows what the document
+// reader sees in a CAD document, for people writing a configuration. Without
+// names it lists every property set and property; with names it prints
+// NAME<TAB>VALUE per name, the value exactly as the reader returns it.
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>

@@ -56,8 +56,8 @@ class Checker {
 
   std::vector<Finding> Run() {
     QByteArray bytes;
-    if (const int err = ReadFileBounded(configPath_, kProfileMaxFileBytes, bytes)) {
-      Error(0, UnreadableConfigurationText(configPath_, err));
+    if (const std::optional<QString> problem = ConfigurationFileProblem(configPath_, &bytes)) {
+      Error(0, *problem);
       return findings_;
     }
     profile_ = Profile::Parse(DecodeTextFile(bytes));
@@ -227,8 +227,13 @@ class Checker {
                      Suggestion(name, sample_.KnownNames()));
     };
     if (mapping_)
-      for (const ProfileKey& k : mapping_->keys)
-        check(k.line, ParseMappedColumn(k.name, k.value).PropertyName, QStringLiteral("die Spalte bleibt leer"));
+      for (const ProfileKey& k : mapping_->keys) {
+        const MappedColumn column = ParseMappedColumn(k.name, k.value);
+        // An unlimited #Q column quotes the empty value too.
+        check(k.line, column.PropertyName,
+              column.Quote && column.MaxLength < 1 ? QStringLiteral("die Zellen enthalten nur \"\"")
+                                                   : QStringLiteral("die Spalte bleibt leer"));
+      }
     if (const Section* criteria = Find(ini::kCriteria))
       for (const ProfileKey& k : criteria->keys)
         check(k.line, k.name, QStringLiteral("das Kriterium schließt kein Dokument aus"));
@@ -298,10 +303,10 @@ class Checker {
 
 std::vector<Finding> CheckConfiguration(const QString& configPath) { return Checker(configPath).Run(); }
 
-QString FindingLine(const Finding& finding) {
+QString FindingLine(const QString& file, const Finding& finding) {
   const QString kind = finding.severity == Severity::Error ? QStringLiteral("Fehler") : QStringLiteral("Warnung");
-  if (finding.line <= 0) return kind + QStringLiteral(": ") + finding.text;
-  return QStringLiteral("Zeile %1: %2: %3").arg(finding.line).arg(kind, finding.text);
+  const QString place = finding.line <= 0 ? file : file + u':' + QString::number(finding.line);
+  return place + QStringLiteral(": ") + kind + QStringLiteral(": ") + finding.text;
 }
 
 int CheckExitStatus(const std::vector<Finding>& findings) {

@@ -1,6 +1,5 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
-#include "common/PathHelpers.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 #include "interaction/ProgressView.h"
@@ -66,7 +65,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     // and support tickets.
     ShowDatabaseMessage(dialogs, QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
                             QStringLiteral("\r\n(") + MaskPassword(text) + u')',
-                        TitleAndVersion());
+                        QString());  // a window shows the program's title and version
     return nullptr;
   }
   progress.SetStatus(QStringLiteral("Datenbank verbunden"));

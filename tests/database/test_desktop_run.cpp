@@ -121,7 +121,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
     ASSERT_EQ(infos.size(), 1u);
     EXPECT_TRUE(infos[0].text.startsWith(c.message)) << infos[0].text.toStdString();
     EXPECT_FALSE(infos[0].text.contains("geheim"));
-    EXPECT_EQ(infos[0].title, c.captionIsTitle ? TitleAndVersion() : prog_ + "/ZireVuz.ini");
+    EXPECT_EQ(infos[0].title, c.captionIsTitle ? QString() : prog_ + "/ZireVuz.ini");
     EXPECT_EQ(infos[0].buttons, 16);
     EXPECT_EQ(infos[0].icon, 16);
     EXPECT_TRUE(Calls("save").empty());
