@@ -12,17 +12,10 @@
 
 namespace {
 
-const char* const kUsage =
-    "Aufruf: tabellix-batch [--check] [--] [KONFIGURATIONSDATEI]\n"
-    "\n"
-    "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
-    "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
-    "Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem Programm\n"
-    "(nur bei einer portablen Kopie, nicht unter /usr),\n"
-    "~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME), /etc/xdg/tabellix/ZireVuz.ini\n"
-    "($XDG_CONFIG_DIRS). Das Protokoll und relative Pfade beziehen sich auf den\n"
-    "Ordner der Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll\n"
-    "nach ~/.local/state/tabellix/ und eine Arbeitsmappe ohne Pfad in den\n"
+const char* const kOptions =
+    "Das Protokoll und relative Pfade beziehen sich auf den Ordner der\n"
+    "Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll nach\n"
+    "~/.local/state/tabellix/ und eine Arbeitsmappe ohne Pfad in den\n"
     "Dokumente-Ordner.\n"
     "\n"
     "Optionen:\n"
@@ -41,6 +34,19 @@ const char* const kUsage =
     "     falscher Aufruf\n"
     "Mit --check: 0 ohne Befund, 1 nur Warnungen, 2 Fehler (auch eine fehlende,\n"
     "unlesbare oder binäre Konfigurationsdatei) oder falscher Aufruf.\n";
+
+// The help text; the places and the settings come from where the program
+// takes them, so the text cannot drift from what it does.
+QString Usage() {
+  return QStringLiteral(
+             "Aufruf: tabellix-batch [--check] [--] [KONFIGURATIONSDATEI]\n"
+             "\n"
+             "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
+             "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
+             "Ohne Angabe gilt die erste vorhandene von:\n") +
+         tbx::ConfigurationPlacesHelp() + QString::fromUtf8(kOptions) + QStringLiteral("\nEinstellungen:\n") +
+         tbx::SettingsOverview();
+}
 
 const char* const kProgram = "tabellix-batch";
 
@@ -84,7 +90,7 @@ int CheckOnly(const QString& config) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
-      tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
+      tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, Usage(), {QStringLiteral("--check")});
   if (parsed.exitStatus) return *parsed.exitStatus;
   const bool checkOnly = parsed.switches.contains(QStringLiteral("--check"));
   // For a run no usable configuration is a failed check (1); for --check it

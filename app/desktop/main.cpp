@@ -10,15 +10,7 @@
 namespace {
 
 const char* const kProgram = "tabellix";
-const char* const kUsage =
-    "Aufruf: tabellix [--] [KONFIGURATIONSDATEI]\n"
-    "\n"
-    "Fragt nach dem Startverzeichnis und der Excel-Arbeitsmappe, liest die\n"
-    "Eigenschaften aller Dokumente darunter und zeigt den Fortschritt in einem\n"
-    "Fenster. Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem\n"
-    "Programm (nur bei einer portablen Kopie, nicht unter /usr),\n"
-    "~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME),\n"
-    "/etc/xdg/tabellix/ZireVuz.ini ($XDG_CONFIG_DIRS).\n"
+const char* const kOptions =
     "\n"
     "Optionen:\n"
     "  -h, --help   diese Hilfe anzeigen\n"
@@ -31,6 +23,17 @@ const char* const kUsage =
     "  1  keine grafische Oberfläche erreichbar\n"
     "  2  falscher Aufruf\n";
 
+// The help text; the places come from the configuration search itself.
+QString Usage() {
+  return QStringLiteral(
+             "Aufruf: tabellix [--] [KONFIGURATIONSDATEI]\n"
+             "\n"
+             "Fragt nach dem Startverzeichnis und der Excel-Arbeitsmappe, liest die\n"
+             "Eigenschaften aller Dokumente darunter und zeigt den Fortschritt in einem\n"
+             "Fenster. Ohne Angabe gilt die erste vorhandene von:\n") +
+         tbx::ConfigurationPlacesHelp() + QString::fromUtf8(kOptions);
+}
+
 // Qt ends a widget program that finds no display with an abort; users
 // starting it over ssh or from a cron job get a sentence instead.
 bool DisplayReachable() {
@@ -41,7 +44,7 @@ bool DisplayReachable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage);
+  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, Usage());
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (!DisplayReachable()) {

@@ -20,21 +20,23 @@
 namespace tbx {
 namespace {
 
+// The sections of the settings table, each with the keys a run reads in it.
 struct KnownSection {
-  const char* name;
-  std::vector<const char*> keys;  // empty: the keys are columns or property names
+  QString name;
+  QStringList keys;  // empty: the keys are columns or property names
 };
 
 const std::vector<KnownSection>& KnownSections() {
-  static const std::vector<KnownSection> sections = {
-      {ini::kConfig, {ini::kWriteLog, ini::kGui, ini::kMaxRange, ini::kPattern, ini::kKopfzeile}},
-      {ini::kPfade, {ini::kSourceDir, ini::kExcelFile}},
-      {ini::kSql, {ini::kDoSql, ini::kSelect, ini::kFrom, ini::kWhere, ini::kOrder}},
-      {ini::kOdbc, {ini::kDataSource, ini::kUsername, ini::kPassword, ini::kProvider, ini::kDatabase}},
-      {ini::kMapProperties, {}},
-      {ini::kSqlMapProperties, {}},
-      {ini::kCriteria, {}},
-  };
+  static const std::vector<KnownSection> sections = [] {
+    std::vector<KnownSection> known;
+    for (const ini::Setting& setting : ini::kSettings) {
+      const QString name = QString::fromLatin1(setting.section);
+      auto it = std::find_if(known.begin(), known.end(), [&](const KnownSection& k) { return k.name == name; });
+      if (it == known.end()) it = known.insert(known.end(), KnownSection{name, {}});
+      if (setting.key) it->keys << QString::fromLatin1(setting.key);
+    }
+    return known;
+  }();
   return sections;
 }
 
@@ -62,13 +64,13 @@ class Checker {
     }
     profile_ = Profile::Parse(DecodeTextFile(bytes));
     ReadSections();
-    database_ = IsYes(Value(ini::kSql, ini::kDoSql), ini::kDoSqlDefault);
+    database_ = IsYes(Value(ini::kDoSql), SwitchDefault(ini::kDoSql));
     CheckSettings();
     CheckTarget();
     mapping_ = Find(database_ ? ini::kSqlMapProperties : ini::kMapProperties);
     CheckMappingKeys();
     CheckUnknownSections();
-    sample_ = SampleDocuments(Value(ini::kPfade, ini::kSourceDir), Value(ini::kConfig, ini::kPattern));
+    sample_ = SampleDocuments(Value(ini::kSourceDir), Value(ini::kPattern));
     if (database_) {
       for (Finding& f : CheckDatabase(configPath_, sample_, mapping_ ? MappedNames() : QStringList())) Add(std::move(f));
     } else {
@@ -114,37 +116,37 @@ class Checker {
   }
   const Section* Find(const char* name) const { return Find(QString::fromLatin1(name)); }
 
-  QString Value(const char* section, const char* key) const {
-    const Section* s = Find(section);
-    const ProfileKey* k = s ? s->Key(key) : nullptr;
+  QString Value(const ini::Setting& setting) const {
+    const Section* s = Find(setting.section);
+    const ProfileKey* k = s ? s->Key(setting.key) : nullptr;
     return k ? k->value : QString();
   }
-  int LineOf(const char* section, const char* key) const {
-    const Section* s = Find(section);
-    const ProfileKey* k = s ? s->Key(key) : nullptr;
+  int LineOf(const ini::Setting& setting) const {
+    const Section* s = Find(setting.section);
+    const ProfileKey* k = s ? s->Key(setting.key) : nullptr;
     return k ? k->line : (s ? s->line : 0);
   }
 
   void CheckSettings() {
-    const QString maxRange = Value(ini::kConfig, ini::kMaxRange).trimmed();
+    const QString maxRange = Value(ini::kMaxRange).trimmed();
     bool whole = false;
     if (!maxRange.isEmpty() && MaxRangeFromText(maxRange) != maxRange.toInt(&whole))
-      Warn(LineOf(ini::kConfig, ini::kMaxRange),
+      Warn(LineOf(ini::kMaxRange),
            QStringLiteral("maxRange=%1 gilt nicht: erlaubt sind ganze Zahlen von %2 bis %3, es gilt %3")
-               .arg(maxRange).arg(ini::kMaxRangeMin).arg(ini::kMaxRangeDefault));
-    const QString pattern = Value(ini::kConfig, ini::kPattern).trimmed();
-    if (pattern != QLatin1String(ini::kPatternDefault)) {
+               .arg(maxRange).arg(ini::kMaxRangeMin).arg(ini::kMaxRangeMax));
+    const QString pattern = Value(ini::kPattern).trimmed();
+    if (pattern != QLatin1String(ini::kPattern.defaultValue)) {
       for (const QString& entry : pattern.split(u' ', Qt::SkipEmptyParts)) {
         if (entry.contains(u'.') || entry.contains(u',') || entry.contains(u'*') || entry.contains(u'?'))
-          Warn(LineOf(ini::kConfig, ini::kPattern),
+          Warn(LineOf(ini::kPattern),
                QStringLiteral("Pattern-Eintrag \"%1\" findet keine Datei: Endungen ohne Punkt, Komma oder "
                               "Platzhalter, durch Leerzeichen getrennt (etwa \"par psm\")")
                    .arg(entry));
       }
     }
-    const QString header = Value(ini::kConfig, ini::kKopfzeile).trimmed();
+    const QString header = Value(ini::kKopfzeile).trimmed();
     if (IsYes(header, false) && !HeaderSwitchOn(header))
-      Warn(LineOf(ini::kConfig, ini::kKopfzeile),
+      Warn(LineOf(ini::kKopfzeile),
            QStringLiteral("Kopfzeile=%1 schaltet die Kopfzeile nicht ein: nur ja, 1, true, wahr oder yes in "
                           "Kleinbuchstaben")
                .arg(header));
@@ -152,12 +154,12 @@ class Checker {
 
   // What a run's target checks would stop at.
   void CheckTarget() {
-    if (const auto problem = StartFolderProblem(WithTrailingBackslash(Value(ini::kPfade, ini::kSourceDir))))
-      Error(LineOf(ini::kPfade, ini::kSourceDir), *problem);
-    QString excel = Value(ini::kPfade, ini::kExcelFile);
+    if (const auto problem = StartFolderProblem(WithTrailingBackslash(Value(ini::kSourceDir))))
+      Error(LineOf(ini::kSourceDir), *problem);
+    QString excel = Value(ini::kExcelFile);
     // A relative workbook lies beside the configuration, which a run takes as its program folder.
     if (!excel.isEmpty() && QDir::isRelativePath(excel)) excel = QFileInfo(configPath_).absolutePath() + u'/' + excel;
-    if (const auto problem = WorkbookProblem(excel)) Error(LineOf(ini::kPfade, ini::kExcelFile), *problem);
+    if (const auto problem = WorkbookProblem(excel)) Error(LineOf(ini::kExcelFile), *problem);
   }
 
   void CheckMappingKeys() {
@@ -191,12 +193,12 @@ class Checker {
   // Sections that are neither known nor a mapped property's format section.
   void CheckUnknownSections() {
     QStringList candidates;
-    for (const KnownSection& k : KnownSections()) candidates << QString::fromLatin1(k.name);
+    for (const KnownSection& k : KnownSections()) candidates << k.name;
     const QStringList mapped = mapping_ ? MappedNames() : QStringList();
     for (const Section& s : sections_) {
       const KnownSection* known = nullptr;
       for (const KnownSection& k : KnownSections())
-        if (s.name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0) known = &k;
+        if (s.name.compare(k.name, Qt::CaseInsensitive) == 0) known = &k;
       if (known) {
         CheckKeys(s, *known);
       } else if (mapped.contains(s.name, Qt::CaseInsensitive)) {
@@ -211,11 +213,9 @@ class Checker {
 
   void CheckKeys(const Section& s, const KnownSection& known) {
     if (known.keys.empty()) return;
-    QStringList names;
-    for (const char* key : known.keys) names << QString::fromLatin1(key);
     for (const ProfileKey& k : s.keys)
-      if (!names.contains(k.name, Qt::CaseInsensitive))
-        Warn(k.line, QStringLiteral("Unbekannter Schlüssel in [%1]: %2").arg(s.name, k.name) + Suggestion(k.name, names));
+      if (!known.keys.contains(k.name, Qt::CaseInsensitive))
+        Warn(k.line, QStringLiteral("Unbekannter Schlüssel in [%1]: %2").arg(s.name, k.name) + Suggestion(k.name, known.keys));
   }
 
   void CheckPropertyNames() {

@@ -62,7 +62,7 @@ DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern)
   if (folder.isEmpty() || !PathExists(folder, kAttrDirectory)) return sample;
   try {
     const QString extensions =
-        pattern.trimmed().isEmpty() ? QString::fromLatin1(ini::kPatternDefault) : pattern.trimmed();
+        pattern.trimmed().isEmpty() ? QString::fromLatin1(ini::kPattern.defaultValue) : pattern.trimmed();
     RunLog noLog;  // the check writes no log
     const int readers = ConfiguredReaders();
     WorkerPool pool(readers >= 2 ? readers : 0);

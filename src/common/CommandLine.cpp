@@ -11,13 +11,13 @@ void Complain(const char* program, const QString& text) {
   std::fflush(stderr);
 }
 
-ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
+ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const QString& usage,
                                        const QStringList& switches, int maxOperands) {
   ProgramArguments result;
   bool optionsEnded = false;
   for (const QString& arg : args) {
     if (!optionsEnded && (arg == QLatin1String("-h") || arg == QLatin1String("--help"))) {
-      std::fputs(usage, stdout);
+      std::fputs(usage.toLocal8Bit().constData(), stdout);
       result.exitStatus = 0;
       return result;
     }

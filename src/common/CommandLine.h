@@ -25,7 +25,7 @@ struct ProgramArguments {
 // (-1: any number) give a German line "<program>: ..." on stderr and
 // kUsageErrorStatus. switches are the program's own options without a value
 // ("--check").
-ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
+ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const QString& usage,
                                        const QStringList& switches = {}, int maxOperands = 1);
 
 // "<program>: text" on stderr, in the system's encoding.

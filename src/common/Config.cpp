@@ -18,6 +18,22 @@ QString ReadIniValue(const ProfileSnapshot& config, const QString& section, cons
   return config.Value(section, key);
 }
 
+QString ReadIniValue(const ini::Setting& setting, const QString& file) {
+  return ReadIniValue(QString::fromLatin1(setting.section), QString::fromLatin1(setting.key), file);
+}
+
+QString ReadIniValue(const ProfileSnapshot& config, const ini::Setting& setting) {
+  return config.Value(QString::fromLatin1(setting.section), QString::fromLatin1(setting.key));
+}
+
+bool SwitchDefault(const ini::Setting& setting) { return IsYes(QString::fromUtf8(setting.defaultValue), false); }
+
+bool ReadIniSwitch(const ini::Setting& setting, const QString& file) {
+  return IsYes(ReadIniValue(setting, file), SwitchDefault(setting));
+}
+
+int DefaultNumber(const ini::Setting& setting) { return QString::fromLatin1(setting.defaultValue).toInt(); }
+
 QStringList ReadIniKeys(const QString& section, const QString& file) {
   return ReadIniKeys(LoadProfile(file), section);
 }
@@ -42,6 +58,18 @@ QString WithTrailingBackslash(const QString& path, QChar sep) {
 
 QString ConfigurationPath() {
   return WithTrailingBackslash(ProgramFolder()) + QString::fromLatin1(ini::kConfigFileName);
+}
+
+QString SettingsOverview() {
+  QString text;
+  for (const ini::Setting& s : ini::kSettings) {
+    QString name = u'[' + QString::fromLatin1(s.section) + u']';
+    if (s.key) name += u' ' + QString::fromLatin1(s.key);
+    QString line = QStringLiteral("  %1").arg(name, -24) + QString::fromUtf8(s.meaning);
+    if (*s.defaultValue) line += QStringLiteral(" (ohne Angabe: %1)").arg(QString::fromUtf8(s.defaultValue));
+    text += line + u'\n';
+  }
+  return text;
 }
 
 }  // namespace tbx

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/ConfigKeys.h"
 #include "common/Profile.h"
 #include "platform/PathSeparator.h"
 
@@ -19,6 +20,16 @@ QString ReadIniValue(const ProfileSnapshot& config, const QString& section, cons
 QStringList ReadIniKeys(const QString& section, const QString& file);
 QStringList ReadIniKeys(const ProfileSnapshot& config, const QString& section);
 
+// A setting of the table (ConfigKeys.h), as written; "" when absent.
+QString ReadIniValue(const ini::Setting& setting, const QString& file);
+QString ReadIniValue(const ProfileSnapshot& config, const ini::Setting& setting);
+// The table's default of a switch.
+bool SwitchDefault(const ini::Setting& setting);
+// A switch as written in file: the yes-word test with the table's default.
+bool ReadIniSwitch(const ini::Setting& setting, const QString& file);
+// The table's default of a whole-number setting.
+int DefaultNumber(const ini::Setting& setting);
+
 // Yes-word test: "" gives defaultValue, else the value lower-cased is one of ja yes true wahr 1.
 bool IsYes(const QString& value, bool defaultValue);
 
@@ -28,5 +39,8 @@ QString WithTrailingBackslash(const QString& path, QChar sep = QChar(kPathSepara
 // The configuration file path: the program's folder, a separator and the
 // configuration file's name.
 QString ConfigurationPath();
+
+// The settings of the table for a program's --help: one line each.
+QString SettingsOverview();
 
 }  // namespace tbx

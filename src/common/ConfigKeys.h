@@ -1,54 +1,66 @@
 #pragma once
-// Every section and key of "ZireVuz.ini", spelled once, with the default a
-// missing or empty value takes beside it. Nothing else in the program spells
-// a section or key name; the README explains each to users.
+// Every setting of "ZireVuz.ini" in one table: its section and key, what a
+// missing or empty value means, and a line on what it does. The reads of a
+// run, the configuration check (which keys it knows) and the programs'
+// help texts all take them from here, so none can drift from the others;
+// the README explains each to users.
+#include <span>
+
 namespace tbx::ini {
 
 // The name of the configuration file.
 inline constexpr const char* kConfigFileName = "ZireVuz.ini";
 
-// [Config]: start-up switches and limits of a run.
-inline constexpr const char* kConfig = "Config";
-inline constexpr const char* kWriteLog = "WriteLog";  // yes-word
-inline constexpr bool kWriteLogDefault = true;
-inline constexpr const char* kGui = "GUI";  // yes-word
-inline constexpr bool kGuiDefault = true;
-inline constexpr const char* kMaxRange = "maxRange";  // documents per workbook
-inline constexpr int kMaxRangeDefault = 65000;        // also the largest value taken
-inline constexpr int kMaxRangeMin = 1001;             // the smallest value taken
-inline constexpr const char* kPattern = "Pattern";    // extensions, blank-separated
-inline constexpr const char* kPatternDefault = "*";   // every file
-inline constexpr const char* kKopfzeile = "Kopfzeile";  // header row switch, off unless set
+// The sections.
+inline constexpr const char* kConfig = "Config";                      // start-up switches and limits
+inline constexpr const char* kPfade = "Pfade";                        // start folder and workbook
+inline constexpr const char* kSql = "SQL";                            // database mode and its query
+inline constexpr const char* kOdbc = "ODBC";                          // the database connection
+inline constexpr const char* kMapProperties = "MapProperties";        // columns of document properties
+inline constexpr const char* kSqlMapProperties = "SQLMapProperties";  // columns of database fields
+inline constexpr const char* kCriteria = "Criteria";                  // selection criteria
 
-// [Pfade]: start folder and workbook when no folder is chosen in a dialog.
-inline constexpr const char* kPfade = "Pfade";
-inline constexpr const char* kSourceDir = "SourceDir";
-inline constexpr const char* kExcelFile = "ExcelFile";
+struct Setting {
+  const char* section;
+  const char* key;           // nullptr: the user names the keys (columns, properties)
+  const char* defaultValue;  // what a missing or empty value means ("" for none)
+  const char* meaning;       // one German line for the help texts
+};
 
-// [SQL]: database mode and the parts of the per-document query.
-inline constexpr const char* kSql = "SQL";
-inline constexpr const char* kDoSql = "DoSQL";  // yes-word
-inline constexpr bool kDoSqlDefault = false;
-inline constexpr const char* kSelect = "Select";
-inline constexpr const char* kFrom = "From";
-inline constexpr const char* kWhere = "Where";
-inline constexpr const char* kOrder = "Order";  // optional
+inline constexpr Setting kWriteLog{kConfig, "WriteLog", "ja", "Protokoll schreiben"};
+inline constexpr Setting kGui{kConfig, "GUI", "ja", "Dialoge zeigen (nur das Desktop-Programm)"};
+inline constexpr Setting kMaxRange{kConfig, "maxRange", "65000", "Dokumente je Arbeitsmappe, 1001 bis 65000"};
+inline constexpr Setting kPattern{kConfig, "Pattern", "*", "Dateiendungen ohne Punkt, durch Leerzeichen getrennt"};
+inline constexpr Setting kKopfzeile{kConfig, "Kopfzeile", "nein", "Kopfzeile (nur ja, 1, true, wahr, yes)"};
+inline constexpr Setting kSourceDir{kPfade, "SourceDir", "", "Startverzeichnis"};
+inline constexpr Setting kExcelFile{kPfade, "ExcelFile", "", "die zu schreibende Arbeitsmappe"};
+inline constexpr Setting kDoSql{kSql, "DoSQL", "nein", "Werte aus der Datenbank statt aus den Dokumenten"};
+inline constexpr Setting kSelect{kSql, "Select", "", "Spalten der Abfrage je Dokument"};
+inline constexpr Setting kFrom{kSql, "From", "", "Tabellen der Abfrage"};
+inline constexpr Setting kWhere{kSql, "Where", "", "Bedingung, %Id steht für den Dateinamen"};
+inline constexpr Setting kOrder{kSql, "Order", "", "Sortierung (der erste Datensatz zählt)"};
+inline constexpr Setting kDataSource{kOdbc, "DataSource", "", "Datenbankdatei, Server oder ODBC-Datenquelle"};
+inline constexpr Setting kUsername{kOdbc, "Username", "", "Benutzername"};
+inline constexpr Setting kPassword{kOdbc, "Password", "", "Passwort"};
+inline constexpr Setting kProvider{kOdbc, "Provider", "", "SQLite, PostgreSQL oder ein ODBC-Provider"};
+inline constexpr Setting kDatabase{kOdbc, "Database", "", "Datenbank (Pflicht, wenn Provider \"sql\" enthält)"};
+inline constexpr Setting kMapColumns{kMapProperties, nullptr, "", "Spalte=Eigenschaft[#Q][#L<Länge>]"};
+inline constexpr Setting kSqlMapColumns{kSqlMapProperties, nullptr, "", "Spalte=[r:]Feld[#Q][#L<Länge>]"};
+inline constexpr Setting kCriteriaValues{kCriteria, nullptr, "", "Eigenschaft=enthaltener Text oder empty"};
 
-// [ODBC]: the database connection; no key has a default.
-inline constexpr const char* kOdbc = "ODBC";
-inline constexpr const char* kDataSource = "DataSource";
-inline constexpr const char* kUsername = "Username";
-inline constexpr const char* kPassword = "Password";
-inline constexpr const char* kProvider = "Provider";
-inline constexpr const char* kDatabase = "Database";  // required for providers containing "sql"
+// Every setting, in the order the help texts list them.
+inline constexpr Setting kSettings[] = {
+    kWriteLog, kGui,      kMaxRange,  kPattern,    kKopfzeile, kSourceDir, kExcelFile,
+    kDoSql,    kSelect,   kFrom,      kWhere,      kOrder,     kDataSource, kUsername,
+    kPassword, kProvider, kDatabase,  kMapColumns, kSqlMapColumns, kCriteriaValues,
+};
 
-// Column mapping (document properties or database fields) and selection criteria.
-inline constexpr const char* kMapProperties = "MapProperties";
-inline constexpr const char* kSqlMapProperties = "SQLMapProperties";
-inline constexpr const char* kCriteria = "Criteria";
+// The most and fewest documents maxRange takes.
+inline constexpr int kMaxRangeMin = 1001;
+inline constexpr int kMaxRangeMax = 65000;
 
-// Per-property sections hold format patterns under "Format0" to "Format9";
-// the first empty one ends the list.
+// A section named like a mapped property holds format patterns under
+// "Format0" to "Format9"; the first empty one ends the list.
 inline constexpr const char* kFormatKeyPrefix = "Format";
 inline constexpr int kFormatKeyCount = 10;
 

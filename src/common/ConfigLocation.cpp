@@ -30,6 +30,14 @@ bool IsPortableCopy(const QString& executableFolder) {
   return executableFolder != QLatin1String("/usr") && !executableFolder.startsWith(QLatin1String("/usr/"));
 }
 
+QString ConfigurationPlacesHelp() {
+  return QStringLiteral(
+             "  %1 neben dem Programm (nur bei einer portablen Kopie, nicht unter /usr)\n"
+             "  $XDG_CONFIG_HOME/tabellix/%1 (ohne XDG_CONFIG_HOME: ~/.config/tabellix/%1)\n"
+             "  tabellix/%1 in $XDG_CONFIG_DIRS (ohne XDG_CONFIG_DIRS: /etc/xdg/tabellix/%1)\n")
+      .arg(QString::fromLatin1(ini::kConfigFileName));
+}
+
 ConfigurationSearch FindConfiguration() {
   const QString name = QString::fromLatin1(ini::kConfigFileName);
   const QString inFolder = QStringLiteral("/tabellix/") + name;

@@ -20,6 +20,10 @@ struct ConfigurationSearch {
 
 ConfigurationSearch FindConfiguration();
 
+// The places FindConfiguration looks at, for the help texts: one indented
+// line each, as users write them (~, the XDG variables).
+QString ConfigurationPlacesHelp();
+
 // Whether an executable in executableFolder is a portable copy: anywhere
 // but under /usr, where the package and a build installed by hand put it.
 bool IsPortableCopy(const QString& executableFolder);

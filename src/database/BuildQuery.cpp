@@ -14,7 +14,7 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapsh
   // The blank before the bracket of the Select message is how users have
   // always seen it; the other two have none.
   static constexpr Clause kRequired[] = {
-      {ini::kSelect, "select ", " ]"}, {ini::kFrom, " from ", "]"}, {ini::kWhere, " where ", "]"}};
+      {ini::kSelect.key, "select ", " ]"}, {ini::kFrom.key, " from ", "]"}, {ini::kWhere.key, " where ", "]"}};
   QString statement;
   for (const Clause& c : kRequired) {
     const QString key = QString::fromLatin1(c.key);
@@ -27,7 +27,7 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapsh
     }
     statement += QString::fromLatin1(c.keyword) + value;
   }
-  const QString order = ReadIniValue(config, section, QString::fromLatin1(ini::kOrder));
+  const QString order = ReadIniValue(config, section, QString::fromLatin1(ini::kOrder.key));
   if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
   return statement;
 }

@@ -39,9 +39,9 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
   QString values[4];
-  const char* const keys[4] = {ini::kDataSource, ini::kUsername, ini::kPassword, ini::kProvider};
+  const ini::Setting* const keys[4] = {&ini::kDataSource, &ini::kUsername, &ini::kPassword, &ini::kProvider};
   for (int i = 0; i < 4; ++i) {
-    const QString key = QString::fromLatin1(keys[i]);
+    const QString key = QString::fromLatin1(keys[i]->key);
     values[i] = ReadIniValue(section, key, configFile);
     if (values[i].isEmpty()) {
       // The provider's message has always ended with a full stop.
@@ -49,7 +49,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
       return nullptr;
     }
   }
-  const QString database = ReadIniValue(section, QString::fromLatin1(ini::kDatabase), configFile);
+  const QString database = ReadIniValue(section, QString::fromLatin1(ini::kDatabase.key), configFile);
   if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
     ShowDatabaseMessage(dialogs, QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
     return nullptr;

@@ -71,7 +71,7 @@ ColumnMapping ReadColumnMapping(RunLog& log, Dialogs& dialogs, const QString& co
     log.LogMessage(ColumnLogLine(i, mapping.columns.back(), value.contains(kLengthMarker)));
   }
   mapping.header = HeaderSwitchOn(
-      ReadIniValue(QString::fromLatin1(ini::kConfig), QString::fromLatin1(ini::kKopfzeile), configFile).trimmed());
+      ReadIniValue(ini::kKopfzeile, configFile).trimmed());
   log.LogMessage(QStringLiteral("Kopfzeile ausgeben: ") + BoolText(mapping.header));
   return mapping;
 }

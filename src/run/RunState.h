@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "common/ConfigKeys.h"
+#include "common/Config.h"
 #include "common/FoundDocuments.h"
 #include "common/RunLog.h"
 #include "database/modDatabase.h"
@@ -44,8 +44,8 @@ struct RunState {
 
   // Start-up settings (step 1).
   bool gui = true;
-  int maxRange = ini::kMaxRangeDefault;  // documents per workbook part
-  QString pattern = QString::fromLatin1(ini::kPatternDefault);
+  int maxRange = DefaultNumber(ini::kMaxRange);  // documents per workbook part
+  QString pattern = QString::fromLatin1(ini::kPattern.defaultValue);
 
   // Folder and target (steps 3 to 6).
   QString startDir;    // with trailing separator

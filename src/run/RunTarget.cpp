@@ -22,8 +22,8 @@ const QString kFolderPrompt = QStringLiteral(
     "Wählen Sie das Verzeichnis, in dem sich die zu lesenden Solid Edge Dateien befinden:");
 const QString kTargetLine = QStringLiteral("Zu schreibende Excel-Datei: ");
 
-QString PathSetting(const RunState& run, const char* key) {
-  return ReadIniValue(QString::fromLatin1(ini::kPfade), QString::fromLatin1(key), run.configPath);
+QString PathSetting(const RunState& run, const ini::Setting& setting) {
+  return ReadIniValue(setting, run.configPath);
 }
 
 void FailCheck(RunState& run, const QString& logLine) {
@@ -76,9 +76,7 @@ bool LockTarget(RunState& run) {
 // once, before the workbook is chosen, so a wrong setting costs no dialog.
 void OpenDatabaseIfWanted(RunState& run) {
   IgnoringErrors([&] {
-    run.databaseMode = IsYes(ReadIniValue(QString::fromLatin1(ini::kSql), QString::fromLatin1(ini::kDoSql),
-                                          run.configPath),
-                             ini::kDoSqlDefault);
+    run.databaseMode = ReadIniSwitch(ini::kDoSql, run.configPath);
   });
   if (!run.databaseMode) return;
   IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath); });

@@ -25,28 +25,31 @@ int WholeNumber(const QString& text) {
   return static_cast<int>(rounded);
 }
 
-QString Setting(const RunState& run, const char* key) {
-  return ReadIniValue(QString::fromLatin1(ini::kConfig), QString::fromLatin1(key), run.configPath).trimmed();
+QString Setting(const RunState& run, const ini::Setting& setting) { return ReadIniValue(setting, run.configPath).trimmed(); }
+
+bool Switch(const RunState& run, const ini::Setting& setting) {
+  return IsYes(Setting(run, setting), SwitchDefault(setting));
 }
 
 }  // namespace
 
 int MaxRangeFromText(const QString& text) {
   const QString trimmed = text.trimmed();
-  if (trimmed.isEmpty()) return ini::kMaxRangeDefault;
+  const int fallback = DefaultNumber(ini::kMaxRange);
+  if (trimmed.isEmpty()) return fallback;
   const int value = WholeNumber(trimmed);
-  return (value < ini::kMaxRangeMin || value > ini::kMaxRangeDefault) ? ini::kMaxRangeDefault : value;
+  return (value < ini::kMaxRangeMin || value > ini::kMaxRangeMax) ? fallback : value;
 }
 
 QString PatternFromText(const QString& text) {
   const QString trimmed = text.trimmed();
-  return trimmed.isEmpty() ? QString::fromLatin1(ini::kPatternDefault) : trimmed;
+  return trimmed.isEmpty() ? QString::fromLatin1(ini::kPattern.defaultValue) : trimmed;
 }
 
 void ReadStartSettings(RunState& run) {
   // The log is switched before anything could be written to it.
-  run.log.SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), ini::kWriteLogDefault));
-  run.gui = IsYes(Setting(run, ini::kGui), ini::kGuiDefault);
+  run.log.SetLogEnabled(Switch(run, ini::kWriteLog));
+  run.gui = Switch(run, ini::kGui);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.
   IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange); });
