@@ -36,4 +36,13 @@ ProgressView& TheProgress() {
 
 void InstallProgress(ProgressView* view) { InstalledProgress() = view; }
 
+int ProgressPercent(qint64 i, qint64 n) {
+  if (n <= 0) return 0;
+  const qint64 scaled = i * 100;
+  qint64 q = scaled / n;
+  const qint64 twiceRest = (scaled % n) * 2;
+  if (twiceRest > n || (twiceRest == n && q % 2 != 0)) ++q;
+  return static_cast<int>(q);
+}
+
 }  // namespace tbx

@@ -43,6 +43,10 @@ class HeadlessProgress : public ProgressView {
   void Unload() override {}
 };
 
+// The percentage of i documents of n the views show: i × 100 / n rounded to
+// the nearest whole number, halves to the even one (0 without documents).
+int ProgressPercent(qint64 i, qint64 n);
+
 // The view in force (a headless one that shows nothing until another is installed).
 ProgressView& TheProgress();
 

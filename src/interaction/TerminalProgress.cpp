@@ -43,7 +43,7 @@ void TerminalProgress::SetStatus(const QString& text) {
 }
 
 QString TerminalProgress::ProgressLine(qint64 done, qint64 total, double elapsedSeconds, bool withBar) {
-  const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
+  const int percent = total > 0 ? ProgressPercent(done, total) : 100;
   QString line;
   if (withBar) {
     const int filled = total > 0 ? static_cast<int>(done * kBarWidth / total) : kBarWidth;

@@ -142,15 +142,6 @@ void ShowProgress(ProgressView& progress, qint64 done, qint64 total) {
 
 }  // namespace
 
-int ProgressPercent(qint64 i, qint64 n) {
-  if (n <= 0) return 0;
-  const qint64 scaled = i * 100;
-  qint64 q = scaled / n;
-  const qint64 twiceRest = (scaled % n) * 2;
-  if (twiceRest > n || (twiceRest == n && q % 2 != 0)) ++q;
-  return static_cast<int>(q);
-}
-
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& pool) {
   ProgressView& progress = *run.progress;
   const qint64 n = run.foundDocuments.size();  // fixed when the loop starts

@@ -18,7 +18,4 @@ namespace tbx {
 // The pool's helpers read the documents ahead of the loop.
 void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& pool);
 
-// i × 100 / n rounded to the nearest whole number, halves to the even one.
-int ProgressPercent(qint64 i, qint64 n);
-
 }  // namespace tbx
