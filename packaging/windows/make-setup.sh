@@ -17,26 +17,27 @@ lists="$(dirname "$out")/nsis"
 mkdir -p "$lists"
 files="$lists/files"
 
-# NSIS reads $ as the start of a variable; file names rarely have one.
-nsis_quote() { local s="${1//\$/\$\$}"; printf '"%s"' "$s"; }
-windows_sub() { local s="${1#.}"; printf '%s' "${s//\//\\}"; }
+# NSIS reads $ as the start of a variable (file names rarely have one), so
+# only the names are escaped, not the $INSTDIR put before them.
+nsis_escape() { printf '%s' "${1//\$/\$\$}"; }
+windows_sub() { local s="${1#.}"; s="${s//\//\\}"; nsis_escape "$s"; }
 
 {
   while IFS= read -r -d '' dir; do
-    printf 'SetOutPath %s\n' "$(nsis_quote "\$INSTDIR$(windows_sub "$dir")")"
+    printf 'SetOutPath "$INSTDIR%s"\n' "$(windows_sub "$dir")"
     while IFS= read -r -d '' f; do
-      printf 'File %s\n' "$(nsis_quote "$dist/${f#./}")"
+      printf 'File "%s"\n' "$(nsis_escape "$dist/${f#./}")"
     done < <(cd "$dist" && find "$dir" -mindepth 1 -maxdepth 1 -type f -print0 | sort -z)
   done < <(cd "$dist" && find . -type d -print0 | sort -z)
 } >"$files.install.nsh"
 
 {
   while IFS= read -r -d '' f; do
-    printf 'Delete %s\n' "$(nsis_quote "\$INSTDIR$(windows_sub "$f")")"
+    printf 'Delete "$INSTDIR%s"\n' "$(windows_sub "$f")"
   done < <(cd "$dist" && find . -type f -print0 | sort -z)
   # Deepest folders first; the top folder is left to tabellix.nsi.
   while IFS= read -r -d '' dir; do
-    printf 'RMDir %s\n' "$(nsis_quote "\$INSTDIR$(windows_sub "$dir")")"
+    printf 'RMDir "$INSTDIR%s"\n' "$(windows_sub "$dir")"
   done < <(cd "$dist" && find . -mindepth 1 -type d -print0 | sort -rz)
 } >"$files.uninstall.nsh"
 
