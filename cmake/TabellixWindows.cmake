@@ -54,3 +54,8 @@ if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
   endforeach()
   set(CMAKE_CROSSCOMPILING_EMULATOR ${_runner})
 endif()
+
+# Presses Ctrl+C for a console program under Wine (tests of the Ctrl+C path).
+add_executable(tbx_send_ctrl_c ${TBX_TOP_DIR}/tests/windows/send_ctrl_c.cpp)
+target_link_options(tbx_send_ctrl_c PRIVATE -municode)
+set_target_properties(tbx_send_ctrl_c PROPERTIES AUTOMOC OFF)
