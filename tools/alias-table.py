@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes the alias table that `tabellix-props --aliases` prints into the
-README and the ZireVuz.ini man page, between their aliases:begin/end markers.
+README and the ZireVuz.ini man pages (English and German; rows of a tbl
+table), between their aliases:begin/end markers.
 With --check it only compares and exits 1 when either differs.
 
     tools/alias-table.py build/app/tabellix-props [--check]
@@ -14,9 +15,8 @@ TARGETS = [
     ("README.md", "<!-- aliases:begin -->", "<!-- aliases:end -->",
      lambda rows: ["| name | set | id |", "|---|---|---|"] +
      ["| `%s` | %s | %s |" % r for r in rows]),
-    ("packaging/man/ZireVuz.ini.5", '.\\" aliases:begin', '.\\" aliases:end',
-     lambda rows: ["%s\t%s\t%s" % r for r in rows]),
-]
+] + [(page, '.\\" aliases:begin', '.\\" aliases:end', lambda rows: ["%s\t%s\t%s" % r for r in rows])
+     for page in ("packaging/man/ZireVuz.ini.5", "packaging/man/de/ZireVuz.ini.5")]
 
 
 def replaced(text, begin, end, lines):

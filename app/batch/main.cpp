@@ -2,10 +2,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
-#include <unistd.h>
 
 #include "check/ConfigCheck.h"
 #include "common/modCommon.h"
+#include "platform/Process.h"
 #include "interaction/interaction.h"
 #include "platform/platform.h"
 #include "run/modMainRead.h"
@@ -13,11 +13,12 @@
 namespace {
 
 const char* const kUsage =
-    "Aufruf: tabellix-batch [--check] [KONFIGURATIONSDATEI]\n"
+    "Aufruf: tabellix-batch [--check] [--] [KONFIGURATIONSDATEI]\n"
     "\n"
     "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
     "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
-    "Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem Programm,\n"
+    "Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem Programm\n"
+    "(nur bei einer portablen Kopie, nicht unter /usr),\n"
     "~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME), /etc/xdg/tabellix/ZireVuz.ini\n"
     "($XDG_CONFIG_DIRS). Das Protokoll und relative Pfade beziehen sich auf den\n"
     "Ordner der Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll\n"
@@ -26,14 +27,20 @@ const char* const kUsage =
     "\n"
     "Optionen:\n"
     "  --check      die Konfiguration prüfen, ohne Arbeitsmappe und Protokoll zu\n"
-    "               schreiben: je Befund eine Zeile mit der Zeilennummer\n"
-    "               (Rückgabewert 0 ohne Befund, 1 Warnungen, 2 Fehler)\n"
+    "               schreiben: je Befund eine Zeile DATEI:ZEILE: Warnung: ... oder\n"
+    "               DATEI:ZEILE: Fehler: ...\n"
     "  -h, --help   diese Hilfe anzeigen\n"
     "  --version    Programmversion anzeigen\n"
+    "  --           Ende der Optionen: danach darf die Datei mit - beginnen\n"
     "\n"
-    "Rückgabewert: 0 Arbeitsmappe geschrieben, 1 Prüfung fehlgeschlagen oder\n"
-    "Schritt abgebrochen, 2 Laufzeitfehler (die Arbeitsmappe wurde bis dahin\n"
-    "gespeichert).\n";
+    "Rückgabewert:\n"
+    "  0  Arbeitsmappe geschrieben\n"
+    "  1  Prüfung fehlgeschlagen (etwa keine Konfigurationsdatei), Schritt\n"
+    "     abgebrochen oder Lauf mit Strg+C beendet (siehe Protokoll)\n"
+    "  2  Laufzeitfehler (die Arbeitsmappe wurde bis dahin gespeichert) oder\n"
+    "     falscher Aufruf\n"
+    "Mit --check: 0 ohne Befund, 1 nur Warnungen, 2 Fehler (auch eine fehlende,\n"
+    "unlesbare oder binäre Konfigurationsdatei) oder falscher Aufruf.\n";
 
 const char* const kProgram = "tabellix-batch";
 
@@ -64,7 +71,7 @@ void PrintSummary(const tbx::RunSummary& summary, double seconds) {
 int CheckOnly(const QString& config) {
   const std::vector<tbx::Finding> findings = tbx::CheckConfiguration(config);
   QString text;
-  for (const tbx::Finding& f : findings) text += tbx::FindingLine(f) + u'\n';
+  for (const tbx::Finding& f : findings) text += tbx::FindingLine(config, f) + u'\n';
   const int status = tbx::CheckExitStatus(findings);
   text += status == 0 ? QStringLiteral("%1: keine Befunde.\n").arg(config)
                       : QStringLiteral("%1: %2 Befund(e).\n").arg(config).arg(findings.size());
@@ -77,39 +84,35 @@ int CheckOnly(const QString& config) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
-      tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
+      tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage, {QStringLiteral("--check")});
   if (parsed.exitStatus) return *parsed.exitStatus;
+  const bool checkOnly = parsed.switches.contains(QStringLiteral("--check"));
+  // For a run no usable configuration is a failed check (1); for --check it
+  // is the worst finding there is (2).
+  const int noConfigurationStatus = checkOnly ? 2 : 1;
   QString config = parsed.config;
   if (config.isEmpty()) {
     const tbx::ConfigurationSearch search = tbx::FindConfiguration();
     if (search.path.isEmpty()) {
       Complain(tbx::MissingConfigurationText(search));
-      return 1;
+      return noConfigurationStatus;
     }
     config = search.path;
   }
-  if (!tbx::IsRegularFile(config)) {
-    Complain(QStringLiteral("Konfigurationsdatei nicht gefunden: %1").arg(config));
-    return 1;
-  }
-  // A configuration the user may not read would look empty to the profile
-  // reader, and the run would blame a missing start folder instead.
-  QByteArray probe;
-  if (const int err = tbx::ReadFileBounded(config, tbx::kProfileMaxFileBytes, probe)) {
-    Complain(tbx::UnreadableConfigurationText(config, err));
-    return 1;
+  // The check reports an unusable file as its finding, in its own format.
+  if (checkOnly) return CheckOnly(config);
+  if (const std::optional<QString> problem = tbx::ConfigurationFileProblem(config)) {
+    Complain(*problem);
+    return noConfigurationStatus;
   }
 
-  if (parsed.switches.contains(QStringLiteral("--check"))) return CheckOnly(config);
-
-  tbx::SetLogFailureNotice([](const QString& text) { Complain(text); });
-  tbx::TerminalProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
+  tbx::TerminalProgress progress(stderr, tbx::StandardErrorIsTerminal());
   tbx::InstallProgress(&progress);
-  tbx::TerminalProgress::CatchInterrupt();
+  tbx::CatchInterrupts();
   QElapsedTimer clock;
   clock.start();
   tbx::RunSummary summary;
-  const tbx::RunOutcome outcome = tbx::RunBatch(config, &summary);
+  const tbx::RunOutcome outcome = tbx::RunBatch(config, &summary, [](const QString& text) { Complain(text); });
   progress.Unload();
   tbx::InstallProgress(nullptr);
   PrintSummary(summary, clock.elapsed() / 1000.0);
@@ -117,7 +120,7 @@ int main(int argc, char** argv) {
   // failed check or a cancelled step leaves no workbook behind.
   if (outcome == tbx::RunOutcome::Stopped && summary.stats.workbookFiles > 0)
     Complain(QStringLiteral("abgebrochen, die Arbeitsmappe enthält die bis dahin gelesenen Dokumente"));
-  else if (outcome == tbx::RunOutcome::Stopped && tbx::LogEnabled())
-    Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(tbx::LogFilePath()));
+  else if (outcome == tbx::RunOutcome::Stopped && !summary.logFile.isEmpty())
+    Complain(QStringLiteral("keine Arbeitsmappe geschrieben, siehe Protokoll %1").arg(summary.logFile));
   return tbx::ExitStatus(outcome);
 }

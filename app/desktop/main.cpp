@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "common/modCommon.h"
+#include "platform/Process.h"
 #include "run/RunDriver.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
@@ -10,17 +11,25 @@ namespace {
 
 const char* const kProgram = "tabellix";
 const char* const kUsage =
-    "Aufruf: tabellix [KONFIGURATIONSDATEI]\n"
+    "Aufruf: tabellix [--] [KONFIGURATIONSDATEI]\n"
     "\n"
     "Fragt nach dem Startverzeichnis und der Excel-Arbeitsmappe, liest die\n"
     "Eigenschaften aller Dokumente darunter und zeigt den Fortschritt in einem\n"
     "Fenster. Ohne Angabe gilt die erste vorhandene von: ZireVuz.ini neben dem\n"
-    "Programm, ~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME),\n"
+    "Programm (nur bei einer portablen Kopie, nicht unter /usr),\n"
+    "~/.config/tabellix/ZireVuz.ini ($XDG_CONFIG_HOME),\n"
     "/etc/xdg/tabellix/ZireVuz.ini ($XDG_CONFIG_DIRS).\n"
     "\n"
     "Optionen:\n"
     "  -h, --help   diese Hilfe anzeigen\n"
-    "  --version    Programmversion anzeigen\n";
+    "  --version    Programmversion anzeigen\n"
+    "  --           Ende der Optionen: danach darf die Datei mit - beginnen\n"
+    "\n"
+    "Rückgabewert:\n"
+    "  0  der Lauf ist beendet (sein Ergebnis steht in den Meldungen und im\n"
+    "     Protokoll, auch nach einer fehlgeschlagenen Prüfung oder einem Fehler)\n"
+    "  1  keine grafische Oberfläche erreichbar\n"
+    "  2  falscher Aufruf\n";
 
 // Qt ends a widget program that finds no display with an abort; users
 // starting it over ssh or from a cron job get a sentence instead.
@@ -32,7 +41,7 @@ bool DisplayReachable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::ArgumentsOf(argc, argv), kProgram, kUsage);
+  const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, kUsage);
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
   if (!DisplayReachable()) {

@@ -11,7 +11,7 @@
 
 #include "common/Config.h"
 #include "common/RunLog.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace {
 
@@ -49,9 +49,10 @@ int main(int argc, char** argv) {
   Measure("ReadIniKeys, 40 keys", rounds / 10,
           [&](int) { sink += tbx::ReadIniKeys("MapProperties", config).size(); });
   tbx::SetProgramFolder(dir.path());
-  tbx::SetLogEnabled(true);
-  Measure("LogMessage (open, append, close)", rounds / 10,
-          [&](int i) { tbx::LogMessage(QStringLiteral("%1: Bearbeite /daten/Teil.par").arg(i)); });
+  tbx::RunLog log;
+  log.SetLogEnabled(true);
+  Measure("LogMessage", rounds / 10,
+          [&](int i) { log.LogMessage(QStringLiteral("%1: Bearbeite /daten/Teil.par").arg(i)); });
   std::printf("(%lld)\n", static_cast<long long>(sink));
   return 0;
 }

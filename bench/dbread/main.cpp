@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "database/modDatabase.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   try {
     for (int i = 1; i <= documents; ++i) {
       const QString path = QStringLiteral("/daten/teil-%1.par").arg(i, 5, 10, QLatin1Char('0'));
-      const std::optional<tbx::RecordSet> record = tbx::FindDocumentRecord(tbx::TheDialogs(), *connection, path, ini.fileName());
+      const std::optional<tbx::RecordSet> record = tbx::FindDocumentRecord(tbx::TheDialogs(), *connection, path, tbx::LoadProfile(ini.fileName()));
       if (!record) continue;
       ++found;
       for (const char* field : kFields)

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/Threads.h"
+#include "common/WorkerPool.h"
 #include "run/RunDriver.h"
 #include "ui/QtProgressView.h"
 

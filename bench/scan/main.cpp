@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/DirectoryScan.h"
-#include "platform/Threads.h"
+#include "common/WorkerPool.h"
 #include "ui/QtProgressView.h"
 
 namespace {
@@ -71,11 +71,13 @@ int main(int argc, char** argv) {
 
   qsizetype found = 0, matched = 0;
   const QString start = root + QLatin1Char('/');
-  const int helpers = tbx::ConfiguredReaders() - 1;  // as a run lists folders
+  const int readers = tbx::ConfiguredReaders();  // as a run lists folders
+  tbx::WorkerPool pool(readers >= 2 ? readers : 0);
+  tbx::RunLog log;
   const double scanAll =
-      BestOf([&] { found = tbx::CollectFiles(tbx::TheProgress(), start, QStringLiteral("*"), helpers).size(); });
+      BestOf([&] { found = tbx::CollectFiles(log, tbx::TheProgress(), pool, start, QStringLiteral("*")).size(); });
   const double scanSome = BestOf(
-      [&] { matched = tbx::CollectFiles(tbx::TheProgress(), start, QStringLiteral("par psm asm"), helpers).size(); });
+      [&] { matched = tbx::CollectFiles(log, tbx::TheProgress(), pool, start, QStringLiteral("par psm asm")).size(); });
   const double find = BestOf([&] {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());

@@ -1,7 +1,7 @@
 #pragma once
 // Byte sources for the compound-file reader: the reader asks for the ranges it
 // needs and never for the whole file. The source over a file on disk is
-// platform/FileByteSource.h, behind the seam to the operating system.
+// docprops/DocumentFile.h, behind the seam to the operating system.
 #include <QByteArray>
 #include <QtGlobal>
 

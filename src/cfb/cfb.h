@@ -18,7 +18,7 @@
 //   ReadStatus, StatusDescription(...)     what broke, and its German text
 //
 // The library knows nothing of runs, configurations or the file system: a
-// file on disk comes in as a byte source from platform/FileByteSource.h.
+// file on disk comes in as a byte source from docprops/DocumentFile.h.
 #include "cfb/ByteCursor.h"
 #include "cfb/ByteSource.h"
 #include "cfb/CompoundFileReader.h"

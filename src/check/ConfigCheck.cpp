@@ -10,7 +10,8 @@
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/IniFile.h"
+#include "text/Encodings.h"
+#include "common/Profile.h"
 #include "run/ColumnMapping.h"
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
@@ -41,9 +42,9 @@ const std::vector<KnownSection>& KnownSections() {
 struct Section {
   QString name;
   int line = 0;
-  std::vector<ProfileEntry> keys;
-  const ProfileEntry* Key(const char* key) const {
-    for (const ProfileEntry& k : keys)
+  std::vector<ProfileKey> keys;
+  const ProfileKey* Key(const char* key) const {
+    for (const ProfileKey& k : keys)
       if (k.name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return &k;
     return nullptr;
   }
@@ -55,11 +56,12 @@ class Checker {
 
   std::vector<Finding> Run() {
     QByteArray bytes;
-    if (const int err = ReadFileBounded(configPath_, kProfileMaxFileBytes, bytes)) {
-      Error(0, UnreadableConfigurationText(configPath_, err));
+    if (const std::optional<QString> problem = ConfigurationFileProblem(configPath_, &bytes)) {
+      Error(0, *problem);
       return findings_;
     }
-    ReadSections(ProfileEntries(DecodeProfileText(bytes)));
+    profile_ = Profile::Parse(DecodeTextFile(bytes));
+    ReadSections();
     database_ = IsYes(Value(ini::kSql, ini::kDoSql), ini::kDoSqlDefault);
     CheckSettings();
     CheckTarget();
@@ -83,43 +85,43 @@ class Checker {
   void Warn(int line, const QString& text) { Add({line, Severity::Warning, text}); }
   void Error(int line, const QString& text) { Add({line, Severity::Error, text}); }
 
-  void ReadSections(const std::vector<ProfileEntry>& entries) {
-    Section* current = nullptr;
-    for (const ProfileEntry& e : entries) {
-      if (e.isSection) {
-        current = nullptr;
-        if (const Section* earlier = Find(e.name)) {
-          Warn(e.line, QStringLiteral("Abschnitt [%1] steht schon in Zeile %2; dieser wird nicht gelesen")
-                           .arg(e.name).arg(earlier->line));
-          continue;
-        }
-        current = &sections_.emplace_back(Section{e.name, e.line, {}});
-      } else if (!current) {
-        Warn(e.line, QStringLiteral("%1 steht vor jedem Abschnitt und wird nicht gelesen").arg(e.name));
-      } else if (const ProfileEntry* earlier = current->Key(e.name.toUtf8().constData())) {
-        Warn(e.line, QStringLiteral("%1 steht in [%2] schon in Zeile %3; nur der erste Eintrag gilt")
-                         .arg(e.name, current->name).arg(earlier->line));
-      } else {
-        current->keys.push_back(e);
+  // The sections and keys as the reads see them, and a warning for every
+  // line they never read: the parse decides, so the check and a run agree.
+  void ReadSections() {
+    for (const ProfileKey& k : profile_.keysBeforeSections)
+      Warn(k.line, QStringLiteral("%1 steht vor jedem Abschnitt und wird nicht gelesen").arg(k.name));
+    for (const ProfileSection& ignored : profile_.ignoredSections)
+      Warn(ignored.line, QStringLiteral("Abschnitt [%1] steht schon in Zeile %2; dieser wird nicht gelesen")
+                             .arg(ignored.name)
+                             .arg(profile_.Section(ignored.name)->line));
+    for (const ProfileSection& parsed : profile_.sections) {
+      Section& section = sections_.emplace_back(Section{parsed.name, parsed.line, {}});
+      for (const ProfileKey& k : parsed.keys) {
+        const ProfileKey* first = parsed.Key(k.name);
+        if (first == &k)
+          section.keys.push_back(k);
+        else
+          Warn(k.line, QStringLiteral("%1 steht in [%2] schon in Zeile %3; nur der erste Eintrag gilt")
+                           .arg(k.name, parsed.name)
+                           .arg(first->line));
       }
     }
   }
 
   const Section* Find(const QString& name) const {
-    for (const Section& s : sections_)
-      if (s.name.compare(name, Qt::CaseInsensitive) == 0) return &s;
-    return nullptr;
+    const ProfileSection* parsed = profile_.Section(name);
+    return parsed ? &sections_[size_t(parsed - profile_.sections.data())] : nullptr;
   }
   const Section* Find(const char* name) const { return Find(QString::fromLatin1(name)); }
 
   QString Value(const char* section, const char* key) const {
     const Section* s = Find(section);
-    const ProfileEntry* k = s ? s->Key(key) : nullptr;
+    const ProfileKey* k = s ? s->Key(key) : nullptr;
     return k ? k->value : QString();
   }
   int LineOf(const char* section, const char* key) const {
     const Section* s = Find(section);
-    const ProfileEntry* k = s ? s->Key(key) : nullptr;
+    const ProfileKey* k = s ? s->Key(key) : nullptr;
     return k ? k->line : (s ? s->line : 0);
   }
 
@@ -165,7 +167,7 @@ class Checker {
                .arg(QLatin1String(database_ ? ini::kSqlMapProperties : ini::kMapProperties)));
       return;
     }
-    for (const ProfileEntry& k : mapping_->keys) {
+    for (const ProfileKey& k : mapping_->keys) {
       try {
         ColumnNumber(ParseMappedColumn(k.name, k.value), 1);  // the check a run's first row makes
       } catch (const RunError&) {
@@ -182,7 +184,7 @@ class Checker {
 
   QStringList MappedNames() const {
     QStringList names;
-    for (const ProfileEntry& k : mapping_->keys) names << ParseMappedColumn(k.name, k.value).PropertyName;
+    for (const ProfileKey& k : mapping_->keys) names << ParseMappedColumn(k.name, k.value).PropertyName;
     return names;
   }
 
@@ -211,7 +213,7 @@ class Checker {
     if (known.keys.empty()) return;
     QStringList names;
     for (const char* key : known.keys) names << QString::fromLatin1(key);
-    for (const ProfileEntry& k : s.keys)
+    for (const ProfileKey& k : s.keys)
       if (!names.contains(k.name, Qt::CaseInsensitive))
         Warn(k.line, QStringLiteral("Unbekannter Schlüssel in [%1]: %2").arg(s.name, k.name) + Suggestion(k.name, names));
   }
@@ -225,10 +227,15 @@ class Checker {
                      Suggestion(name, sample_.KnownNames()));
     };
     if (mapping_)
-      for (const ProfileEntry& k : mapping_->keys)
-        check(k.line, ParseMappedColumn(k.name, k.value).PropertyName, QStringLiteral("die Spalte bleibt leer"));
+      for (const ProfileKey& k : mapping_->keys) {
+        const MappedColumn column = ParseMappedColumn(k.name, k.value);
+        // An unlimited #Q column quotes the empty value too.
+        check(k.line, column.PropertyName,
+              column.Quote && column.MaxLength < 1 ? QStringLiteral("die Zellen enthalten nur \"\"")
+                                                   : QStringLiteral("die Spalte bleibt leer"));
+      }
     if (const Section* criteria = Find(ini::kCriteria))
-      for (const ProfileEntry& k : criteria->keys)
+      for (const ProfileKey& k : criteria->keys)
         check(k.line, k.name, QStringLiteral("das Kriterium schließt kein Dokument aus"));
     for (const Section* s : formatSections_) check(s->line, s->name, QStringLiteral("die Formatmuster prüfen nichts"));
   }
@@ -240,7 +247,7 @@ class Checker {
       if (values.isEmpty()) continue;
       for (int n = 0; n < ini::kFormatKeyCount; ++n) {
         const QByteArray key = QByteArray(ini::kFormatKeyPrefix) + QByteArray::number(n);
-        const ProfileEntry* pattern = s->Key(key.constData());
+        const ProfileKey* pattern = s->Key(key.constData());
         if (!pattern || pattern->value.isEmpty()) break;
         const bool fits = std::any_of(values.begin(), values.end(),
                                       [&](const QString& v) { return MatchFormat(v, pattern->value); });
@@ -283,7 +290,8 @@ class Checker {
   }
 
   QString configPath_;
-  std::vector<Section> sections_;
+  Profile profile_;
+  std::vector<Section> sections_;  // one per section of profile_, in its order
   std::vector<Finding> findings_;
   std::vector<const Section*> formatSections_;
   const Section* mapping_ = nullptr;
@@ -295,10 +303,10 @@ class Checker {
 
 std::vector<Finding> CheckConfiguration(const QString& configPath) { return Checker(configPath).Run(); }
 
-QString FindingLine(const Finding& finding) {
+QString FindingLine(const QString& file, const Finding& finding) {
   const QString kind = finding.severity == Severity::Error ? QStringLiteral("Fehler") : QStringLiteral("Warnung");
-  if (finding.line <= 0) return kind + QStringLiteral(": ") + finding.text;
-  return QStringLiteral("Zeile %1: %2: %3").arg(finding.line).arg(kind, finding.text);
+  const QString place = finding.line <= 0 ? file : file + u':' + QString::number(finding.line);
+  return place + QStringLiteral(": ") + kind + QStringLiteral(": ") + finding.text;
 }
 
 int CheckExitStatus(const std::vector<Finding>& findings) {

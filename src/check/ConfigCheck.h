@@ -32,8 +32,10 @@ inline constexpr int kCheckSampleDocuments = 200;
 // a database connection shows go to findings, never to a dialog.
 std::vector<Finding> CheckConfiguration(const QString& configPath);
 
-// A finding as one German line: "Zeile 12: Warnung: ...".
-QString FindingLine(const Finding& finding);
+// A finding in file as one German line in the form compilers use, so that
+// editors and terminals jump to the line: "FILE:12: Warnung: ...", and
+// "FILE: Fehler: ..." for a finding without a line.
+QString FindingLine(const QString& file, const Finding& finding);
 
 // 0 without findings, 1 with warnings only, 2 with an error.
 int CheckExitStatus(const std::vector<Finding>& findings);

@@ -4,11 +4,12 @@
 #include "common/ConfigKeys.h"
 #include "common/DirectoryScan.h"
 #include "common/PathHelpers.h"
+#include "common/RunError.h"
 #include "database/modDatabase.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentParse.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"
-#include "platform/Threads.h"
+#include "common/WorkerPool.h"
 #include "run/ColumnMapping.h"
 
 namespace tbx {
@@ -62,11 +63,13 @@ DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern)
   try {
     const QString extensions =
         pattern.trimmed().isEmpty() ? QString::fromLatin1(ini::kPatternDefault) : pattern.trimmed();
-    sample.documents = CollectFiles(quiet, folder, extensions, ConfiguredReaders() - 1);
+    RunLog noLog;  // the check writes no log
+    const int readers = ConfiguredReaders();
+    WorkerPool pool(readers >= 2 ? readers : 0);
+    sample.documents = CollectFiles(noLog, quiet, pool, folder, extensions).Paths(kCheckSampleDocuments);
   } catch (const RunError&) {
     return sample;
   }
-  if (sample.documents.size() > kCheckSampleDocuments) sample.documents.resize(kCheckSampleDocuments);
   for (const QString& path : sample.documents) {
     DocumentParse parse = ParseDocument(path);
     if (parse.sets)
@@ -97,7 +100,7 @@ std::vector<Finding> CheckDatabase(const QString& configPath, const DocumentSamp
   const QString document = sample.documents.first();
   std::optional<RecordSet> record;
   try {
-    record = FindDocumentRecord(dialogs, *db, document, configPath);
+    record = FindDocumentRecord(dialogs, *db, document, LoadProfile(configPath));
   } catch (const RunError& e) {
     findings.push_back({0, Severity::Error, QStringLiteral("Die Abfrage für %1 schlägt fehl: %2").arg(document, e.description())});
     return findings;

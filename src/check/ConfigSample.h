@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "check/ConfigCheck.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentParse.h"
 
 namespace tbx {
 

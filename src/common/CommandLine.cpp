@@ -3,15 +3,8 @@
 #include <cstdio>
 
 #include "common/PathHelpers.h"
-#include "platform/NativeNames.h"
 
 namespace tbx {
-
-QStringList ArgumentsOf(int argc, char** argv) {
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args << PathFromNative(QByteArray(argv[i]));
-  return args;
-}
 
 void Complain(const char* program, const QString& text) {
   std::fprintf(stderr, "%s: %s\n", program, text.toLocal8Bit().constData());
@@ -19,7 +12,7 @@ void Complain(const char* program, const QString& text) {
 }
 
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
-                                       const QStringList& switches) {
+                                       const QStringList& switches, int maxOperands) {
   ProgramArguments result;
   bool optionsEnded = false;
   for (const QString& arg : args) {
@@ -39,16 +32,17 @@ ProgramArguments ParseProgramArguments(const QStringList& args, const char* prog
       optionsEnded = true;
     } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
       Complain(program, QStringLiteral("unbekannte Option: %1 (Hilfe mit --help)").arg(arg));
-      result.exitStatus = 1;
+      result.exitStatus = kUsageErrorStatus;
       return result;
-    } else if (!result.config.isEmpty()) {
+    } else if (maxOperands >= 0 && result.operands.size() >= maxOperands) {
       Complain(program, QStringLiteral("nur eine Konfigurationsdatei möglich (Hilfe mit --help)"));
-      result.exitStatus = 1;
+      result.exitStatus = kUsageErrorStatus;
       return result;
     } else {
-      result.config = arg;
+      result.operands << arg;
     }
   }
+  result.config = result.operands.value(0);
   return result;
 }
 

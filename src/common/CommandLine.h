@@ -1,28 +1,32 @@
 #pragma once
-// The command line the programs share: -h/--help, --version, "--" and at
-// most one configuration file.
+// The command line the programs share: -h/--help, --version, the program's
+// own switches, "--" (after it every argument is an operand, even one that
+// begins with "-") and the operands (a configuration file, or the inspection
+// tool's document and names).
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace tbx {
 
+// Usage errors end a program with 2, as GNU programs do, so that scripts
+// can tell a wrong call from a run that failed.
+inline constexpr int kUsageErrorStatus = 2;
+
 struct ProgramArguments {
-  QString config;                 // "" when none was named
+  QString config;                 // the first operand; "" when none was named
+  QStringList operands;           // every operand in order (config is the first)
   QStringList switches;           // the program's own options that were given
   std::optional<int> exitStatus;  // set when the program ends at once
 };
 
 // Reads args (without the program name). Help goes to stdout with status 0,
-// the version likewise; an unknown option or a second file gives a German
-// line "<program>: ..." on stderr and status 1.
-// switches are the program's own options without a value ("--check").
+// the version likewise; an unknown option or more than maxOperands operands
+// (-1: any number) give a German line "<program>: ..." on stderr and
+// kUsageErrorStatus. switches are the program's own options without a value
+// ("--check").
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const char* usage,
-                                       const QStringList& switches = {});
-
-// The arguments after the program name as text; a file name that is not
-// UTF-8 keeps its bytes for opening it (platform/NativeNames.h).
-QStringList ArgumentsOf(int argc, char** argv);
+                                       const QStringList& switches = {}, int maxOperands = 1);
 
 // "<program>: text" on stderr, in the system's encoding.
 void Complain(const char* program, const QString& text);

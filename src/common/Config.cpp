@@ -1,8 +1,7 @@
 #include "common/Config.h"
 
 #include "common/ConfigKeys.h"
-#include "platform/IniFile.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx {
 namespace {
@@ -15,8 +14,16 @@ QString ReadIniValue(const QString& section, const QString& key, const QString& 
   return ReadProfileString(file, section, key);
 }
 
+QString ReadIniValue(const ProfileSnapshot& config, const QString& section, const QString& key) {
+  return config.Value(section, key);
+}
+
 QStringList ReadIniKeys(const QString& section, const QString& file) {
-  QString names = ReadProfileKeyNames(file, section);
+  return ReadIniKeys(LoadProfile(file), section);
+}
+
+QStringList ReadIniKeys(const ProfileSnapshot& config, const QString& section) {
+  QString names = config.KeyNames(section);
   if (names.isEmpty()) return {};
   names.chop(1);  // the NUL behind the last name
   return names.split(QChar(0));

@@ -1,17 +1,45 @@
 #include "common/ConfigLocation.h"
 
 #include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
+#include "common/Profile.h"
+#include "common/ProgramInfo.h"
+#include "common/SystemErrorText.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {
+namespace {
+
+// Text in either encoding a configuration may have (UTF-8, Windows-1252)
+// holds no NUL and few control characters besides tab, line ends and the
+// DOS end-of-file mark; a tenth of them means binary content.
+bool LooksLikeText(const QByteArray& bytes) {
+  qsizetype controls = 0;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == 0) return false;
+    if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F) ++controls;
+  }
+  return controls * 10 <= bytes.size();
+}
+
+}  // namespace
+
+bool IsPortableCopy(const QString& executableFolder) {
+  return executableFolder != QLatin1String("/usr") && !executableFolder.startsWith(QLatin1String("/usr/"));
+}
 
 ConfigurationSearch FindConfiguration() {
   const QString name = QString::fromLatin1(ini::kConfigFileName);
   const QString inFolder = QStringLiteral("/tabellix/") + name;
   ConfigurationSearch search;
-  search.searched << ExecutableFolder() + u'/' + name << ConfigHomeFolder() + inFolder;
+  // An installed program's folder belongs to the package manager: a
+  // configuration in /usr/bin would be nobody's to edit, and the message
+  // for a missing one must not suggest putting it there.
+  const QString executableFolder = ExecutableFolder();
+  if (IsPortableCopy(executableFolder)) search.searched << executableFolder + u'/' + name;
+  search.searched << ConfigHomeFolder() + inFolder;
   for (const QString& folder : ConfigFolders()) search.searched << folder + inFolder;
   for (const QString& candidate : search.searched) {
     if (IsRegularFile(candidate)) {
@@ -27,11 +55,20 @@ QString MissingConfigurationText(const ConfigurationSearch& search) {
   return QStringLiteral("Keine Konfigurationsdatei %1 gefunden. Gesucht wurde in:\n  %2\n"
                         "Eine kommentierte Vorlage liegt in %3/%1; kopieren Sie sie nach %4 und "
                         "passen Sie sie an.")
-      .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder(), search.searched.value(1));
+      .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder(), ConfigHomeFolder() + QStringLiteral("/tabellix/") + name);
 }
 
-QString UnreadableConfigurationText(const QString& path, int err) {
-  return QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2").arg(path, ErrnoDescription(err));
+std::optional<QString> ConfigurationFileProblem(const QString& path, QByteArray* bytes) {
+  if (!IsRegularFile(path)) return QStringLiteral("Konfigurationsdatei nicht gefunden: %1").arg(path);
+  // A configuration the user may not read would look empty to the profile
+  // reader, and the run would blame a missing start folder instead.
+  QByteArray content;
+  if (const int err = ReadFileBounded(path, kProfileMaxFileBytes, content))
+    return QStringLiteral("Die Konfigurationsdatei %1 kann nicht gelesen werden: %2").arg(path, ErrnoDescription(err));
+  if (!LooksLikeText(content))
+    return QStringLiteral("Die Konfigurationsdatei %1 ist keine Textdatei").arg(path);
+  if (bytes) *bytes = std::move(content);
+  return std::nullopt;
 }
 
 }  // namespace tbx

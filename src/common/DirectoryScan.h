@@ -1,19 +1,22 @@
 #pragma once
 // The directory scan: every file below a folder whose extension is listed.
 #include <QString>
-#include <QStringList>
 
+#include "common/FoundDocuments.h"
+#include "common/RunLog.h"
+#include "common/WorkerPool.h"
 #include "interaction/ProgressView.h"
 
 namespace tbx {
 
-// Full paths of the matching files below folder (ending in a separator):
-// a folder's own matches first, then each sub-folder depth-first. A start
-// folder that cannot be listed is thrown as RunError; any other folder that
-// cannot be listed is skipped with a log line naming it and the reason.
-// `helpers` threads list folders besides the calling one; the result and
-// the log are the same for any number, only the progress view shows fewer
-// folders (those the calling thread lists, in walk order, with none).
-QStringList CollectFiles(ProgressView& progress, const QString& folder, const QString& extensions, int helpers);
+// The matching files below folder (ending in a separator): a folder's own
+// matches first, then each sub-folder depth-first. A start folder that
+// cannot be listed is thrown as RunError; any other folder that cannot be
+// listed is skipped with a log line naming it and the reason. The pool's
+// helpers list the folders while the calling thread shows how far they
+// are; without helpers the calling thread lists them. The result and the
+// log are the same either way.
+FoundDocuments CollectFiles(RunLog& log, ProgressView& progress, WorkerPool& pool, const QString& folder,
+                            const QString& extensions);
 
 }  // namespace tbx

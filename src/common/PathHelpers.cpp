@@ -4,8 +4,9 @@
 #include <limits>
 
 #include "common/Config.h"
+#include "common/ProgramInfo.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx {
 namespace {
@@ -66,6 +67,11 @@ QString PathPart(const QString& path, PathPartSelector part, QChar sep) {
 bool PathExists(const QString& path, int attributes) {
   QString name;
   return FindFirstEntry(path, attributes, name) == 0 && !name.isEmpty();
+}
+
+bool IsRegularFile(const QString& path) {
+  PathInfo info;
+  return InspectPath(path, true, info) == 0 && info.kind == EntryKind::File;
 }
 
 bool MatchFormat(const QString& value, const QString& pattern) {

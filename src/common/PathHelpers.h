@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/FirstMatch.h"
 #include "platform/PathSeparator.h"
 
 namespace tbx {
@@ -20,6 +21,9 @@ QString PathPart(const QString& path, PathPartSelector part, QChar sep = QChar(k
 // Whether a directory lookup finds the path: mask 0 non-hidden plain files,
 // 16 folders too; "*" and "?" in the last element are honoured; failures give false.
 bool PathExists(const QString& path, int attributes);
+
+// Whether path names a regular file (after links).
+bool IsRegularFile(const QString& path);
 
 // Whether value fits pattern ("9" digit, "!" letter, "*" letter or digit, else literal).
 bool MatchFormat(const QString& value, const QString& pattern);

@@ -5,7 +5,7 @@
 
 namespace tbx {
 
-QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& configFile) {
+QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapshot& config) {
   struct Clause {
     const char* key;
     const char* keyword;
@@ -18,16 +18,16 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& conf
   QString statement;
   for (const Clause& c : kRequired) {
     const QString key = QString::fromLatin1(c.key);
-    const QString value = ReadIniValue(section, key, configFile);
+    const QString value = ReadIniValue(config, section, key);
     if (value.isEmpty()) {
       ShowDatabaseMessage(dialogs, u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
                               QStringLiteral(" nicht angegeben"),
-                          configFile);
+                          config.File());
       return QString();
     }
     statement += QString::fromLatin1(c.keyword) + value;
   }
-  const QString order = ReadIniValue(section, QString::fromLatin1(ini::kOrder), configFile);
+  const QString order = ReadIniValue(config, section, QString::fromLatin1(ini::kOrder));
   if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
   return statement;
 }

@@ -1,10 +1,9 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
-#include "common/PathHelpers.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 #include "interaction/ProgressView.h"
-#include "platform/DatabaseConnectionText.h"
+#include "database/ConnectionText.h"
 
 namespace tbx {
 namespace {
@@ -56,14 +55,17 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
+  const DatabaseLogin login = LoginFor(ParseConnectionText(text));
   QString error;
-  std::unique_ptr<DatabaseConnection> db = DatabaseConnection::Open(text, error);
+  std::unique_ptr<DatabaseConnection> db;
+  if (DatabaseDriverAvailable(login.driver)) db = DatabaseConnection::Open(login, error);
+  else error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(login.driver));
   if (!db) {
     // The password stays out of the dialog: its text ends up in screenshots
     // and support tickets.
     ShowDatabaseMessage(dialogs, QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
                             QStringLiteral("\r\n(") + MaskPassword(text) + u')',
-                        TitleAndVersion());
+                        QString());  // a window shows the program's title and version
     return nullptr;
   }
   progress.SetStatus(QStringLiteral("Datenbank verbunden"));

@@ -2,7 +2,7 @@
 #include "common/PathHelpers.h"
 #include "common/TextForm.h"
 #include "database/modDatabase.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace tbx {
 namespace {
@@ -26,29 +26,33 @@ std::optional<QString> FirstFieldText(const RecordSet& record, const QString& na
 // for every failure (query error, no record, NULL, no text form): the
 // resolution of a reference never stops a run.
 std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& statement, const QString& field) {
-  try {
-    const std::optional<RecordSet> result = db.Execute(statement);
-    if (!result || result->RecordCount() < 1) return std::nullopt;
-    return ValueText(result->Value(result->FieldIndex(field)));
-  } catch (const RunError&) {
-    return std::nullopt;
-  }
+  std::optional<QueryRecord> found;
+  QString error;
+  if (!db.FirstRecord(statement, found, error) || !found) return std::nullopt;
+  const RecordSet result(std::move(*found));
+  return ValueText(result.Value(result.FieldIndex(field)));
 }
 
 }  // namespace
 
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
-                                            const QString& configFile) {
-  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), configFile);
+                                            const ProfileSnapshot& config) {
+  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), config);
   if (statement.isEmpty()) return std::nullopt;
   // The file name goes between the user's quotes: doubling its own quotes
   // keeps a name like O'Brien.par from breaking (or rewriting) the query.
   QString fileName = PathPart(path, FileNamePart).toLower();
   fileName.replace(u'\'', QStringLiteral("''"));
   statement.replace(QStringLiteral("%Id"), fileName);
-  std::optional<RecordSet> result = db.Execute(statement);
-  if (!result || result->RecordCount() < 1) return std::nullopt;
-  return result;
+  return QueryFirstRecord(db, statement);
+}
+
+std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString& statement) {
+  std::optional<QueryRecord> found;
+  QString error;
+  if (!db.FirstRecord(statement, found, error)) throw RunError(kErrDatabase, error);
+  if (!found) return std::nullopt;
+  return RecordSet(std::move(*found));
 }
 
 QString RecordFieldName(const QString& mappedName, bool* reference) {
@@ -60,7 +64,6 @@ QString RecordFieldName(const QString& mappedName, bool* reference) {
 QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName) {
   bool reference = false;
   const QString name = RecordFieldName(fieldName, &reference);
-  if (record.RecordCount() <= 0) return QString();
   const std::optional<QString> text = FirstFieldText(record, name);
   if (!text) return QString();
   return reference ? ResolveReferenceValue(db, name, *text) : *text;

@@ -9,15 +9,16 @@
 //      null means no connection (a dialog has told the user why); the run
 //      logs that and ends. Keep the connection for the whole run.
 //   2. For each selected document:
-//        std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *db, fullPath, run.configPath);
+//        std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *db, fullPath, configuration);
 //      std::nullopt means the database holds no record for the file (or the
 //      query settings are incomplete, which a dialog has said); the document
 //      is skipped. It throws RunError when the query fails (syntax error,
 //      missing table, lost connection): let it reach the run-time error path.
 //   3. For each mapped column: GetRecordValue(*db, *record, propertyName).
 //
-// Every read takes the run's configuration file path (the batch program's
-// file need not be called ZireVuz.ini). Every message goes through
+// Every read takes the run's configuration (the batch program's file need
+// not be called ZireVuz.ini); a document's query reads the version of it
+// the loop took for that document. Every message goes through
 // ShowDatabaseMessage (DatabaseMessages.h); the status
 // line of the run's progress view shows the connection steps.
 #include <QString>
@@ -26,6 +27,8 @@
 
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
+#include "common/Profile.h"
+#include "database/RecordSet.h"
 #include "platform/DatabaseConnection.h"
 
 namespace tbx {
@@ -43,16 +46,20 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
                           const QString& provider, const QString& database);
 
 // "select … from … where …[ order by …]" from the keys Select, From, Where,
-// Order of section in configFile; "" after a message when Select, From or
-// Where is missing.
-QString BuildQuery(Dialogs& dialogs, const QString& section, const QString& configFile);
+// Order of section in config; "" after a message (captioned with the
+// configuration's file) when Select, From or Where is missing.
+QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapshot& config);
 
 // The record of the document at path: the first record of the [SQL] query
 // with "%Id" replaced by the lower-cased file name (single quotes doubled);
 // std::nullopt when the query settings are incomplete or nothing matches.
 // Throws RunError when the query fails.
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
-                                            const QString& configFile);
+                                            const ProfileSnapshot& config);
+
+// The first record of statement; std::nullopt when it has none. Throws
+// RunError (3704, the driver's description) when the statement fails.
+std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString& statement);
 
 // The record field a mapped name reads: the name without its reference
 // marker "r:" (any case); reference, when given, tells whether it had one.

@@ -1,4 +1,5 @@
 #include "common/PathHelpers.h"
+#include "common/SystemErrorText.h"
 #include "common/TextForm.h"
 #include "docprops/modDocProps.h"
 #include "platform/FileSystem.h"

@@ -2,7 +2,15 @@
 // Document properties, the chief header of docprops/ (named after the
 // classic module): one named property of one CAD document as text
 // (ReadDocumentProperty), with the built-in catalogue of English and German
-// aliases (GetPropertyId). One parse per row: DocumentRowScope.h.
+// aliases (GetPropertyId).
+//
+// Public operations:
+//   DocumentReader, RowDocument    a run's documents, read ahead, one parse per row (DocumentReader.h)
+//   ParseDocument, LookUpProperty  one parse of a document and a look-up in it (DocumentParse.h)
+//   DocumentFile                   a document file as the compound-file reader's byte source
+//   GetPropertyId, PropertyAliases the alias catalogue
+//   SpecialNameValue, IsSpecialName  Erstelldatum, Erstellt and %Dateityp
+//   RunPropsTool                   the inspection tool (PropsTool.h)
 #include <QString>
 #include <optional>
 #include <vector>
@@ -25,13 +33,6 @@ struct PropertyAlias {
 // Every such name, set by set in listing order, then by identifier; each
 // name once per set (without regard to case), the catalogue's spelling first.
 std::vector<PropertyAlias> PropertyAliases();
-
-// The value of propertyName in the document fileName as text: "" when no set
-// yields the property or its value has no text form, "FEHLER beim Lesen von "
-// + propertyName (and a log line) when the property sets cannot be read.
-// Opens and releases the document on every call, unless a DocumentRowScope
-// for fileName is open (DocumentRowScope.h).
-QString ReadDocumentProperty(QString fileName, QString propertyName);
 
 // The value of a special name, which no property set holds: "Erstelldatum"
 // or "Erstellt" (the file's creation date, in the general date form) and

@@ -1,11 +1,15 @@
 #include "interaction/ConsoleDialogs.h"
 
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 namespace tbx {
 void ConsoleDialogs::Print(const QString& title, const QString& text) {
-  const QString head = title.isEmpty() ? QString::fromLatin1(kProgramTitle) : title;
-  std::fprintf(out_, "%s: %s\n", head.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+  // A window's title bar tells a desktop user which program speaks; here the
+  // program's name does, and a title such as "Warnung" or the configuration's
+  // path stays in front of the text.
+  const bool namesProgram = title.isEmpty() || title == QLatin1String(kProgramTitle);
+  const QString line = namesProgram ? text : title + QStringLiteral(": ") + text;
+  std::fprintf(out_, "%s: %s\n", program_, line.toLocal8Bit().constData());
   std::fflush(out_);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Dialogs without a display: every text goes to stderr and every question is
-// answered with its default (OK, No, cancel for the choosers).
+// answered with its default (OK, No, cancel for the choosers). Each text is
+// one line "<program>: <title>: <text>", as other programs' messages read;
+// an empty title, which a window shows as the program's, is left out.
 #include "interaction/Dialogs.h"
 
 #include <cstdio>
@@ -9,7 +11,7 @@ namespace tbx {
 
 class ConsoleDialogs : public Dialogs {
  public:
-  explicit ConsoleDialogs(std::FILE* out = stderr) : out_(out) {}
+  explicit ConsoleDialogs(const char* program, std::FILE* out = stderr) : program_(program), out_(out) {}
   int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                  const QString& title) override;
   QString BrowseForFolder(const QString& prompt) override;
@@ -20,6 +22,7 @@ class ConsoleDialogs : public Dialogs {
 
  private:
   void Print(const QString& title, const QString& text);
+  const char* program_;
   std::FILE* out_;
 };
 

@@ -20,7 +20,8 @@ ProgressView*& InstalledProgress() {
 }  // namespace
 
 Dialogs& TheDialogs() {
-  static ConsoleDialogs console;
+  // Only the batch program runs with the console dialogs: it installs none.
+  static ConsoleDialogs console("tabellix-batch");
   Dialogs* d = InstalledDialogs();
   return d ? *d : console;
 }

@@ -1,18 +1,11 @@
 #include "interaction/TerminalProgress.h"
 
-#include <csignal>
 #include <cmath>
+
+#include "platform/Process.h"
 
 namespace tbx {
 namespace {
-
-volatile std::sig_atomic_t g_interrupted = 0;
-
-extern "C" void OnInterrupt(int) {
-  g_interrupted = 1;
-  // A second Ctrl+C ends the program at once, as users expect.
-  std::signal(SIGINT, SIG_DFL);
-}
 
 constexpr qint64 kTerminalRedrawMs = 100;
 constexpr qint64 kPlainLineMs = 5000;
@@ -33,13 +26,7 @@ TerminalProgress::TerminalProgress(std::FILE* out, bool isTerminal) : out_(out),
 
 TerminalProgress::~TerminalProgress() { Unload(); }
 
-void TerminalProgress::CatchInterrupt() {
-  // Schedulers, timeout(1) and a closed session send SIGTERM or SIGHUP: the
-  // run stops after the current document and saves, as for Ctrl+C.
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
-}
-
-bool TerminalProgress::Cancelled() const { return g_interrupted != 0; }
+bool TerminalProgress::Cancelled() const { return InterruptRequested(); }
 
 void TerminalProgress::Unload() {
   if (lineOpen_) {

@@ -1,8 +1,9 @@
 #pragma once
 // The progress view of the batch program, on stderr: on a terminal one
 // redrawn line with a bar, count, percentage, rate and time left; in a log
-// file or pipe a plain line every few seconds. Ctrl+C asks for a stop after
-// the current document, like closing the progress window does.
+// file or pipe a plain line every few seconds. Ctrl+C (platform/Process.h)
+// asks for a stop after the current document, like closing the progress
+// window does.
 #include <QElapsedTimer>
 #include <QString>
 #include <cstdio>
@@ -26,10 +27,6 @@ class TerminalProgress : public ProgressView {
   bool Cancelled() const override;
   void Unload() override;
   void DocumentProgress(qint64 done, qint64 total) override;
-
-  // Installs the handler of Ctrl+C, SIGTERM and SIGHUP that sets the cancel
-  // flag (batch program only).
-  static void CatchInterrupt();
 
   // One progress line without terminal decoration, e.g.
   // "1234/20000 Dokumente (6 %), 850 Dok./s, noch etwa 0:20".

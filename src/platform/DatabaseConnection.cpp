@@ -6,8 +6,6 @@
 #include <QSqlRecord>
 #include <atomic>
 
-#include "platform/DatabaseConnectionText.h"
-#include "platform/RunError.h"
 
 namespace tbx {
 namespace {
@@ -44,7 +42,7 @@ QString OdbcValue(QString value) {
 
 // Sets up db for SQLite: the file itself, read-only. Opening never creates
 // a missing file in this mode.
-void ConfigureSqlite(QSqlDatabase& db, const ConnectionText& c) {
+void ConfigureSqlite(QSqlDatabase& db, const DatabaseLogin& c) {
   db.setDatabaseName(c.dataSource);
   db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
 }
@@ -53,7 +51,7 @@ void ConfigureSqlite(QSqlDatabase& db, const ConnectionText& c) {
 // lets schema-qualified names such as ulvo.KRV_CLASS resolve. Without a
 // Database part the file is attached as "ulvo", the schema of the reference
 // metadata. "main" and "temp" already exist in every SQLite connection.
-bool AttachSqliteSchema(QSqlDatabase& db, const ConnectionText& c, QString& error) {
+bool AttachSqliteSchema(QSqlDatabase& db, const DatabaseLogin& c, QString& error) {
   const QString schema = c.database.isEmpty() ? QStringLiteral("ulvo") : c.database;
   if (schema.compare(u"main", Qt::CaseInsensitive) == 0 || schema.compare(u"temp", Qt::CaseInsensitive) == 0)
     return true;
@@ -66,7 +64,7 @@ bool AttachSqliteSchema(QSqlDatabase& db, const ConnectionText& c, QString& erro
 
 // Data Source is "host" or "host:port"; an IPv6 address with a port is
 // written in brackets ("[::1]:5432").
-void ConfigurePostgres(QSqlDatabase& db, const ConnectionText& c) {
+void ConfigurePostgres(QSqlDatabase& db, const DatabaseLogin& c) {
   QString host = c.dataSource;
   const qsizetype colon = host.lastIndexOf(u':');
   const bool bracketed = host.startsWith(u'[');
@@ -81,7 +79,7 @@ void ConfigurePostgres(QSqlDatabase& db, const ConnectionText& c) {
   if (bracketed && host.endsWith(u']')) host = host.mid(1, host.size() - 2);
   db.setHostName(host);
   db.setDatabaseName(c.database);
-  db.setUserName(c.userId);
+  db.setUserName(c.user);
   db.setPassword(c.password);
   db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c default_transaction_read_only=on'")
                            .arg(kLoginTimeoutSeconds));
@@ -91,15 +89,17 @@ void ConfigurePostgres(QSqlDatabase& db, const ConnectionText& c) {
 // credentials go into the string in ODBC's own quoting, since QODBC appends
 // them unquoted. ReadOnly=1 is psqlODBC's switch; other drivers ignore
 // attributes they do not know.
-void ConfigureOdbc(QSqlDatabase& db, const ConnectionText& c) {
+void ConfigureOdbc(QSqlDatabase& db, const DatabaseLogin& c) {
   QString text = c.dataSource;
   if (!c.database.isEmpty()) text += QStringLiteral(";DATABASE=") + OdbcValue(c.database);
-  text += QStringLiteral(";UID=") + OdbcValue(c.userId) + QStringLiteral(";PWD=") + OdbcValue(c.password);
+  text += QStringLiteral(";UID=") + OdbcValue(c.user) + QStringLiteral(";PWD=") + OdbcValue(c.password);
   text += QStringLiteral(";ReadOnly=1");
   db.setDatabaseName(text);
   db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY;SQL_ATTR_LOGIN_TIMEOUT=%1")
                            .arg(kLoginTimeoutSeconds));
 }
+
+}  // namespace
 
 QString QtDriverName(DatabaseDriver driver) {
   switch (driver) {
@@ -110,11 +110,10 @@ QString QtDriverName(DatabaseDriver driver) {
   return QStringLiteral("QODBC");
 }
 
-}  // namespace
+bool DatabaseDriverAvailable(DatabaseDriver driver) { return QSqlDatabase::isDriverAvailable(QtDriverName(driver)); }
 
-std::unique_ptr<DatabaseConnection> DatabaseConnection::Open(const QString& connectionText, QString& error) {
-  const ConnectionText c = ParseConnectionText(connectionText);
-  const DatabaseDriver driver = DriverForProvider(c.provider);
+std::unique_ptr<DatabaseConnection> DatabaseConnection::Open(const DatabaseLogin& c, QString& error) {
+  const DatabaseDriver driver = c.driver;
   std::unique_ptr<DatabaseConnection> connection(new DatabaseConnection(NextConnectionName()));
   QSqlDatabase db = QSqlDatabase::addDatabase(QtDriverName(driver), connection->name_);
   switch (driver) {
@@ -124,7 +123,6 @@ std::unique_ptr<DatabaseConnection> DatabaseConnection::Open(const QString& conn
   }
   if (!db.open()) {
     error = ErrorText(db.lastError());
-    if (error.isEmpty()) error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(driver));
     return nullptr;
   }
   if (driver == DatabaseDriver::Sqlite && !AttachSqliteSchema(db, c, error)) return nullptr;
@@ -139,21 +137,31 @@ DatabaseConnection::~DatabaseConnection() {
   QSqlDatabase::removeDatabase(name_);
 }
 
-std::optional<RecordSet> DatabaseConnection::Execute(const QString& statement) {
+bool DatabaseConnection::FirstRecord(const QString& statement, std::optional<QueryRecord>& record, QString& error) {
+  record.reset();
   QSqlQuery query(QSqlDatabase::database(name_, false));
   query.setForwardOnly(true);
-  if (!query.exec(statement)) throw RunError(kErrDatabase, ErrorText(query.lastError()));
-  if (!query.isSelect()) return std::nullopt;
-  const QSqlRecord record = query.record();
-  QStringList names;
-  for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
-  QList<QVariant> values;
-  while (query.next()) {
-    for (int i = 0; i < record.count(); ++i) values << (query.isNull(i) ? QVariant() : query.value(i));
+  if (!query.exec(statement)) {
+    error = ErrorText(query.lastError());
+    return false;
   }
-  // A connection lost while the rows arrive shows only here.
-  if (query.lastError().isValid()) throw RunError(kErrDatabase, ErrorText(query.lastError()));
-  return RecordSet(std::move(names), std::move(values));
+  if (!query.isSelect()) return true;
+  if (!query.next()) {
+    // A connection lost while the rows arrive shows only here.
+    if (query.lastError().isValid()) {
+      error = ErrorText(query.lastError());
+      return false;
+    }
+    return true;
+  }
+  const QSqlRecord fields = query.record();
+  QueryRecord first;
+  for (int i = 0; i < fields.count(); ++i) {
+    first.names << fields.fieldName(i);
+    first.values << (query.isNull(i) ? QVariant() : query.value(i));
+  }
+  record = std::move(first);
+  return true;
 }
 
 }  // namespace tbx

@@ -1,8 +1,7 @@
 #pragma once
-// Database access on QtSql: a read-only connection opened from a connection
-// text (see DatabaseConnectionText.h) whose queries give record sets fetched
-// completely (RecordSet.h), so their record count is exact and they outlive
-// the query.
+// Database access on QtSql: a read-only connection whose queries give their
+// first record. QtSql connections belong to the thread that opened them, so
+// a connection is opened, used and closed on one thread.
 //
 // Read-only wherever the driver allows it, because Tabellix only reports:
 // SQLite files are opened with QSQLITE_OPEN_READONLY, PostgreSQL sessions
@@ -10,36 +9,63 @@
 // session can lift the PostgreSQL setting itself, so the one real boundary is
 // a database role with nothing but SELECT rights.
 //
-// SQLite has no schemas: the file is attached to itself under the Database
-// name of the connection text ("ulvo" when it has none), so that the
-// schema-qualified names of the reference metadata resolve in it as they do
-// on a server.
+// SQLite has no schemas: the file is attached to itself under the login's
+// database name ("ulvo" when it has none), so that the schema-qualified
+// names of the reference metadata resolve in it as they do on a server.
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <memory>
 #include <optional>
 
-#include "platform/RecordSet.h"
-
 namespace tbx {
+
+enum class DatabaseDriver {
+  Sqlite,    // QSQLITE, the file opened read-only
+  Postgres,  // QPSQL
+  Odbc,      // QODBC
+};
+
+struct DatabaseLogin {
+  DatabaseDriver driver = DatabaseDriver::Odbc;
+  QString dataSource;  // SQLite: the file; PostgreSQL: host or host:port; ODBC: a data source name
+  QString user;
+  QString password;
+  QString database;  // "" when none was given
+};
+
+// The first record of a query: its field names as the driver gives them and
+// one value per field (an invalid QVariant for NULL).
+struct QueryRecord {
+  QStringList names;
+  QList<QVariant> values;
+};
 
 class DatabaseConnection {
  public:
-  // Opens a connection; on failure returns null and sets error to the
-  // driver's description.
-  static std::unique_ptr<DatabaseConnection> Open(const QString& connectionText, QString& error);
+  // Opens a connection on the calling thread; on failure returns null and
+  // sets error to the driver's description.
+  static std::unique_ptr<DatabaseConnection> Open(const DatabaseLogin& login, QString& error);
   ~DatabaseConnection();
   DatabaseConnection(const DatabaseConnection&) = delete;
   DatabaseConnection& operator=(const DatabaseConnection&) = delete;
 
-  // Runs a statement and fetches every record. std::nullopt when the
-  // statement returns no rows at all (not a query). A failing statement
-  // (syntax error, missing table, lost connection, refused write) throws
-  // RunError with kErrDatabase and the driver's description.
-  std::optional<RecordSet> Execute(const QString& statement);
+  // Runs statement and fetches its first record only, reading forward: a
+  // query that matches a million rows costs one. record is std::nullopt when
+  // there is none (or the statement is no query). False when the statement
+  // fails (syntax error, missing table, lost connection, refused write), with
+  // the driver's description in error.
+  [[nodiscard]] bool FirstRecord(const QString& statement, std::optional<QueryRecord>& record, QString& error);
 
  private:
   explicit DatabaseConnection(QString name) : name_(std::move(name)) {}
   QString name_;  // QtSql connection name, unique per connection
 };
+
+// The QtSql driver's name for driver ("QPSQL").
+QString QtDriverName(DatabaseDriver driver);
+// Whether the driver's plugin is installed.
+bool DatabaseDriverAvailable(DatabaseDriver driver);
 
 }  // namespace tbx

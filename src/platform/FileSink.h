@@ -1,39 +1,31 @@
 #pragma once
-// Saving a file so that a failure never damages what was there: the bytes go
-// to a new temporary file in the target folder, which is then renamed over
-// the target. The file-system calls sit behind a sink that tests replace to
-// make any of them fail (permission denied, disk full after N bytes, ...).
-#include <QByteArray>
+// The file-system calls of a save that never damages what was there: a new
+// file created exclusively, written, made durable and closed, then renamed
+// over the target in one step (readers see the old or the new file, never a
+// half-written one). Failures are errno values; common/ReplaceFile.h puts
+// them together into a save with its German errors.
 #include <QString>
-#include <functional>
-#include <memory>
 
 namespace tbx {
 
-// The file-system calls of one save. Each returns 0 or an errno value.
 class FileSink {
  public:
-  virtual ~FileSink() = default;
+  FileSink() = default;
+  ~FileSink();
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+
   // Creates path for writing; fails with EEXIST when it exists.
-  virtual int Create(const QString& path) = 0;
-  virtual int Write(const char* data, qint64 size) = 0;
+  [[nodiscard]] int Create(const QString& path);
+  [[nodiscard]] int Write(const char* data, qint64 size);
   // Makes the written bytes durable and closes the file.
-  virtual int Close() = 0;
+  [[nodiscard]] int Close();
   // Renames from to to, replacing an existing to.
-  virtual int Rename(const QString& from, const QString& to) = 0;
-  virtual void Remove(const QString& path) = 0;
+  [[nodiscard]] static int Replace(const QString& from, const QString& to);
+
+ private:
+  int fd_ = -1;
+  qint64 written_ = 0;  // bytes of this file, for injected failures
 };
-
-// The sink that writes to disk.
-std::unique_ptr<FileSink> MakeDiskSink();
-
-// Replaces the sink saves use; an empty function restores the disk sink.
-void SetFileSinkFactoryForTests(std::function<std::unique_ptr<FileSink>()> factory);
-
-// Writes bytes to path, replacing an existing file. On failure any earlier
-// file is left as it was, no temporary file remains, and RunError is thrown
-// with the classic number (70 permission denied, 61 disk full, 76 path not
-// found, 75 otherwise) and a German description naming the path.
-void SaveFileReplacing(const QString& path, const QByteArray& bytes);
 
 }  // namespace tbx

@@ -3,16 +3,10 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include "text/Encodings.h"
+
 namespace tbx {
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five undefined
-// positions keep their C1 code, as the Windows conversion does.
-constexpr char16_t k1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 QString UpToZero(QString text) {
   const qsizetype zero = text.indexOf(QChar(0));
@@ -21,15 +15,6 @@ QString UpToZero(QString text) {
 }
 
 }  // namespace
-
-QString DecodeWindows1252(QByteArrayView bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const uchar c = uchar(bytes[i]);
-    text[i] = QChar(c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : char16_t(c));
-  }
-  return text;
-}
 
 QString DecodeUtf16(const char* data, quint64 units) {
   QString text(qsizetype(units), Qt::Uninitialized);

@@ -12,10 +12,6 @@ namespace tbx {
 // documents come from). The text ends at the first zero character.
 QString DecodeCodePage(QByteArrayView bytes, quint16 codePage);
 
-// Text in Windows-1252, every byte of it: the code page of the systems
-// these documents come from, also for file names and configuration text.
-QString DecodeWindows1252(QByteArrayView bytes);
-
 // UTF-16LE text of `units` code units, ending at the first zero.
 QString DecodeUtf16(const char* data, quint64 units);
 

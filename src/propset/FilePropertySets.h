@@ -57,7 +57,7 @@ class FilePropertySet {
 class FilePropertySets {
  public:
   // Reads every property set of the document behind source (a document file
-  // is opened by platform/FileByteSource.h).
+  // is opened by docprops/DocumentFile.h).
   ReadStatus Open(std::unique_ptr<ByteSource> source);
 
   int Count() const { return int(sets_.size()); }

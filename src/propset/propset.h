@@ -15,7 +15,6 @@
 //   DecodePropertyValue(...)                one value of a parsed section
 //   FindKnownSet, BuiltInPropertyName/Id    the known sets and their English names
 //   DecodeCodePage(...)                     text in a section's code page
-//   DecodeWindows1252(...)                  Windows-1252 text (also file names, profiles)
 //
 // Values become text in common/TextForm.h; the library itself knows nothing
 // of runs or the file system.

@@ -50,14 +50,14 @@ bool HeaderSwitchOn(const QString& value) {
   return QStringLiteral(" ja 1 true wahr yes ").contains(QLatin1Char(' ') + value + QLatin1Char(' '));
 }
 
-ColumnMapping ReadColumnMapping(Dialogs& dialogs, const QString& configFile, bool databaseMode) {
+ColumnMapping ReadColumnMapping(RunLog& log, Dialogs& dialogs, const QString& configFile, bool databaseMode) {
   ColumnMapping mapping;
-  LogMessage(QStringLiteral("Lese Mapping-Information"));
+  log.LogMessage(QStringLiteral("Lese Mapping-Information"));
   mapping.section = QString::fromLatin1(databaseMode ? ini::kSqlMapProperties : ini::kMapProperties);
   mapping.criteria = ReadIniKeys(QString::fromLatin1(ini::kCriteria), configFile);
-  LogMessage(QStringLiteral("Sektion für Attributsmappping ist '") + mapping.section + QStringLiteral(" '"));
+  log.LogMessage(QStringLiteral("Sektion für Attributsmappping ist '") + mapping.section + QStringLiteral(" '"));
   const QStringList keys = ReadIniKeys(mapping.section, configFile);
-  LogMessage(QStringLiteral("%1 Properties zu mappen").arg(keys.size()));
+  log.LogMessage(QStringLiteral("%1 Properties zu mappen").arg(keys.size()));
   if (keys.isEmpty()) {
     dialogs.MessageBox(
         QStringLiteral("In der Konfigurationsdatei fehlt die Sektion [") + mapping.section +
@@ -68,11 +68,11 @@ ColumnMapping ReadColumnMapping(Dialogs& dialogs, const QString& configFile, boo
   for (int i = 0; i < keys.size(); ++i) {
     const QString value = ReadIniValue(mapping.section, keys[i], configFile);
     mapping.columns.push_back(ParseMappedColumn(keys[i], value));
-    LogMessage(ColumnLogLine(i, mapping.columns.back(), value.contains(kLengthMarker)));
+    log.LogMessage(ColumnLogLine(i, mapping.columns.back(), value.contains(kLengthMarker)));
   }
   mapping.header = HeaderSwitchOn(
       ReadIniValue(QString::fromLatin1(ini::kConfig), QString::fromLatin1(ini::kKopfzeile), configFile).trimmed());
-  LogMessage(QStringLiteral("Kopfzeile ausgeben: ") + BoolText(mapping.header));
+  log.LogMessage(QStringLiteral("Kopfzeile ausgeben: ") + BoolText(mapping.header));
   return mapping;
 }
 

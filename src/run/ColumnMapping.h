@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "common/RunLog.h"
 #include "interaction/Dialogs.h"
 
 namespace tbx {
@@ -29,7 +30,7 @@ struct ColumnMapping {
 
 // Reads the mapping of configFile for the mode, logging every step; shows
 // the "Warnung" message box when the mapping section is missing or empty.
-ColumnMapping ReadColumnMapping(Dialogs& dialogs, const QString& configFile, bool databaseMode);
+ColumnMapping ReadColumnMapping(RunLog& log, Dialogs& dialogs, const QString& configFile, bool databaseMode);
 
 // One entry: key and value as read, "#L" length and "#Q" quoting taken apart.
 MappedColumn ParseMappedColumn(const QString& key, const QString& value);

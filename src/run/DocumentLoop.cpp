@@ -3,15 +3,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "common/PathHelpers.h"
-#include "common/RunLog.h"
+#include "common/Profile.h"
 #include "database/modDatabase.h"
-#include "docprops/DocumentReadAhead.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
 #include "interaction/ProgressView.h"
-#include "platform/IniFile.h"
-#include "platform/Threads.h"
 #include "run/RowChecks.h"
 #include "run/WorkbookOutput.h"
 
@@ -22,15 +18,9 @@ constexpr int kMarkColorIndex = 6;  // yellow in the default palette
 
 const QString kTextFormat = QStringLiteral("@");
 
-// A document's path, its folder (up to and including the last separator)
-// and its file name.
-struct SplitPath {
-  QString path;
-  QString folder;
-  QString fileName;
-};
-
-SplitPath Split(const QString& path) { return {path, PathPart(path, DirectoryPart), PathPart(path, FileNamePart)}; }
+// Documents read ahead of the loop: enough to keep many readers busy, few
+// enough that their parses take little memory (a few kilobytes each).
+constexpr int kReadAheadWindow = 64;
 
 // Writes value V of one mapped column as the length limit and quoting say
 // (the cell is already formatted as text).
@@ -40,10 +30,6 @@ void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& val
   else if (!value.isEmpty())
     cell.SetValue(value.left(column.MaxLength));
 }
-
-// Documents read ahead of the loop: enough to keep many readers busy, few
-// enough that their parses take little memory (a few kilobytes each).
-constexpr int kReadAheadWindow = 64;
 
 // The property names rows read from the documents: the criteria's, and the
 // columns' unless those come from the database or are special names.
@@ -55,41 +41,41 @@ QStringList DocumentPropertyNames(const RunState& run, const ColumnMapping& mapp
   return names;
 }
 
+// The worksheet row of one selected document: folder, file name and every
+// mapped column, each value read from the row's document (or its record),
+// cut or quoted, and checked against its format patterns.
 class RowWriter {
  public:
-  RowWriter(RunState& run, const std::optional<RecordSet>& record, const RowSettings& settings)
-      : run_(run), record_(record), settings_(settings) {}
+  RowWriter(RunState& run, RowDocument& document, const std::optional<RecordSet>& record, const RowSettings& settings)
+      : run_(run), document_(document), record_(record), settings_(settings) {}
 
-  // Writes the row of one selected document; true when a cell was marked.
-  bool Write(int row, const SplitPath& parts, std::vector<MappedColumn>& columns) {
+  // Writes the row; true when a cell was marked.
+  bool Write(int row, qsizetype index, std::vector<MappedColumn>& columns) {
     Worksheet& sheet = *run_.workbook.worksheet;
-    sheet.Cells(row, 1)->SetValue(parts.folder);
-    sheet.Cells(row, 2)->SetValue(parts.fileName);
+    sheet.Cells(row, 1)->SetValue(run_.foundDocuments.Folder(index));
+    sheet.Cells(row, 2)->SetValue(run_.foundDocuments.FileName(index));
     bool marked = false;
-    for (size_t k = 0; k < columns.size(); ++k)
-      marked |= WriteColumn(sheet, row, parts, columns[k], settings_.Patterns(k));
+    for (size_t k = 0; k < columns.size(); ++k) marked |= WriteColumn(sheet, row, columns[k], settings_.Patterns(k));
     return marked;
   }
 
  private:
-  bool WriteColumn(Worksheet& sheet, int row, const SplitPath& parts, MappedColumn& column,
-                   const QStringList& patterns) {
+  bool WriteColumn(Worksheet& sheet, int row, MappedColumn& column, const QStringList& patterns) {
     // The key is checked at the first row that writes it, as the cell
     // reference would be; later rows use the column number it gave.
     if (column.Column == 0) column.Column = ColumnNumber(column, row);
     const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
     if (column.Special) {
       cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(SpecialNameValue(parts.path, column.PropertyName).value_or(QString()));
+      cell->SetValue(SpecialNameValue(document_.Path(), column.PropertyName).value_or(QString()));
       return false;
     }
-    const QString value = run_.databaseMode
-                              ? GetRecordValue(*run_.database, *record_, column.PropertyName)
-                              : ReadDocumentProperty(parts.path, column.PropertyName);
+    const QString value = run_.databaseMode ? GetRecordValue(*run_.database, *record_, column.PropertyName)
+                                            : document_.ReadDocumentProperty(run_.log, column.PropertyName).text;
     cell->SetNumberFormat(kTextFormat);
     PutLimitedValue(*cell, column, value);
     if (!ViolatesFormat(value, patterns)) return false;
-    LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
+    run_.log.LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
     cell->Select();
     run_.workbook.application->SetSelectionInteriorColorIndex(kMarkColorIndex);
     run_.workbook.application->SetSelectionInteriorPattern(kPatternSolid);
@@ -97,9 +83,62 @@ class RowWriter {
   }
 
   RunState& run_;
+  RowDocument& document_;
   const std::optional<RecordSet>& record_;
   const RowSettings& settings_;
 };
+
+// The loop's state from one document to the next.
+struct LoopState {
+  const ColumnMapping& mapping;
+  std::vector<MappedColumn> columns;  // each learns its column number at its first row
+  RowSettings settings;
+  qint64 partCount = 0;  // documents taken for the current workbook part, selected or not
+};
+
+// A document that fills the current part starts the next one.
+void TakePlace(RunState& run, LoopState& loop) {
+  if (++loop.partCount <= run.maxRange) return;
+  NextWorkbookPart(run.log, run.workbook, loop.mapping);
+  ++run.stats.workbookFiles;
+  loop.partCount = 1;
+}
+
+// Database mode: the record of a selected document, or a log line and none.
+std::optional<RecordSet> FindRecord(RunState& run, const QString& path, const ProfileSnapshot& configuration) {
+  std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *run.database, path, configuration);
+  if (!record)
+    run.log.LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
+                       QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
+  return record;
+}
+
+// One document: selected or not, its row written or its row given to the next.
+void ProcessDocument(RunState& run, LoopState& loop, qsizetype index, RowDocument& document,
+                     const ProfileSnapshot& configuration) {
+  bool selected = DocumentSelected(run.log, document, loop.mapping, loop.settings.Wanted());
+  std::optional<RecordSet> record;
+  if (run.databaseMode && selected) {
+    record = FindRecord(run, document.Path(), configuration);
+    selected = record.has_value();
+  }
+  if (!selected) {
+    // The next selected document takes the row this one would have had.
+    --run.workbook.rowOffset;
+    return;
+  }
+  const int row = static_cast<int>(run.workbook.rowOffset + loop.partCount);
+  if (RowWriter(run, document, record, loop.settings).Write(row, index, loop.columns)) ++run.stats.rowsMarked;
+  ++run.stats.rowsWritten;
+}
+
+// The bar, its tooltip and the views that count documents.
+void ShowProgress(ProgressView& progress, qint64 done, qint64 total) {
+  const int percent = ProgressPercent(done, total);
+  progress.SetPercent(percent);
+  progress.SetToolTip(QStringLiteral("Fortschritt: ") + QString::number(percent) + u'%');
+  progress.DocumentProgress(done, total);
+}
 
 }  // namespace
 
@@ -112,73 +151,41 @@ int ProgressPercent(qint64 i, qint64 n) {
   return static_cast<int>(q);
 }
 
-void ProcessDocuments(RunState& run, const ColumnMapping& mapping) {
+void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& pool) {
   ProgressView& progress = *run.progress;
-  WorkbookState& book = run.workbook;
-  // The list's size is fixed when the loop starts.
-  const QStringList documents = run.foundDocuments;
-  const qint64 n = documents.size();
-  std::vector<MappedColumn> columns = mapping.columns;  // each learns its column number at its first row
-  QStringList names = DocumentPropertyNames(run, mapping);
-  const int readers = names.isEmpty() ? 0 : ConfiguredReaders();
-  DocumentReadAhead readAhead(documents, std::move(names), readers, std::max(kReadAheadWindow, 4 * readers));
-  qint64 partCount = 0;  // documents taken for the current part, selected or not
-  RowSettings settings(mapping, run.configPath);
+  const qint64 n = run.foundDocuments.size();  // fixed when the loop starts
+  LoopState loop{mapping, mapping.columns, RowSettings(mapping)};
+  DocumentReader reader(run.foundDocuments, DocumentPropertyNames(run, mapping), pool,
+                        std::max(kReadAheadWindow, 4 * pool.Size()));
   // With its parse at hand a row never waits (in database mode it asks the
   // server): the lines after its first one are held for the next document's.
-  const bool holdRowLines = readAhead.Active() && !run.databaseMode;
+  const bool holdRowLines = reader.ReadsAhead() && !run.databaseMode;
   for (qint64 i = 1; i <= n; ++i) {
-    if (++partCount > run.maxRange) {
-      NextWorkbookPart(book, mapping);
-      ++run.stats.workbookFiles;
-      partCount = 1;
-    }
-    const QString& path = documents[i - 1];
+    TakePlace(run, loop);
+    const qsizetype index = i - 1;
+    const QString& folder = run.foundDocuments.Folder(index);
+    const QString fileName = run.foundDocuments.FileName(index);
     // The configuration is looked at once per document: an edit during the
     // run counts from the next document on.
-    const ProfilePin configuration(run.configPath);
-    settings.Follow(configuration);
-    LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + path);
-    const SplitPath parts = Split(path);
-    progress.SetCaption(parts.folder);
-    progress.SetStatus(parts.fileName);
-
-    std::optional<LogHold> hold;
+    const ProfileSnapshot configuration = LoadProfile(run.configPath);
+    loop.settings.Follow(configuration);
+    run.log.LogMessage(QString::number(i) + QStringLiteral(": Bearbeite ") + folder + fileName);
+    progress.SetCaption(folder);
+    progress.SetStatus(fileName);
     {
-      // The criteria and the columns of this row read one parse of the document.
-      const DocumentRowScope scope(path, readAhead.Take(i - 1, [&] { progress.ProcessEvents(); }));
-      if (holdRowLines) hold.emplace();
-      bool selected = DocumentSelected(path, mapping, settings.Wanted());
-      std::optional<RecordSet> record;
-      if (run.databaseMode && selected) {
-        record = FindDocumentRecord(*run.dialogs, *run.database, path, run.configPath);
-        if (!record) {
-          selected = false;
-          LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
-                     QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
-        }
-      }
-      if (selected) {
-        const int row = static_cast<int>(book.rowOffset + partCount);
-        if (RowWriter(run, record, settings).Write(row, parts, columns)) ++run.stats.rowsMarked;
-        ++run.stats.rowsWritten;
-      } else {
-        // The next selected document takes the row this one would have had.
-        --book.rowOffset;
-      }
+      RowDocument document = reader.Take(index, [&] { progress.ProcessEvents(); });
+      std::optional<RunLog::Hold> hold;
+      if (holdRowLines) hold.emplace(run.log);
+      ProcessDocument(run, loop, index, document, configuration);
     }
-
-    const int percent = ProgressPercent(i, n);
-    progress.SetPercent(percent);
-    progress.SetToolTip(QStringLiteral("Fortschritt: ") + QString::number(percent) + u'%');
-    progress.DocumentProgress(i, n);
+    ShowProgress(progress, i, n);
     progress.ProcessEvents();
     if (progress.Cancelled()) {
       run.cancelled = true;
       break;
     }
   }
-  FlushLog();
+  run.log.Flush();
 }
 
 }  // namespace tbx

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/WorkerPool.h"
 #include "run/ColumnMapping.h"
 #include "run/RunState.h"
 
@@ -14,7 +15,8 @@ namespace tbx {
 // Processes run.foundDocuments in order until all are done or the progress
 // view reports the cancel flag after a document (run.cancelled is then set).
 // A failing spreadsheet or file-system call throws RunError.
-void ProcessDocuments(RunState& run, const ColumnMapping& mapping);
+// The pool's helpers read the documents ahead of the loop.
+void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& pool);
 
 // i × 100 / n rounded to the nearest whole number, halves to the even one.
 int ProgressPercent(qint64 i, qint64 n);

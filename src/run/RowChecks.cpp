@@ -5,18 +5,16 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
-#include "common/RunLog.h"
-#include "docprops/modDocProps.h"
 
 namespace tbx {
 namespace {
 
 // The [PropertyName] Format0..Format9 patterns, up to the first one missing.
-QStringList FormatPatterns(const QString& propertyName, const QString& configPath) {
+QStringList FormatPatterns(const QString& propertyName, const ProfileSnapshot& config) {
   QStringList patterns;
   for (int k = 0; k < ini::kFormatKeyCount; ++k) {
     QString pattern =
-        ReadIniValue(propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k), configPath);
+        ReadIniValue(config, propertyName, QString::fromLatin1(ini::kFormatKeyPrefix) + QString::number(k));
     if (pattern.isEmpty()) break;
     patterns << std::move(pattern);
   }
@@ -24,10 +22,10 @@ QStringList FormatPatterns(const QString& propertyName, const QString& configPat
 }
 
 // The [Criteria] value of each criterion, in the mapping's order.
-QStringList WantedValues(const ColumnMapping& mapping, const QString& configPath) {
+QStringList WantedValues(const ColumnMapping& mapping, const ProfileSnapshot& config) {
   QStringList wanted;
   for (const QString& name : mapping.criteria)
-    wanted << ReadIniValue(QString::fromLatin1(ini::kCriteria), name, configPath);
+    wanted << ReadIniValue(config, QString::fromLatin1(ini::kCriteria), name);
   return wanted;
 }
 
@@ -38,38 +36,38 @@ bool ViolatesFormat(const QString& value, const QStringList& patterns) {
          std::none_of(patterns.begin(), patterns.end(), [&](const QString& p) { return MatchFormat(value, p); });
 }
 
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QStringList& wanted) {
+bool DocumentSelected(RunLog& log, RowDocument& document, const ColumnMapping& mapping, const QStringList& wanted) {
   bool selected = true;
   for (qsizetype k = 0; k < mapping.criteria.size(); ++k) {
     const QString& name = mapping.criteria[k];
-    LogMessage(QStringLiteral("Suche ") + name);
-    const QString value = ReadDocumentProperty(path, name);
-    if (value.isEmpty()) continue;
+    log.LogMessage(QStringLiteral("Suche ") + name);
+    const PropertyRead value = document.ReadDocumentProperty(log, name);
+    if (value.text.isEmpty()) continue;
     if (wanted[k] == QLatin1String("empty"))
       selected = false;
     else
-      selected = selected && value.contains(wanted[k], Qt::CaseInsensitive);
-    // An unreadable document is kept, so its error text reaches the workbook.
-    if (value.startsWith(QLatin1String("FEHLER"))) selected = true;
+      selected = selected && value.text.contains(wanted[k], Qt::CaseInsensitive);
+    // The read says whether the document was unreadable; a value that
+    // merely begins with "FEHLER" is a value like any other.
+    if (value.unreadable) selected = true;
   }
   return selected;
 }
 
-bool DocumentSelected(const QString& path, const ColumnMapping& mapping, const QString& configPath) {
-  return DocumentSelected(path, mapping, WantedValues(mapping, configPath));
+bool DocumentSelected(RunLog& log, const QString& path, const ColumnMapping& mapping, const QString& configPath) {
+  RowDocument document(path);
+  return DocumentSelected(log, document, mapping, WantedValues(mapping, LoadProfile(configPath)));
 }
 
-RowSettings::RowSettings(const ColumnMapping& mapping, const QString& configPath)
-    : mapping_(mapping), configPath_(configPath) {}
+RowSettings::RowSettings(const ColumnMapping& mapping) : mapping_(mapping) {}
 
-void RowSettings::Follow(const ProfilePin& configuration) {
-  std::shared_ptr<const void> version = configuration.Version();
-  if (version == version_) return;
-  version_ = std::move(version);
-  wanted_ = WantedValues(mapping_, configPath_);
+void RowSettings::Follow(const ProfileSnapshot& configuration) {
+  if (version_ && version_->SameVersion(configuration)) return;
+  version_ = configuration;
+  wanted_ = WantedValues(mapping_, configuration);
   patterns_.clear();
   for (const MappedColumn& column : mapping_.columns)
-    patterns_.push_back(FormatPatterns(column.PropertyName, configPath_));
+    patterns_.push_back(FormatPatterns(column.PropertyName, configuration));
 }
 
 }  // namespace tbx

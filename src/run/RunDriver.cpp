@@ -5,10 +5,11 @@
 
 #include "common/Config.h"
 #include "common/DirectoryScan.h"
+#include "common/RunError.h"
 #include "common/RunLog.h"
 #include "interaction/ProgressView.h"
-#include "platform/ProgramInfo.h"
-#include "platform/Threads.h"
+#include "common/ProgramInfo.h"
+#include "common/WorkerPool.h"
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"
@@ -19,48 +20,45 @@
 namespace tbx {
 namespace {
 
-// Failures that are no RunError keep numbers users know: 7 for a lack of
-// memory, 51 for an internal error.
-constexpr int kErrOutOfMemory = 7;
-constexpr int kErrInternal = 51;
-
 bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetPath.isEmpty(); }
 
 // Preparation, spreadsheet start, scan, documents and finish.
 void RunWorkbookPhases(RunState& run) {
   ProgressView& progress = *run.progress;
-  LogMessage(QStringLiteral("Dateiendungen: ") + run.pattern);
+  run.log.LogMessage(QStringLiteral("Dateiendungen: ") + run.pattern);
   progress.SetStatus(QStringLiteral("Excel wird initialisiert..."));
   progress.Show();
   // The mapping is read while failures are still ignored: a failing read
   // leaves the mapping empty and the run goes on with two columns.
   ColumnMapping mapping;
-  IgnoringErrors([&] { mapping = ReadColumnMapping(*run.dialogs, run.configPath, run.databaseMode); });
-  if (!StartWorkbookOutput(*run.dialogs, run.workbook, mapping)) return;
+  IgnoringErrors([&] { mapping = ReadColumnMapping(run.log, *run.dialogs, run.configPath, run.databaseMode); });
+  if (!StartWorkbookOutput(*run.dialogs, run.log, run.workbook, mapping)) return;
 
-  LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
+  // One pool of helpers lists the folders and then reads the documents.
+  const int readers = ConfiguredReaders();
+  WorkerPool pool(readers >= 2 ? readers : 0);
+  run.log.LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
   progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
-  // Folders are listed by as many threads as documents are read with.
-  run.foundDocuments = CollectFiles(*run.progress, run.startDir, run.pattern, ConfiguredReaders() - 1);
-  LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
+  run.foundDocuments = CollectFiles(run.log, *run.progress, pool, run.startDir, run.pattern);
+  run.log.LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
   progress.ShowProgress();
 
-  ProcessDocuments(run, mapping);
+  ProcessDocuments(run, mapping, pool);
 
-  FinishWorkbookOutput(*run.dialogs, *run.progress, run.workbook, run.cancelled);
+  FinishWorkbookOutput(*run.dialogs, *run.progress, run.log, run.workbook, run.cancelled);
   ++run.stats.workbookFiles;
   run.workbookSaved = true;
 }
 
 void RunPhases(RunState& run) {
   ReadStartSettings(run);
-  LogMessage(QString());  // sets each run apart in the day's file
-  LogMessage(QStringLiteral("Programmstart"));
+  run.log.LogMessage(QString());  // sets each run apart in the day's file
+  run.log.LogMessage(QStringLiteral("Programmstart"));
   if (run.kind == RunKind::Batch || run.gui) {
     SettleTarget(run);
     if (GateOpen(run)) RunWorkbookPhases(run);
   }
-  LogMessage(QStringLiteral("Programm wird beendet"));
+  run.log.LogMessage(QStringLiteral("Programm wird beendet"));
 }
 
 RunOutcome Outcome(const RunState& run) {
@@ -112,9 +110,10 @@ RunOutcome RunDesktop(const QString& configPath) {
   return DriveRun(run);
 }
 
-RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary, std::function<void(const QString&)> logFailure) {
   RunState run;
   UseConfiguration(run, RunKind::Batch, configPath);
+  run.log.SetFailureNotice(std::move(logFailure));
   const RunOutcome outcome = DriveRun(run);
   if (summary) {
     summary->documentsFound = run.foundDocuments.size();
@@ -122,6 +121,7 @@ RunOutcome RunBatch(const QString& configPath, RunSummary* summary) {
     summary->firstWorkbook = run.workbook.partNumber > 0 ? WorkbookPartName(run.workbook.basePath, 0)
                                                          : run.workbook.targetPath;
     summary->lastWorkbook = run.workbook.targetPath;
+    summary->logFile = run.log.LogEnabled() ? run.log.LogFilePath() : QString();
   }
   return outcome;
 }

@@ -2,6 +2,7 @@
 // The run driver: one run from "Programmstart" to its end, in a fixed order
 // of phases, with the run-time error path around all of it.
 #include <QString>
+#include <functional>
 
 #include "run/RunState.h"
 
@@ -20,12 +21,15 @@ struct RunSummary {
   RunStats stats;
   QString firstWorkbook;  // the target, or part 000 when the run was split
   QString lastWorkbook;   // the last file saved
+  QString logFile;        // today's run log, "" when the log is off
 };
 
 // The batch run: the configuration at configPath, whose folder serves as the
 // program's folder (log, relative workbook path); the configured target; the
 // GUI switch is ignored and no "Benutzeraktion" lines are written.
-RunOutcome RunBatch(const QString& configPath, RunSummary* summary = nullptr);
+// logFailure hears once when the log cannot be written.
+RunOutcome RunBatch(const QString& configPath, RunSummary* summary = nullptr,
+                    std::function<void(const QString&)> logFailure = {});
 
 // Runs the phases on a prepared state (kind and configPath set).
 RunOutcome DriveRun(RunState& run);

@@ -14,8 +14,8 @@ QString RunTimeErrorText(const RunError& error) {
 
 void EndWithRunTimeError(RunState& run, const RunError& error) {
   const QString text = RunTimeErrorText(error);
-  LogMessage(text);
-  LogMessage(QStringLiteral("Programm wird abgebrochen"));
+  run.log.LogMessage(text);
+  run.log.LogMessage(QStringLiteral("Programm wird abgebrochen"));
   WorkbookState& book = run.workbook;
   if (book.application) {
     // The rows written so far are kept: the workbook is saved where the run

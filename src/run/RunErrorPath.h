@@ -3,7 +3,7 @@
 // handled error mode reaches the driver.
 #include <QString>
 
-#include "platform/RunError.h"
+#include "common/RunError.h"
 #include "run/RunState.h"
 
 namespace tbx {

@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "common/ConfigKeys.h"
+#include "common/FoundDocuments.h"
+#include "common/RunLog.h"
 #include "database/modDatabase.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
@@ -38,6 +40,7 @@ struct RunState {
   Dialogs* dialogs = &TheDialogs();
   ProgressView* progress = &TheProgress();
   QString configPath;  // formed once, passed to every configuration read
+  RunLog log;          // written on the run's thread only
 
   // Start-up settings (step 1).
   bool gui = true;
@@ -54,7 +57,7 @@ struct RunState {
   // Spreadsheet side: application, current workbook part and target path.
   WorkbookState workbook;
 
-  QStringList foundDocuments;  // the scan's result, in processing order
+  FoundDocuments foundDocuments;  // the scan's result, in processing order
 
   // Outcome.
   bool cancelled = false;      // the user stopped the document loop

@@ -7,11 +7,12 @@
 #include "common/FolderChooser.h"
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/SystemErrorText.h"
 #include "database/modDatabase.h"
 #include "interaction/Dialogs.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/ErrorModes.h"
 
 namespace tbx {
@@ -27,7 +28,7 @@ QString PathSetting(const RunState& run, const char* key) {
 
 void FailCheck(RunState& run, const QString& logLine) {
   run.goAhead = false;
-  LogMessage(logLine);
+  run.log.LogMessage(logLine);
   run.dialogs->ReportFailedCheck(logLine);
 }
 
@@ -50,7 +51,7 @@ bool NamesFolder(const QString& path) {
 // run go on: the save would otherwise replace the previous workbook.
 void RenameExistingWorkbook(RunState& run) {
   QString newName;
-  if (const int err = MoveWorkbookAside(run.workbook.targetPath, newName))
+  if (const int err = MoveWorkbookAside(run.log, run.workbook.targetPath, newName))
     FailCheck(run, QStringLiteral("Bestehende Excel-Datei kann nicht umbenannt werden in ") + newName +
                        QStringLiteral(": ") + ErrnoDescription(err));
 }
@@ -109,7 +110,7 @@ QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, in
          QStringLiteral(".xls");
 }
 
-int MoveWorkbookAside(const QString& path, QString& newName) {
+int MoveWorkbookAside(RunLog& log, const QString& path, QString& newName) {
   // The old workbook is made writable again; if that fails it still renames.
   (void)MakeWritable(path);
   const QDateTime now = Now();
@@ -120,16 +121,16 @@ int MoveWorkbookAside(const QString& path, QString& newName) {
     newName = BackupWorkbookName(path, now, attempt);
     err = RenameEntry(path, PathPart(path, DirectoryPart) + newName);
   }
-  if (err == 0) LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
+  if (err == 0) log.LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
   return err;
 }
 
 void SettleTarget(RunState& run) {
   if (run.kind == RunKind::Desktop) {
-    LogMessage(QStringLiteral("Benutzeraktion: Verzeichnisauswahl"));
+    run.log.LogMessage(QStringLiteral("Benutzeraktion: Verzeichnisauswahl"));
     QString chosen;
     IgnoringErrors([&] { chosen = ChooseFolder(*run.dialogs, 0, kFolderPrompt); });
-    LogMessage(QStringLiteral("Verzeichnisauswahl: ") + chosen);
+    run.log.LogMessage(QStringLiteral("Verzeichnisauswahl: ") + chosen);
     if (!chosen.isEmpty()) {
       run.startDir = chosen;
       SettleInteractiveTarget(run);
@@ -151,9 +152,9 @@ void SettleInteractiveTarget(RunState& run) {
   run.goAhead = true;
   OpenDatabaseIfWanted(run);
   if (!run.goAhead) return;
-  LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
+  run.log.LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
   IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
-  LogMessage(kTargetLine + run.workbook.targetPath);
+  run.log.LogMessage(kTargetLine + run.workbook.targetPath);
   if (!run.workbook.targetPath.isEmpty()) LockTarget(run);
 }
 
@@ -165,7 +166,7 @@ void SettleConfiguredTarget(RunState& run) {
   if (const std::optional<QString> problem = StartFolderProblem(run.startDir))
     FailCheck(run, *problem);
   else
-    LogMessage(QStringLiteral("Startverzeichnis: ") + run.startDir);
+    run.log.LogMessage(QStringLiteral("Startverzeichnis: ") + run.startDir);
 
   if (run.workbook.targetPath.isEmpty()) {
     FailCheck(run, *WorkbookProblem(run.workbook.targetPath));
@@ -173,7 +174,7 @@ void SettleConfiguredTarget(RunState& run) {
   }
   run.workbook.targetPath = ResolvedWorkbookPath(run.workbook.targetPath);
   if (!NamesFolder(run.workbook.targetPath) && !LockTarget(run)) {
-    LogMessage(kTargetLine + run.workbook.targetPath);
+    run.log.LogMessage(kTargetLine + run.workbook.targetPath);
     return;
   }
   if (PathExists(run.workbook.targetPath, kAttrNormal)) {
@@ -181,7 +182,7 @@ void SettleConfiguredTarget(RunState& run) {
   } else if (const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath)) {
     FailCheck(run, *problem);
   }
-  LogMessage(kTargetLine + run.workbook.targetPath);
+  run.log.LogMessage(kTargetLine + run.workbook.targetPath);
 }
 
 }  // namespace tbx

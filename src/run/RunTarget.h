@@ -34,6 +34,6 @@ QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, in
 
 // Renames the workbook at path to the first free backup name, given in
 // newName, and logs the name; 0 or the errno of the failed rename.
-int MoveWorkbookAside(const QString& path, QString& newName);
+int MoveWorkbookAside(RunLog& log, const QString& path, QString& newName);
 
 }  // namespace tbx

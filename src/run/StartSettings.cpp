@@ -45,7 +45,7 @@ QString PatternFromText(const QString& text) {
 
 void ReadStartSettings(RunState& run) {
   // The log is switched before anything could be written to it.
-  SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), ini::kWriteLogDefault));
+  run.log.SetLogEnabled(IsYes(Setting(run, ini::kWriteLog), ini::kWriteLogDefault));
   run.gui = IsYes(Setting(run, ini::kGui), ini::kGuiDefault);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.

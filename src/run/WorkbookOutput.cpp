@@ -6,6 +6,7 @@
 
 #include "common/PathHelpers.h"
 #include "common/RunLog.h"
+#include "common/SystemErrorText.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
@@ -15,23 +16,21 @@
 namespace tbx {
 namespace {
 
-void Log(const char* utf8) { LogMessage(QString::fromUtf8(utf8)); }
-
 // W1 to W3: a new workbook, its worksheet and, when switched on, the header row.
-void OpenWorkbook(WorkbookState& state, const ColumnMapping& mapping) {
+void OpenWorkbook(RunLog& log, WorkbookState& state, const ColumnMapping& mapping) {
   state.workbook = state.application->AddWorkbook();
   state.worksheet = state.workbook->ActiveWorksheet();
   if (state.worksheet != nullptr) {
-    Log("Aktives Tabellenblatt wird verwendet");
+    log.LogMessage(QStringLiteral("Aktives Tabellenblatt wird verwendet"));
   } else {
-    Log("Neues Tabellenblatt wird erzeugt");
+    log.LogMessage(QStringLiteral("Neues Tabellenblatt wird erzeugt"));
     state.worksheet = state.workbook->AddWorksheet();
   }
   if (!mapping.header) {
     state.rowOffset = 0;
     return;
   }
-  Log("Kopfzeile wird ausgegeben");
+  log.LogMessage(QStringLiteral("Kopfzeile wird ausgegeben"));
   state.rowOffset = 1;
   state.worksheet->SetFirstRowBold();
   // A list of thousands of rows is read with its header in view and filtered.
@@ -46,7 +45,7 @@ void OpenWorkbook(WorkbookState& state, const ColumnMapping& mapping) {
 // are moved aside like the workbook, before the first part is written: none
 // is replaced without a backup, and none of a longer earlier run stays beside
 // the new parts looking current. Backups (12 digits of time) are no parts.
-void MovePartsAside(const QString& basePath) {
+void MovePartsAside(RunLog& log, const QString& basePath) {
   const QString folder = PathPart(basePath, DirectoryPart);
   const QRegularExpression part(QLatin1Char('^') + QRegularExpression::escape(PathPart(basePath, BaseNamePart)) +
                                 QStringLiteral("_\\d{3,6}\\.xls$"));
@@ -55,7 +54,7 @@ void MovePartsAside(const QString& basePath) {
   for (const DirectoryEntry& entry : entries) {
     if (entry.kind != EntryKind::File || !part.match(entry.name).hasMatch()) continue;
     QString newName;
-    if (const int err = MoveWorkbookAside(folder + entry.name, newName)) throw FileSystemError(err, folder + entry.name);
+    if (const int err = MoveWorkbookAside(log, folder + entry.name, newName)) throw FileSystemError(err, folder + entry.name);
   }
 }
 
@@ -82,21 +81,21 @@ QString WorkbookPartName(const QString& basePath, int part) {
          QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0')) + QStringLiteral(".xls");
 }
 
-bool StartWorkbookOutput(Dialogs& dialogs, WorkbookState& state, const ColumnMapping& mapping) {
-  Log("Excel-Instanz suchen");
+bool StartWorkbookOutput(Dialogs& dialogs, RunLog& log, WorkbookState& state, const ColumnMapping& mapping) {
+  log.LogMessage(QStringLiteral("Excel-Instanz suchen"));
   state.startedHere = false;
   state.basePath = state.targetPath;
   state.partNumber = 0;
   state.application = GetRunningApplication();
   if (!state.application) {
-    Log("Keine laufende Excel-Instanz gefunden - Neue Instanz wird gestartet");
+    log.LogMessage(QStringLiteral("Keine laufende Excel-Instanz gefunden - Neue Instanz wird gestartet"));
     state.application = CreateApplication();
     state.startedHere = true;
   } else {
-    Log("Excel-Instanz gefunden");
+    log.LogMessage(QStringLiteral("Excel-Instanz gefunden"));
   }
   if (!state.application) {
-    Log("Starten von Excel fehlgeschlagen");
+    log.LogMessage(QStringLiteral("Starten von Excel fehlgeschlagen"));
     dialogs.MessageBox(
         QStringLiteral("Excel konnte nicht gestartet werden. Prüfen Sie bitte, ob Excel in der "
                        "richtigen Version (Excel 2000) installiert ist."),
@@ -104,16 +103,16 @@ bool StartWorkbookOutput(Dialogs& dialogs, WorkbookState& state, const ColumnMap
     return false;
   }
   state.application->SetDisplayAlerts(false);
-  Log("Neue Excel-Mappe anlegen");
-  OpenWorkbook(state, mapping);
+  log.LogMessage(QStringLiteral("Neue Excel-Mappe anlegen"));
+  OpenWorkbook(log, state, mapping);
   return true;
 }
 
-void NextWorkbookPart(WorkbookState& state, const ColumnMapping& mapping) {
-  if (state.partNumber == 0) MovePartsAside(state.basePath);
+void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& mapping) {
+  if (state.partNumber == 0) MovePartsAside(log, state.basePath);
   if (state.application && state.workbook != nullptr) {
     state.targetPath = WorkbookPartName(state.basePath, state.partNumber);
-    LogMessage(QStringLiteral("Excel-Mappe speichern: ") + state.targetPath);
+    log.LogMessage(QStringLiteral("Excel-Mappe speichern: ") + state.targetPath);
     SaveWorkbook(state);
     state.worksheet = nullptr;
     state.workbook->Close();
@@ -122,8 +121,8 @@ void NextWorkbookPart(WorkbookState& state, const ColumnMapping& mapping) {
   ++state.partNumber;
   state.application->SetDisplayAlerts(false);
   state.targetPath = WorkbookPartName(state.basePath, state.partNumber);
-  LogMessage(QStringLiteral("Neue Excel-Mappe anlegen: ") + state.targetPath);
-  OpenWorkbook(state, mapping);
+  log.LogMessage(QStringLiteral("Neue Excel-Mappe anlegen: ") + state.targetPath);
+  OpenWorkbook(log, state, mapping);
 }
 
 void SaveWorkbook(WorkbookState& state) {
@@ -131,27 +130,28 @@ void SaveWorkbook(WorkbookState& state) {
   state.workbook->SaveAs(state.targetPath);
 }
 
-void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, WorkbookState& state, bool cancelled) {
+void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
+                          bool cancelled) {
   if (!state.application) return;
-  Log(cancelled ? "Bearbeitung abgebrochen. Excel-Datei speichern"
-                : "Alle Dateien verarbeitet. Excel-Datei speichern");
+  log.LogMessage(cancelled ? QStringLiteral("Bearbeitung abgebrochen. Excel-Datei speichern")
+                           : QStringLiteral("Alle Dateien verarbeitet. Excel-Datei speichern"));
   SaveWorkbook(state);
   state.application->SetDisplayAlerts(true);
   // After a cancel the window is already gone; unloading again would reload it.
   if (!cancelled) progress.Unload();
-  Log("Dialog \"Excel ansehen?\" wird angezeigt");
+  log.LogMessage(QStringLiteral("Dialog \"Excel ansehen?\" wird angezeigt"));
   const int answer = dialogs.MessageBox(
       QStringLiteral("Möchten Sie die resultierende Excel-Datei jetzt ansehen?"), MessageButtons::YesNo,
       MessageIcon::None, QStringLiteral("Arbeiten abgeschlossen"));
   if (answer == kResultYes) {
-    Log("Excel wird sichtbar gemacht");
+    log.LogMessage(QStringLiteral("Excel wird sichtbar gemacht"));
     state.application->SetVisible(true);
   } else {
-    Log("Excel-Tabelle wird geschlossen");
+    log.LogMessage(QStringLiteral("Excel-Tabelle wird geschlossen"));
     state.worksheet = nullptr;
     if (state.workbook != nullptr) state.workbook->Close();
     if (state.startedHere) {
-      Log("Excel wird beendet");
+      log.LogMessage(QStringLiteral("Excel wird beendet"));
       state.application->Quit();
     }
   }

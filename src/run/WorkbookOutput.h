@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+#include "common/RunLog.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "run/ColumnMapping.h"
@@ -31,15 +32,16 @@ struct WorkbookState {
 // Finds or starts the application and opens the first workbook with its
 // header row; basePath becomes the current targetPath. False (after the log
 // line and a message box) when no application can be had.
-bool StartWorkbookOutput(Dialogs& dialogs, WorkbookState& state, const ColumnMapping& mapping);
+bool StartWorkbookOutput(Dialogs& dialogs, RunLog& log, WorkbookState& state, const ColumnMapping& mapping);
 
 // Saves and closes the full workbook as part partNumber, then opens the next
 // part with its header row.
-void NextWorkbookPart(WorkbookState& state, const ColumnMapping& mapping);
+void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& mapping);
 
 // Saves the workbook, asks whether to show it, and shows it or closes it
 // (quitting an application started here).
-void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, WorkbookState& state, bool cancelled);
+void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
+                          bool cancelled);
 
 // The one save call: the current workbook under targetPath, replacing an
 // existing file. Nothing happens without an application or workbook.

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "ui/Artwork.h"
 #include "ui/frmInfo.h"
 

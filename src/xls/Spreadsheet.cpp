@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/DesktopViewer.h"
-#include "platform/FileSink.h"
-#include "platform/RunError.h"
+#include "common/ReplaceFile.h"
+#include "common/RunError.h"
 #include "xls/Book.h"
 #include "xls/CellReference.h"
 #include "xls/XlsFile.h"

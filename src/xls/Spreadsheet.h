@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace tbx {
 

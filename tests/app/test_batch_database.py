@@ -190,10 +190,13 @@ class SqliteRun(DatabaseRun):
         self.assertIn("Laufzeitfehler ", r.stderr.decode())
 
     def test_missing_connection_ends_before_the_documents(self):
+        # The dialog's caption stays in the line when it names the configuration.
+        config = os.path.join(self.tmp, "ZireVuz.ini")
         cases = [
-            (self.odbc().replace("Password=lesen", "Password="), "Password unter 'ODBC' nicht angegeben"),
+            (self.odbc().replace("Password=lesen", "Password="),
+             "tabellix-batch: %s: Password unter 'ODBC' nicht angegeben" % config),
             (self.odbc().replace(self.oracle, self.oracle + ".fehlt"),
-             "Fehler beim Öffnen der Datenbankverbindung: "),
+             "tabellix-batch: Fehler beim Öffnen der Datenbankverbindung: "),
         ]
         for odbc, message in cases:
             with self.subTest(message=message):

@@ -110,7 +110,7 @@ class Robustness(BatchTestCase):
         config = self.config({"Config": {"WriteLog": "nein"}, "Pfade": {"ExcelFile": "Liste.xls"}})
         result = self.run_config(config)
         self.assertEqual(result.returncode, 1)
-        self.assertIn("Kein Startverzeichnis angegeben.", result.stderr.decode())
+        self.assertIn("tabellix-batch: Kein Startverzeichnis angegeben.", result.stderr.decode())
 
 
 if __name__ == "__main__":

@@ -83,7 +83,7 @@ class Selection(BatchTestCase):
     def test_without_mapping_rows_hold_folder_and_file_name(self):
         self.fill()
         result = self.run_with({"Config": {"Pattern": "par"}})
-        self.assertIn("In der Konfigurationsdatei fehlt die Sektion [MapProperties] oder es sind keine zu "
+        self.assertIn("tabellix-batch: Warnung: In der Konfigurationsdatei fehlt die Sektion [MapProperties] oder es sind keine zu "
                       "mappende Properties definiert.", result.stderr.decode())
         sheet = Sheet(os.path.join(self.tmp, "Liste.xls"))
         self.assertEqual(sheet.nrows, len(self.FOLDER))

@@ -5,6 +5,7 @@ a portable copy. tools/test.sh builds the package and names it in TBX_DEB."""
 import glob
 import os
 import pwd
+import re
 import shutil
 import subprocess
 import tempfile
@@ -19,6 +20,8 @@ EXPECTED_FILES = [
     "usr/share/icons/hicolor/scalable/apps/tabellix.svg",
     "usr/share/man/man1/tabellix.1.gz", "usr/share/man/man1/tabellix-batch.1.gz",
     "usr/share/man/man1/tabellix-props.1.gz", "usr/share/man/man5/ZireVuz.ini.5.gz",
+    "usr/share/man/de/man1/tabellix.1.gz", "usr/share/man/de/man1/tabellix-batch.1.gz",
+    "usr/share/man/de/man1/tabellix-props.1.gz", "usr/share/man/de/man5/ZireVuz.ini.5.gz",
     "usr/share/doc/tabellix/examples/ZireVuz.ini", "usr/share/doc/tabellix/examples/ZireVuz-db.ini",
     "usr/share/doc/tabellix/copyright",
 ] + ["usr/share/icons/hicolor/%dx%d/apps/tabellix.png" % (s, s) for s in (16, 32, 48, 64, 128, 256)]
@@ -53,14 +56,35 @@ class DebianPackage(unittest.TestCase):
         listing = subprocess.run(["dpkg-deb", "-c", DEB], check=True, capture_output=True, text=True).stdout
         for f in EXPECTED_FILES:
             self.assertIn("./" + f + "\n", listing)
-        r = subprocess.run(["desktop-file-validate", os.path.join(self.root, EXPECTED_FILES[3])],
-                           capture_output=True, text=True)
+        entry = os.path.join(self.root, EXPECTED_FILES[3])
+        r = subprocess.run(["desktop-file-validate", entry], capture_output=True, text=True)
         self.assertEqual((r.returncode, r.stdout + r.stderr), (0, ""))
-        for page in glob.glob(os.path.join(self.root, "usr/share/man/man*/*.gz")):
-            r = subprocess.run(["man", "--warnings", "-l", page], capture_output=True, text=True,
-                               env=dict(os.environ, MANWIDTH="80", MAN_KEEP_STDERR="1"))
-            self.assertEqual((r.returncode, r.stderr), (0, ""), page)
-            self.assertIn("SEE ALSO", r.stdout)
+        # Without a MimeType a field code would take any file dropped on the launcher as the configuration.
+        with open(entry, encoding="utf-8") as f:
+            self.assertEqual(re.findall(r"^Exec=(.*)$", f.read(), re.M), ["tabellix"])
+        pages = glob.glob(os.path.join(self.root, "usr/share/man/man*/*.gz"))
+        german = glob.glob(os.path.join(self.root, "usr/share/man/de/man*/*.gz"))
+        self.assertEqual(len(pages), 4)
+        self.assertEqual(len(german), 4)
+        for page in pages + german:
+            with self.subTest(page=page[len(self.root):]):
+                env = dict(os.environ, MANWIDTH="80", MAN_KEEP_STDERR="1", LANG="C.UTF-8")
+                r = subprocess.run(["man", "--warnings", "-l", page], capture_output=True, text=True, env=env)
+                self.assertEqual((r.returncode, r.stderr), (0, ""))
+                self.assertIn("SIEHE AUCH" if page in german else "SEE ALSO", r.stdout)
+                # The tables must come out of tbl and groff without a warning too.
+                source = subprocess.run(["zcat", page], check=True, capture_output=True).stdout
+                r = subprocess.run(["groff", "-k", "-t", "-man", "-ww", "-z", "-Tutf8"], input=source,
+                                   capture_output=True)
+                self.assertEqual((r.returncode, r.stderr.decode()), (0, ""))
+        # man -L picks the German page from de/; every page of tabellix-batch lists --check.
+        for lang, heading in (("de", "BEZEICHNUNG"), ("en", "NAME")):
+            r = subprocess.run(["man", "-L", lang, "tabellix-batch"], capture_output=True, text=True,
+                               env=dict(os.environ, MANPATH=os.path.join(self.root, "usr/share/man"),
+                                        MANWIDTH="80", LANG="C.UTF-8"))
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertEqual(r.stdout.split("\n")[2], heading)
+            self.assertIn("--check", r.stdout)
         r = subprocess.run(["lintian", DEB], capture_output=True, text=True)
         self.assertNotIn("\nE: ", "\n" + r.stdout)
 
@@ -123,6 +147,15 @@ class DebianPackage(unittest.TestCase):
         self.assertEqual(r.returncode, 0, r.stderr.decode())
         self.assertTrue(os.path.isfile(os.path.join(portable, "Liste.xls")))
         self.assertTrue(bs.log_lines(portable))
+
+    def test_named_example_is_in_the_package(self):
+        home = self.home("nutzer5")
+        r = self.run_program(os.path.join(self.root, "usr/bin/tabellix-batch"), home,
+                             env={"XDG_CONFIG_DIRS": "/nicht/da"})
+        self.assertEqual(r.returncode, 1)
+        named = re.findall(r"Vorlage liegt in (/\S+);", r.stderr.decode())
+        self.assertEqual(named, ["/usr/share/doc/tabellix/examples/ZireVuz.ini"])
+        self.assertTrue(os.path.isfile(self.root + named[0]))
 
     def test_desktop_program_without_display(self):
         home = self.home("nutzer4")

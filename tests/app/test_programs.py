@@ -42,33 +42,54 @@ class BatchProgram(unittest.TestCase):
             f.write(text)
         return path
 
-    def test_help_and_version(self):
-        r = run([self.batch, "--help"])
-        self.assertEqual(r.returncode, 0)
-        self.assertIn("Aufruf: tabellix-batch [--check] [KONFIGURATIONSDATEI]", r.stdout.decode())
-        r = run([self.batch, "--version"])
-        self.assertEqual(r.returncode, 0)
-        self.assertRegex(r.stdout.decode(), r"^Tabellix \d+\.\d+\.\d+\n$")
-
-    def test_bad_arguments(self):
+    def test_wrong_calls_and_unusable_configurations(self):
+        props, desktop = os.path.join(BIN, "tabellix-props"), os.path.join(BIN, "tabellix")
+        binary = self.write_config("binaer.ini", "")
+        with open(binary, "wb") as f:
+            f.write(b"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1" + bytes(range(256)) * 8)
+        missing = os.path.join(self.tmp, "fehlt.ini")
+        # (command line, exit status, the start of the line on stderr): usage
+        # errors give 2 in every program, an unusable configuration is a failed check (1).
         cases = [
-            ([self.batch, "--gibtsnicht"], "unbekannte Option: --gibtsnicht"),
-            ([self.batch, "a.ini", "b.ini"], "nur eine Konfigurationsdatei"),
-            ([self.batch, os.path.join(self.tmp, "fehlt.ini")], "Konfigurationsdatei nicht gefunden"),
-            ([self.batch, self.tmp], "Konfigurationsdatei nicht gefunden"),
+            ([self.batch, "--gibtsnicht"], 2, "tabellix-batch: unbekannte Option: --gibtsnicht"),
+            ([self.batch, "a.ini", "b.ini"], 2, "tabellix-batch: nur eine Konfigurationsdatei"),
+            ([desktop, "-x"], 2, "tabellix: unbekannte Option: -x"),
+            ([props], 2, "tabellix-props: keine DATEI angegeben"),
+            ([props, "--version", "x.par"], 0, ""),
+            ([props, "-x.par"], 2, "tabellix-props: unbekannte Option: -x.par"),
+            ([props, "--aliases", "x.par"], 2, "tabellix-props: --aliases liest keine DATEI"),
+            ([props, "--", "-x.par"], 1, "tabellix-props: FEHLER beim Lesen der Propertysets von -x.par: "
+                                         "Die Datei existiert nicht"),
+            ([self.batch, missing], 1, "tabellix-batch: Konfigurationsdatei nicht gefunden: " + missing),
+            ([self.batch, self.tmp], 1, "tabellix-batch: Konfigurationsdatei nicht gefunden"),
+            ([self.batch, binary], 1, "tabellix-batch: Die Konfigurationsdatei %s ist keine Textdatei" % binary),
         ]
         # A configuration this user may not read is said to be so (root reads everything: run as nobody).
         unreadable = self.write_config("geheim.ini", "[Pfade]\nSourceDir=/\n")
         os.chmod(unreadable, 0)
         as_nobody = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"] if os.geteuid() == 0 else []
         os.chmod(self.tmp, 0o755)
-        cases.append((as_nobody + [self.batch, unreadable], "kann nicht gelesen werden: Zugriff verweigert"))
-        cases.append(([os.path.join(BIN, "tabellix-props"), os.path.join(self.tmp, "fehlt.par")],
-                      "FEHLER beim Lesen der Propertysets von %s/fehlt.par: Die Datei existiert nicht" % self.tmp))
-        for args, message in cases:
-            r = run(args)
-            self.assertEqual(r.returncode, 1, args)
-            self.assertIn(message, r.stderr.decode(), args)
+        cases.append((as_nobody + [self.batch, unreadable], 1, "tabellix-batch: Die Konfigurationsdatei %s kann "
+                      "nicht gelesen werden: Zugriff verweigert" % unreadable))
+        for args, status, message in cases:
+            with self.subTest(args=args[-2:]):
+                r = run(args, cwd=self.tmp)
+                self.assertEqual(r.returncode, status, r.stderr)
+                self.assertTrue(r.stderr.decode().startswith(message), r.stderr)
+
+    def test_help_names_every_exit_status_and_version(self):
+        for program in ("tabellix", "tabellix-batch", "tabellix-props"):
+            with self.subTest(program):
+                r = run([os.path.join(BIN, program), "--help"])
+                text = r.stdout.decode()
+                self.assertEqual((r.returncode, text.split()[:2]), (0, ["Aufruf:", program]))
+                section = text[text.index("Rückgabewert"):]
+                for status in ("0", "1", "2"):
+                    self.assertRegex(section, r"(^|\s)%s\s" % status)
+                self.assertIn("falscher Aufruf", section)
+                r = run([os.path.join(BIN, program), "--version"])
+                self.assertEqual(r.returncode, 0)
+                self.assertRegex(r.stdout.decode(), r"^Tabellix \d+\.\d+\.\d+\n$")
 
     def test_failed_checks_exit_1_and_log_beside_the_configuration(self):
         cfg = self.write_config("auftrag.ini", "[Config]\nGUI=nein\n[Pfade]\nSourceDir=%s/fehlt\n"

@@ -5,7 +5,8 @@
 
 #include "TestSupport.h"
 #include "common/Config.h"
-#include "platform/ProgramInfo.h"
+#include "common/ConfigLocation.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 
@@ -23,6 +24,14 @@ TEST(Config, IsYes) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(IsYes(QString::fromUtf8(c.value), c.defaultValue), c.expected) << "'" << c.value << "'";
+}
+
+// Only a copy outside /usr looks for ZireVuz.ini beside itself.
+TEST(Config, PortableCopyIsAnyFolderButUsr) {
+  struct Case { const char* folder; bool portable; };
+  const Case cases[] = {{"/usr/bin", false}, {"/usr/local/bin", false}, {"/usr", false},
+                        {"/usrx/bin", true}, {"/opt/tabellix", true},  {"/home/k/tabellix", true}};
+  for (const Case& c : cases) EXPECT_EQ(IsPortableCopy(QString::fromLatin1(c.folder)), c.portable) << c.folder;
 }
 
 TEST(Config, WithTrailingBackslashWithEitherSeparator) {

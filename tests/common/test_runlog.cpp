@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "common/RunLog.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 #include <cerrno>
 
@@ -18,35 +18,36 @@ class RunLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramFolder(dir_.path());
-    SetLogEnabled(true);
+    log_.SetLogEnabled(true);
   }
   void TearDown() override {
-    SetLogEnabled(false);
+    log_.SetLogEnabled(false);
     SetProgramFolder(QString());
     InjectFileSystemErrorForTests(FsCall::Append, 0);
   }
   QByteArray Read(const QString& name) { return test::ReadFileBytes(dir_.path() + "/" + name); }
   QTemporaryDir dir_;
+  RunLog log_;
 };
 
 }  // namespace
 
 TEST_F(RunLogTest, LineFormatAndFileName) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(18, 24, 3)));
-  EXPECT_EQ(LogFilePath(), dir_.path() + "/Protokoll_05.12.2026.log");
-  LogMessage("");
-  LogMessage("Programmstart");
+  EXPECT_EQ(log_.LogFilePath(), dir_.path() + "/Protokoll_05.12.2026.log");
+  log_.LogMessage("");
+  log_.LogMessage("Programmstart");
   pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0)));
-  LogMessage("Mitternacht: Größe");
+  log_.LogMessage("Mitternacht: Größe");
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"),
             "\n05.12.2026 18:24:03 - Programmstart\n05.12.2026 - Mitternacht: Gr\xC3\xB6\xC3\x9F" "e\n");
 }
 
 TEST_F(RunLogTest, EveryLineTakesTheDateAnew) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
-  LogMessage("vorher");
+  log_.LogMessage("vorher");
   pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
-  LogMessage("nachher");
+  log_.LogMessage("nachher");
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:59 - vorher\n");
   EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - nachher\n");
 }
@@ -54,26 +55,26 @@ TEST_F(RunLogTest, EveryLineTakesTheDateAnew) {
 TEST_F(RunLogTest, SlashesLeaveTheFileName) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(9, 0, 0)),
                                     QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(LogFilePath(), dir_.path() + "/Protokoll_1252026.log");
-  LogMessage("x");
+  EXPECT_EQ(log_.LogFilePath(), dir_.path() + "/Protokoll_1252026.log");
+  log_.LogMessage("x");
   EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - x\n"));
 }
 
 TEST_F(RunLogTest, DisabledOrFailingLogWritesNothingAndGoesOn) {
   test::PinnedLocaleAndClock pinned;
-  SetLogEnabled(false);
-  LogMessage("nichts");
+  log_.SetLogEnabled(false);
+  log_.LogMessage("nichts");
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
 
-  SetLogEnabled(true);
+  log_.SetLogEnabled(true);
   InjectFileSystemErrorForTests(FsCall::Append, EACCES);
-  LogMessage("verloren");
+  log_.LogMessage("verloren");
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
   InjectFileSystemErrorForTests(FsCall::Append, 0);
 
   // A folder the user may not write to: the line is lost, nothing fails.
   SetProgramFolder(dir_.path() + "/fehlt");
-  LogMessage("auch verloren");
+  log_.LogMessage("auch verloren");
   EXPECT_FALSE(QFile::exists(dir_.path() + "/fehlt"));
 }
 
@@ -81,15 +82,15 @@ TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
   // Lines of one second share their formatted stamp; anything else the
   // stamp or the file depends on must still show in the very next line.
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 0)));
-  LogMessage("a");
+  log_.LogMessage("a");
   pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 500)));
-  LogMessage("b");
+  log_.LogMessage("b");
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  LogMessage("c");
+  log_.LogMessage("c");
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   ASSERT_TRUE(QDir(dir_.path()).mkdir("anders"));
   SetProgramFolder(dir_.path() + "/anders");
-  LogMessage("d");
+  log_.LogMessage("d");
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 - a\n05.12.2026 00:00:00 - b\n");
   EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - c\n"));
   EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:00 - d\n");
@@ -100,15 +101,15 @@ TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
 // a run past midnight goes on in the next day's file.
 TEST_F(RunLogTest, KeptOpenButFollowsRotationAndMidnight) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 57)));
-  LogMessage("eins");
+  log_.LogMessage("eins");
   ASSERT_TRUE(QFile::rename(dir_.path() + "/Protokoll_05.12.2026.log", dir_.path() + "/alt.log"));
-  LogMessage("noch eins");
+  log_.LogMessage("noch eins");
   pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 58)));
-  LogMessage("zwei");
+  log_.LogMessage("zwei");
   QFile::remove(dir_.path() + "/Protokoll_05.12.2026.log");
-  LogMessage("drei");
+  log_.LogMessage("drei");
   pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
-  LogMessage("vier");
+  log_.LogMessage("vier");
   EXPECT_EQ(Read("alt.log"), "05.12.2026 23:59:57 - eins\n05.12.2026 23:59:57 - noch eins\n");
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 23:59:58 - drei\n");
 EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
@@ -119,19 +120,19 @@ EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
 TEST_F(RunLogTest, HeldLinesFollowWithTheNextLine) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
   const QByteArray stamp5 = "05.12.2026 23:59:59 - ", stamp6 = "06.12.2026 00:00:01 - ";
-  LogMessage("eins");
+  log_.LogMessage("eins");
   {
-    const LogHold hold;
-    LogMessage("zwei");
+    const RunLog::Hold hold(log_);
+    log_.LogMessage("zwei");
     EXPECT_EQ(Read("Protokoll_05.12.2026.log"), stamp5 + "eins\n");
   }
-  LogMessage("drei");
+  log_.LogMessage("drei");
   EXPECT_EQ(Read("Protokoll_05.12.2026.log"), stamp5 + "eins\n" + stamp5 + "zwei\n" + stamp5 + "drei\n");
-  { const LogHold hold; LogMessage("vier"); }
+  { const RunLog::Hold hold(log_); log_.LogMessage("vier"); }
   pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
-  LogMessage("fünf");
-  { const LogHold hold; LogMessage("sechs"); }
-  FlushLog();
+  log_.LogMessage("fünf");
+  { const RunLog::Hold hold(log_); log_.LogMessage("sechs"); }
+  log_.Flush();
   EXPECT_TRUE(Read("Protokoll_05.12.2026.log").endsWith(stamp5 + "drei\n" + stamp5 + "vier\n"));
   EXPECT_EQ(Read("Protokoll_06.12.2026.log"), stamp6 + "fünf\n" + stamp6 + "sechs\n");
 }

@@ -12,8 +12,9 @@
 
 #include "TestSupport.h"
 #include "common/DirectoryScan.h"
+#include "common/PathHelpers.h"
 #include "platform/FileSystem.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 
 namespace tbx {
 namespace {
@@ -24,7 +25,7 @@ class ScanTest : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     root_ = dir_.path() + QLatin1Char('/');
   }
-  void TearDown() override { InjectFileSystemErrorForTests(FsCall::List, 0); }
+  void TearDown() override { ClearInjectedFileSystemErrors(); }
 
   void Files(const QStringList& relativePaths) {
     for (const QString& p : relativePaths) ASSERT_TRUE(test::WriteTextFile(root_ + p, "x")) << p.toStdString();
@@ -33,10 +34,16 @@ class ScanTest : public ::testing::Test {
   void Link(const QString& target, const QString& relative) {
     ASSERT_EQ(::symlink(target.toLocal8Bit().constData(), (root_ + relative).toLocal8Bit().constData()), 0);
   }
+  // The scan of folder with a pool of helpers.
+  QStringList Collect(const QString& folder, const QString& extensions, int helpers) {
+    WorkerPool pool(helpers);
+    RunLog log;
+    return CollectFiles(log, TheProgress(), pool, folder, extensions).Paths();
+  }
   // The scan's result relative to the root.
   QStringList Scan(const QString& extensions, int helpers = 0) {
     QStringList relative;
-    for (const QString& p : CollectFiles(TheProgress(), root_, extensions, helpers)) {
+    for (const QString& p : Collect(root_, extensions, helpers)) {
       EXPECT_TRUE(p.startsWith(root_)) << p.toStdString();
       relative << p.mid(root_.size());
     }
@@ -110,7 +117,7 @@ TEST_F(ScanTest, EmptyFolderGivesEmptyResult) { EXPECT_TRUE(Scan("*").isEmpty())
 
 TEST_F(ScanTest, StartFolderWithoutSeparatorIsTheFolderMeant) {
   Files({"A/x.par"});
-  EXPECT_EQ(CollectFiles(TheProgress(), root_ + "A", "par", 0), QStringList{root_ + "A/x.par"});
+  EXPECT_EQ(Collect(root_ + "A", "par", 0), QStringList{root_ + "A/x.par"});
 }
 
 TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
@@ -127,14 +134,14 @@ TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
   Files({"a.par"});
   InjectFileSystemErrorForTests(FsCall::List, EACCES);
   try {
-    CollectFiles(TheProgress(), root_, "par", 3);
+    Collect(root_, "par", 3);
     FAIL() << "no error";
   } catch (const RunError& e) {
     EXPECT_EQ(e.number(), kErrPermissionDenied);
     EXPECT_TRUE(e.description().endsWith(root_)) << e.description().toStdString();
   }
   InjectFileSystemErrorForTests(FsCall::List, 0);
-  EXPECT_THROW(CollectFiles(TheProgress(), root_ + "fehlt/", "par", 3), RunError);
+  EXPECT_THROW(Collect(root_ + "fehlt/", "par", 3), RunError);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class BuildQueryTest : public testing::TestWithParam<QueryCase> {
 TEST_P(BuildQueryTest, StatementAndMessage) {
   const QueryCase& c = GetParam();
   ASSERT_TRUE(test::WriteTextFile(ini_, QByteArray("[SQL]\n") + c.ini));
-  EXPECT_EQ(BuildQuery(TheDialogs(), QStringLiteral("SQL"), ini_), QString::fromUtf8(c.statement));
+  EXPECT_EQ(BuildQuery(TheDialogs(), QStringLiteral("SQL"), LoadProfile(ini_)), QString::fromUtf8(c.statement));
   const QString message = QString::fromUtf8(c.message);
   if (message.isEmpty()) {
     EXPECT_TRUE(dialogs_.calls.empty());

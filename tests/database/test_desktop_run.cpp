@@ -10,7 +10,7 @@
 #include "../xls/XlsReadBack.h"
 #include "DatabaseTestSupport.h"
 #include "common/PathHelpers.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunDriver.h"
 
 using namespace tbx;
@@ -110,7 +110,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QFile::remove(LogFilePath());
+    QFile::remove(RunLog().LogFilePath());
     dialogs_.calls.clear();
     Config(c.odbc);
     dialogs_.folderAnswers = {data_};
@@ -121,7 +121,7 @@ TEST_F(DesktopDatabaseRun, WithoutAConnectionNoSaveDialogFollows) {
     ASSERT_EQ(infos.size(), 1u);
     EXPECT_TRUE(infos[0].text.startsWith(c.message)) << infos[0].text.toStdString();
     EXPECT_FALSE(infos[0].text.contains("geheim"));
-    EXPECT_EQ(infos[0].title, c.captionIsTitle ? TitleAndVersion() : prog_ + "/ZireVuz.ini");
+    EXPECT_EQ(infos[0].title, c.captionIsTitle ? QString() : prog_ + "/ZireVuz.ini");
     EXPECT_EQ(infos[0].buttons, 16);
     EXPECT_EQ(infos[0].icon, 16);
     EXPECT_TRUE(Calls("save").empty());

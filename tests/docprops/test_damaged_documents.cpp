@@ -8,8 +8,9 @@
 #include "cfb/CompoundFileReader.h"
 #include "cfb/CompoundFileWriter.h"
 #include "common/RunLog.h"
+#include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "propset/FilePropertySets.h"
 
 using namespace tbx;
@@ -27,9 +28,9 @@ class DamagedDocuments : public ::testing::Test {
     good_ = ReadFileBytes(dir_.path() + "/vorlage.par");
     ASSERT_GT(good_.size(), 4096);
     SetProgramFolder(dir_.path());
-    SetLogEnabled(true);
+    log_.SetLogEnabled(true);
   }
-  void TearDown() override { SetLogEnabled(false); }
+  void TearDown() override { log_.SetLogEnabled(false); }
 
   // Byte offset of directory entry `name` in the fixture (its directory is one sector).
   qsizetype EntryOffset(const QString& name) const {
@@ -51,10 +52,11 @@ class DamagedDocuments : public ::testing::Test {
     return path;
   }
   QStringList LogLines() const {
-    return QString::fromLocal8Bit(ReadFileBytes(LogFilePath())).split('\n', Qt::SkipEmptyParts);
+    return QString::fromLocal8Bit(ReadFileBytes(log_.LogFilePath())).split('\n', Qt::SkipEmptyParts);
   }
 
   PinnedLocaleAndClock pinned_;
+  RunLog log_;
   QTemporaryDir dir_;
   QByteArray good_;
 };
@@ -116,7 +118,7 @@ TEST_F(DamagedDocuments, EveryTruncatedPrefixIsAnError) {
   int reads = 0;
   for (qsizetype n = 0; n < good_.size(); n += 509, ++reads) {
     const QString path = Write(QStringLiteral("kurz_%1.par").arg(n), good_.left(n));
-    ASSERT_EQ(ReadDocumentProperty(path, "Autor"), "FEHLER beim Lesen von Autor") << n;
+    ASSERT_EQ(ReadDocumentProperty(log_, path, "Autor"), "FEHLER beim Lesen von Autor") << n;
   }
   const QStringList lines = LogLines();
   ASSERT_EQ(lines.size(), reads);
@@ -174,7 +176,7 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
   int i = 0;
   for (const Case& c : cases) {
     const QString path = Write(QStringLiteral("defekt_%1.par").arg(i++), c.bytes);
-    EXPECT_EQ(ReadDocumentProperty(path, "Titel"), "FEHLER beim Lesen von Titel") << c.why;
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Titel"), "FEHLER beim Lesen von Titel") << c.why;
     const QStringList lines = LogLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.last(), "05.12.2026 18:24:03 - FEHLER beim Lesen der Propertysets von " + path + ": " +
@@ -186,10 +188,10 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
   const QByteArray valueDamage[] = {SummaryStream(28, 1, Le32({4, 16, 30, 0x7FFFFFFF, 0})),
                                     SummaryStream(24, 1, Le32({4, 16, 0x0F, 0}))};
   for (const QByteArray& stream : valueDamage)
-    EXPECT_EQ(ReadDocumentProperty(Write(QStringLiteral("wert_%1.par").arg(i++), WithSummaryStream(stream)), "Autor"), "");
+    EXPECT_EQ(ReadDocumentProperty(log_, Write(QStringLiteral("wert_%1.par").arg(i++), WithSummaryStream(stream)), "Autor"), "");
   EXPECT_EQ(LogLines().size(), qsizetype(std::size(cases)));
   // The fixture itself is fine.
-  EXPECT_NE(ReadDocumentProperty(Write("heil.par", good_), "Titel"), "");
+  EXPECT_NE(ReadDocumentProperty(log_, Write("heil.par", good_), "Titel"), "");
 }
 
 // Directory entries that all name one large property-set stream must not make

@@ -6,9 +6,10 @@
 #include "SampleTool.h"
 #include "common/RunLog.h"
 #include "common/TextForm.h"
-#include "docprops/DocumentRowScope.h"
+#include "docprops/DocumentParse.h"
+#include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "propset/FilePropertySets.h"
 
 using namespace tbx;
@@ -38,6 +39,7 @@ class GeneratedDocuments : public ::testing::Test {
   }
 
   PinnedLocaleAndClock pinned_;
+  RunLog log_;
   static QTemporaryDir* dir_;
   static QJsonObject* manifest_;
 };
@@ -91,39 +93,39 @@ TEST_F(GeneratedDocuments, ReaderResolvesAliasesAndTakesTheFirstSet) {
     SCOPED_TRACE(file["path"].toString().toStdString());
     const QString path = PathOf(file);
     const QString author = ExpectedByName(file, "Author");  // the summary's, not the user-defined shadow
-    EXPECT_EQ(ReadDocumentProperty(path, "autor"), author);
-    EXPECT_EQ(ReadDocumentProperty(path, "AUTHOR"), author);
-    EXPECT_EQ(ReadDocumentProperty(path, "Author"), author);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "autor"), author);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "AUTHOR"), author);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Author"), author);
     EXPECT_NE(author, "Schatten-Autor");
     const QString number = ExpectedByName(file, "Document Number");
-    EXPECT_EQ(ReadDocumentProperty(path, "Dokumentnummer"), number);
-    EXPECT_EQ(ReadDocumentProperty(path, "Document Number"), number);
-    EXPECT_EQ(ReadDocumentProperty(path, "docnum"), number);
-    EXPECT_EQ(ReadDocumentProperty(path, "Prüfer"), ExpectedByName(file, "Prüfer"));
-    EXPECT_EQ(ReadDocumentProperty(path, "PRÜFER"), ExpectedByName(file, "Prüfer"));
-    EXPECT_EQ(ReadDocumentProperty(path, "Stichwörter"), ExpectedByName(file, "Keywords"));
-    EXPECT_EQ(ReadDocumentProperty(path, "Firma"), ExpectedByName(file, "Company"));
-    EXPECT_EQ(ReadDocumentProperty(path, "Freigegeben"), ExpectedByName(file, "Freigegeben"));
-    EXPECT_EQ(ReadDocumentProperty(path, "Dichte"), ExpectedByName(file, "Dichte"));
-    EXPECT_EQ(ReadDocumentProperty(path, "Leer"), "");
-    EXPECT_EQ(ReadDocumentProperty(path, "Ohne Wert"), "");
-    EXPECT_EQ(ReadDocumentProperty(path, "Gibt es nicht"), "");
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Dokumentnummer"), number);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Document Number"), number);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "docnum"), number);
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Prüfer"), ExpectedByName(file, "Prüfer"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "PRÜFER"), ExpectedByName(file, "Prüfer"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Stichwörter"), ExpectedByName(file, "Keywords"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Firma"), ExpectedByName(file, "Company"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Freigegeben"), ExpectedByName(file, "Freigegeben"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Dichte"), ExpectedByName(file, "Dichte"));
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Leer"), "");
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Ohne Wert"), "");
+    EXPECT_EQ(ReadDocumentProperty(log_, path, "Gibt es nicht"), "");
   }
 }
 
 TEST_F(GeneratedDocuments, DamagedDocumentsGiveTheErrorTextAndOneLogLinePerRead) {
   QTemporaryDir logDir;
   SetProgramFolder(logDir.path());
-  SetLogEnabled(true);
+  log_.SetLogEnabled(true);
   const auto damaged = Files("damaged");
   ASSERT_FALSE(damaged.empty());
   for (const QJsonObject& file : damaged) {
     SCOPED_TRACE(file["damage"].toString().toStdString());
-    EXPECT_EQ(ReadDocumentProperty(PathOf(file), "Autor"), "FEHLER beim Lesen von Autor");
-    EXPECT_EQ(ReadDocumentProperty(PathOf(file), "Titel"), "FEHLER beim Lesen von Titel");
+    EXPECT_EQ(ReadDocumentProperty(log_, PathOf(file), "Autor"), "FEHLER beim Lesen von Autor");
+    EXPECT_EQ(ReadDocumentProperty(log_, PathOf(file), "Titel"), "FEHLER beim Lesen von Titel");
   }
-  SetLogEnabled(false);
-  const QStringList lines = QString::fromLocal8Bit(ReadFileBytes(LogFilePath())).split('\n', Qt::SkipEmptyParts);
+  log_.SetLogEnabled(false);
+  const QStringList lines = QString::fromLocal8Bit(ReadFileBytes(log_.LogFilePath())).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), qsizetype(2 * damaged.size()));
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString prefix =

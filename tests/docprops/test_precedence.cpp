@@ -4,8 +4,9 @@
 
 #include "SampleTool.h"
 #include "common/RunLog.h"
+#include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 
 using namespace tbx;
 using namespace tbx::test;
@@ -25,19 +26,20 @@ class Precedence : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramFolder(dir_.path());
-    SetLogEnabled(true);
+    log_.SetLogEnabled(true);
   }
-  void TearDown() override { SetLogEnabled(false); }
+  void TearDown() override { log_.SetLogEnabled(false); }
   QString Document(const QString& name, const QJsonArray& streams) {
     const QString path = BuildDocument(dir_.path(), name, streams);
     EXPECT_FALSE(path.isEmpty());
     return path;
   }
   QStringList LogLines() const {
-    return QString::fromLocal8Bit(ReadFileBytes(LogFilePath())).split('\n', Qt::SkipEmptyParts);
+    return QString::fromLocal8Bit(ReadFileBytes(log_.LogFilePath())).split('\n', Qt::SkipEmptyParts);
   }
 
   PinnedLocaleAndClock pinned_;
+  RunLog log_;
   QTemporaryDir dir_;
 };
 
@@ -64,7 +66,7 @@ TEST_F(Precedence, TheSetWithTheLowerIndexWins) {
       {"prüfer", "nur Benutzer"},        {"PRÜFER", "nur Benutzer"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ReadDocumentProperty(path, QString::fromUtf8(c.name)), QString::fromUtf8(c.value)) << c.name;
+    EXPECT_EQ(ReadDocumentProperty(log_, path, QString::fromUtf8(c.name)), QString::fromUtf8(c.value)) << c.name;
   EXPECT_TRUE(LogLines().isEmpty());
 }
 
@@ -74,8 +76,8 @@ TEST_F(Precedence, ByNameBeforeIdentifierWithinOneSet) {
   const QString path =
       Document("zeichnung.dft",
                {Summary({Prop(2, kLpstr, "Titel über Kennung"), Prop(9, kLpstr, "Titel über Namen", "Titel")})});
-  EXPECT_EQ(ReadDocumentProperty(path, "Titel"), QString::fromUtf8("Titel über Namen"));
-  EXPECT_EQ(ReadDocumentProperty(path, "title"), QString::fromUtf8("Titel über Kennung"));
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Titel"), QString::fromUtf8("Titel über Namen"));
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "title"), QString::fromUtf8("Titel über Kennung"));
 }
 
 TEST_F(Precedence, AFoundPropertyEndsTheSearchEvenWithoutText) {
@@ -84,8 +86,8 @@ TEST_F(Precedence, AFoundPropertyEndsTheSearchEvenWithoutText) {
                        Summary({Prop(2, kLpstr, ""), Prop(5, kVectorLpstr, QJsonArray{"a", "b"}, "Liste")}),
                        DocumentAndCustom({}, {Prop(2, kLpstr, "später", "Title"), Prop(3, kLpstr, "später", "Liste")}),
                    });
-  EXPECT_EQ(ReadDocumentProperty(path, "Title"), "") << "empty text in the summary";
-  EXPECT_EQ(ReadDocumentProperty(path, "Liste"), "") << "a vector has no text form";
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Title"), "") << "empty text in the summary";
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Liste"), "") << "a vector has no text form";
 }
 
 TEST_F(Precedence, AMissingStandardPropertyFallsThroughToLaterSets) {
@@ -97,18 +99,18 @@ TEST_F(Precedence, AMissingStandardPropertyFallsThroughToLaterSets) {
                            Stream("Rfunnyd1AvtdbfkuIaamtae3Ie",
                                   {Section(kProjectId, {Prop(2, kLpstr, "ZN-1"), Prop(4, kLpstr, "Förderband")})}),
                        });
-  EXPECT_EQ(ReadDocumentProperty(path, "Author"), "aus Benutzer");
-  EXPECT_EQ(ReadDocumentProperty(path, "autor"), "") << "the alias is known only in the summary set";
-  EXPECT_EQ(ReadDocumentProperty(path, "Firma"), "Nordwerk KG");
-  EXPECT_EQ(ReadDocumentProperty(path, "Company"), "Nordwerk KG");
-  EXPECT_EQ(ReadDocumentProperty(path, "Document Number"), "ZN-1");
-  EXPECT_EQ(ReadDocumentProperty(path, "Dokumentnummer"), "ZN-1");
-  EXPECT_EQ(ReadDocumentProperty(path, "DocumentNumber"), "");
-  EXPECT_EQ(ReadDocumentProperty(path, "Projektname"), QString::fromUtf8("Förderband"));
-  EXPECT_EQ(ReadDocumentProperty(path, " Dokumentnummer"), "");
-  EXPECT_EQ(ReadDocumentProperty(path, "Menge"), "42");
-  EXPECT_EQ(ReadDocumentProperty(path, "Gibt es nicht"), "") << "unknown names match no identifier 0";
-  EXPECT_EQ(ReadDocumentProperty(path, ""), "");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Author"), "aus Benutzer");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "autor"), "") << "the alias is known only in the summary set";
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Firma"), "Nordwerk KG");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Company"), "Nordwerk KG");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Document Number"), "ZN-1");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Dokumentnummer"), "ZN-1");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "DocumentNumber"), "");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Projektname"), QString::fromUtf8("Förderband"));
+  EXPECT_EQ(ReadDocumentProperty(log_, path, " Dokumentnummer"), "");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Menge"), "42");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Gibt es nicht"), "") << "unknown names match no identifier 0";
+  EXPECT_EQ(ReadDocumentProperty(log_, path, ""), "");
   EXPECT_TRUE(LogLines().isEmpty()) << "a missing property is no error";
 }
 
@@ -122,9 +124,9 @@ TEST_F(Precedence, TheFormatIdentifierNamesTheSet) {
                    Stream("Zeichnungsrahmen", {Section("1D3E0C57-2B4A-4E1F-9A51-337C028E61F0",
                                                        {Prop(2, kLpstr, "A3", "Blattformat"), Prop(3, kLpstr, "x")})}),
                });
-  EXPECT_EQ(ReadDocumentProperty(path, "dokumentnummer"), "ZN-7");
-  EXPECT_EQ(ReadDocumentProperty(path, "title"), "");
-  EXPECT_EQ(ReadDocumentProperty(path, "Blattformat"), "A3");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "dokumentnummer"), "ZN-7");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "title"), "");
+  EXPECT_EQ(ReadDocumentProperty(log_, path, "Blattformat"), "A3");
 }
 
 TEST_F(Precedence, FilesWithoutPropertySetsAreErrorsForEveryRead) {
@@ -132,11 +134,11 @@ TEST_F(Precedence, FilesWithoutPropertySetsAreErrorsForEveryRead) {
   const QString missing = dir_.path() + "/fehlt.par";
   const QString text = dir_.path() + "/notiz.par";
   ASSERT_TRUE(WriteTextFile(text, "kein Dokument"));
-  EXPECT_EQ(ReadDocumentProperty(empty, "Autor"), "FEHLER beim Lesen von Autor");
-  EXPECT_EQ(ReadDocumentProperty(missing, "Titel"), "FEHLER beim Lesen von Titel");
-  EXPECT_EQ(ReadDocumentProperty(text, "Titel"), "FEHLER beim Lesen von Titel");
-  EXPECT_EQ(ReadDocumentProperty(text, "Autor"), "FEHLER beim Lesen von Autor");
-  EXPECT_EQ(ReadDocumentProperty(dir_.path(), "Autor"), "FEHLER beim Lesen von Autor");
+  EXPECT_EQ(ReadDocumentProperty(log_, empty, "Autor"), "FEHLER beim Lesen von Autor");
+  EXPECT_EQ(ReadDocumentProperty(log_, missing, "Titel"), "FEHLER beim Lesen von Titel");
+  EXPECT_EQ(ReadDocumentProperty(log_, text, "Titel"), "FEHLER beim Lesen von Titel");
+  EXPECT_EQ(ReadDocumentProperty(log_, text, "Autor"), "FEHLER beim Lesen von Autor");
+  EXPECT_EQ(ReadDocumentProperty(log_, dir_.path(), "Autor"), "FEHLER beim Lesen von Autor");
   const QString stamp = "05.12.2026 18:24:03 - FEHLER beim Lesen der Propertysets von ";
   EXPECT_EQ(LogLines(), QStringList({
                             stamp + empty + ": ",  // opens, but holds no set: nothing after the ": "

@@ -99,9 +99,11 @@ class Samples(unittest.TestCase):
                 expected = []
                 for s in doc["sets"]:
                     expected.append("[%d] %s" % (s["index"], s["name"]))
+                    # A property with neither name nor text (thumbnail, heading pairs) is left out.
                     for p in s["properties"]:
                         text = p["text_de"].replace("\t", "\\t").replace("\r", "\\r").replace("\n", "\\n")
-                        expected.append("  %d\t%s\t%s" % (p["id"], p["name"], text))
+                        if p["name"] or text:
+                            expected.append("  %d\t%s\t%s" % (p["id"], p["name"], text))
                 self.assertEqual(out.stdout.decode("utf-8").splitlines(), expected)
 
     def test_tabellix_props_resolves_names(self):
@@ -134,7 +136,7 @@ class Samples(unittest.TestCase):
                 listing = subprocess.run([os.path.join(BIN, "tabellix-props"), path], capture_output=True, env=GERMAN)
                 self.assertEqual(listing.returncode, 1)
                 self.assertTrue(listing.stderr.decode("utf-8").startswith(
-                    "FEHLER beim Lesen der Propertysets von " + path + ": "))
+                    "tabellix-props: FEHLER beim Lesen der Propertysets von " + path + ": "))
                 named = subprocess.run([os.path.join(BIN, "tabellix-props"), path, "Titel"], capture_output=True, env=GERMAN)
                 self.assertEqual(named.returncode, 1)
                 self.assertEqual(named.stdout.decode("utf-8"), "Titel\tFEHLER beim Lesen von Titel\n")

@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <cerrno>
 
-#include "FailingSink.h"
 #include "TestSupport.h"
-#include "platform/FileSink.h"
-#include "platform/RunError.h"
+#include "common/ReplaceFile.h"
+#include "common/RunError.h"
+#include "platform/FileSystem.h"
 
 using namespace tbx;
 
@@ -15,7 +15,7 @@ namespace {
 
 class FileSinkTest : public ::testing::Test {
  protected:
-  void TearDown() override { SetFileSinkFactoryForTests({}); }
+  void TearDown() override { ClearInjectedFileSystemErrors(); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   QStringList Entries() const {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -49,8 +49,9 @@ TEST_F(FileSinkTest, FailedSaveKeepsTheEarlierFileAndNamesTheReason) {
   const QByteArray big(100000, 'x');
   for (const Case& c : cases) {
     ASSERT_TRUE(test::WriteTextFile(Path("Liste.xls"), "alt"));
-    SetFileSinkFactoryForTests(
-        [&] { return std::make_unique<test::FailingSink>(c.createError, c.budget, c.writeError); });
+    ClearInjectedFileSystemErrors();
+    if (c.createError) InjectFileSystemErrorForTests(FsCall::Create, c.createError);
+    if (c.budget >= 0) InjectFileSystemErrorForTests(FsCall::Write, c.writeError, c.budget);
     try {
       SaveFileReplacing(Path("Liste.xls"), big);
       ADD_FAILURE() << "no error for " << c.reason;

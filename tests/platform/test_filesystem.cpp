@@ -29,51 +29,14 @@ class FileSystemTest : public ::testing::Test {
     ASSERT_EQ(::symlink("Ordner.1", QFile::encodeName(root_ + "link").constData()), 0);
   }
   void TearDown() override {
-    for (int c = 0; c <= static_cast<int>(FsCall::CreationTime); ++c)
-      InjectFileSystemErrorForTests(static_cast<FsCall>(c), 0);
+    ClearInjectedFileSystemErrors();
     SetCreationTimeSourceForTests({});
-  }
-  QString Find(const QString& rel, int mask) {
-    QString name;
-    FindFirstEntry(root_ + rel, mask, name);
-    return name;
   }
   QTemporaryDir dir_;
   QString root_;
 };
 
 }  // namespace
-
-TEST_F(FileSystemTest, FirstMatchLookup) {
-  struct Case { const char* path; int mask; const char* found; };
-  const Case cases[] = {
-      {"Liste.xls", 0, "Liste.xls"},
-      {"Liste.xls", 16, "Liste.xls"},
-      {"liste.xls", 0, ""},              // POSIX names keep their case
-      {"Ordner.1", 0, ""},               // a folder is no plain file
-      {"Ordner.1", 16, "Ordner.1"},
-      {"Ordner.1/", 16, "."},            // a folder's entries start with "."
-      {"leer/", 16, "."},
-      {"leer/", 0, ""},
-      {"Ordner.1/", 0, "Teil.par"},
-      {".versteckt.xls", 0, ""},         // hidden entries are not found
-      {".hidden", 16, ""},
-      {".hidden/", 16, "."},             // inside a hidden folder is fine
-      {"*.xls", 0, "Liste.xls"},
-      {"L?ste.*", 0, "Liste.xls"},
-      {"*.par", 0, ""},
-      {"Ordner.1/*.*", 0, "Teil.par"},
-      {"Ordner.?", 16, "Ordner.1"},
-      {"link", 16, "link"},              // links count as what they point to
-      {"link/Teil.par", 0, "Teil.par"},
-      {"fehlt/Liste.xls", 16, ""},
-      {"fehlt/*", 16, ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Find(c.path, c.mask), QString(c.found)) << c.path;
-  QString name;
-  EXPECT_NE(FindFirstEntry(root_ + "fehlt/*", 16, name), 0);
-  EXPECT_NE(FindFirstEntry("", 16, name), 0);
-}
 
 TEST_F(FileSystemTest, ListingReportsKindsAndLinks) {
   std::vector<DirectoryEntry> entries;
@@ -85,7 +48,7 @@ TEST_F(FileSystemTest, ListingReportsKindsAndLinks) {
   EXPECT_EQ(byName["Ordner.1"].kind, EntryKind::Directory);
   EXPECT_EQ(byName["link"].kind, EntryKind::Directory);
   EXPECT_TRUE(byName["link"].isLink);
-  EXPECT_TRUE(byName[".hidden"].hidden());
+  EXPECT_TRUE(byName[".hidden"].hidden);
   EXPECT_EQ(ListDirectory(root_ + "fehlt", entries), ENOENT);
 
   InjectFileSystemErrorForTests(FsCall::List, EACCES);
@@ -139,12 +102,4 @@ TEST_F(FileSystemTest, CreationTimeIsNeverInvalidForAnExistingFile) {
   SetCreationTimeSourceForTests([&](const QString&) { return fixed; });
   ASSERT_EQ(FileCreationTime(root_ + "Liste.xls", created), 0);
   EXPECT_EQ(created, fixed);
-}
-
-TEST(FileSystemErrors, ClassicNumbersAndGermanTexts) {
-  const RunError e = FileSystemError(EACCES, "/x/Liste.xls");
-  EXPECT_EQ(e.number(), 70);
-  EXPECT_EQ(e.description(), "Zugriff verweigert: /x/Liste.xls");
-  EXPECT_EQ(FileSystemError(ENOSPC, "d").number(), 61);
-  EXPECT_EQ(FileSystemError(ENOENT, "d").number(), 53);
 }

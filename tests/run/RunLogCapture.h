@@ -1,11 +1,13 @@
 #pragma once
 // Sends the run log of a test to a temporary program folder with a pinned
 // clock and locale, and hands back the messages without their time stamps.
+// Log() is a log for the phases a test calls itself; whole runs write their
+// own into the same file.
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
+#include "common/ProgramInfo.h"
 #include "common/RunLog.h"
-#include "platform/ProgramInfo.h"
 
 namespace tbx::test {
 
@@ -13,13 +15,15 @@ class RunLogCapture {
  public:
   RunLogCapture() {
     SetProgramFolder(folder_.path());
-    SetLogEnabled(true);
+    log_.SetLogEnabled(true);
   }
   ~RunLogCapture() {
-    SetLogEnabled(false);
+    log_.SetLogEnabled(false);
     SetProgramFolder(QString());
   }
   QString Folder() const { return folder_.path(); }
+  RunLog& Log() { return log_; }
+  QString LogFilePath() const { return log_.LogFilePath(); }
 
   // The messages logged so far, in order.
   QStringList Messages() const {
@@ -34,6 +38,7 @@ class RunLogCapture {
  private:
   PinnedLocaleAndClock pinned_;
   QTemporaryDir folder_;
+  RunLog log_;
 };
 
 }  // namespace tbx::test

@@ -54,7 +54,7 @@ TEST_F(ColumnMappingFile, ReadsEntriesCriteriaAndHeaderWithTheirLogLines) {
   const QString config = Config(
       "[Config]\nKopfzeile = ja \n[Criteria]\nTitel=Lager\nAutor=empty\n"
       "[MapProperties]\nC=Titel\nD=Autor#L20\nE=Nummer#Q\n");
-  const ColumnMapping m = ReadColumnMapping(TheDialogs(), config, false);
+  const ColumnMapping m = ReadColumnMapping(log.Log(), TheDialogs(), config, false);
   EXPECT_EQ(m.section, "MapProperties");
   EXPECT_EQ(m.criteria, (QStringList{"Titel", "Autor"}));
   EXPECT_TRUE(m.header);
@@ -76,7 +76,7 @@ TEST_F(ColumnMappingFile, ReadsEntriesCriteriaAndHeaderWithTheirLogLines) {
 
 TEST_F(ColumnMappingFile, DatabaseModeWithoutItsSectionWarnsAndMapsNothing) {
   const QString config = Config("[Config]\nKopfzeile=Ja\n[MapProperties]\nC=Titel\n");
-  const ColumnMapping m = ReadColumnMapping(TheDialogs(), config, true);
+  const ColumnMapping m = ReadColumnMapping(log.Log(), TheDialogs(), config, true);
   EXPECT_EQ(m.section, "SQLMapProperties");
   EXPECT_TRUE(m.columns.empty());
   EXPECT_TRUE(m.criteria.isEmpty());

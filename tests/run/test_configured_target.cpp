@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "common/RunLog.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunTarget.h"
 
 #include <cerrno>
@@ -25,23 +25,22 @@ class ConfiguredTargetTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(prog_));
     ASSERT_TRUE(QDir().mkpath(data_ + "/Out"));
     SetProgramFolder(prog_);
-    SetLogEnabled(true);
   }
   void TearDown() override {
-    SetLogEnabled(false);
     SetProgramFolder(QString());
-    InjectFileSystemErrorForTests(FsCall::Rename, 0);
+    ClearInjectedFileSystemErrors();
   }
   // Runs the configured-target step on [Pfade] and returns its log lines.
   QStringList Settle(const QString& sourceDir, const QString& excelFile) {
-    run_ = RunState();
-    run_.kind = RunKind::Batch;
-    run_.configPath = prog_ + "/ZireVuz.ini";
-    test::WriteTextFile(run_.configPath,
+    run_ = std::make_unique<RunState>();
+    run_->log.SetLogEnabled(true);
+    run_->kind = RunKind::Batch;
+    run_->configPath = prog_ + "/ZireVuz.ini";
+    test::WriteTextFile(run_->configPath,
                         ("[Pfade]\nSourceDir=" + sourceDir + "\nExcelFile=" + excelFile + "\n").toUtf8());
-    QFile::remove(LogFilePath());
-    SettleConfiguredTarget(run_);
-    QStringList lines = QString::fromUtf8(test::ReadFileBytes(LogFilePath())).split(u'\n');
+    QFile::remove(RunLog().LogFilePath());
+    SettleConfiguredTarget(*run_);
+    QStringList lines = QString::fromUtf8(test::ReadFileBytes(RunLog().LogFilePath())).split(u'\n');
     lines.removeAll(QString());
     for (QString& l : lines) l.remove(0, QStringLiteral("03.03.2009 14:05:00 - ").size());
     return lines;
@@ -49,7 +48,7 @@ class ConfiguredTargetTest : public ::testing::Test {
   test::PinnedLocaleAndClock clock_{QDateTime(QDate(2009, 3, 3), QTime(14, 5, 0))};
   QTemporaryDir dir_;
   QString prog_, data_;
-  RunState run_;
+  std::unique_ptr<RunState> run_;
 };
 
 }  // namespace
@@ -78,7 +77,7 @@ TEST_F(ConfiguredTargetTest, ChecksAndLogLines) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Settle(c.source, c.excel), c.log) << c.source.toStdString() << " | " << c.excel.toStdString();
-    EXPECT_EQ(run_.goAhead, c.goAhead) << c.excel.toStdString();
+    EXPECT_EQ(run_->goAhead, c.goAhead) << c.excel.toStdString();
   }
 }
 
@@ -90,7 +89,7 @@ TEST_F(ConfiguredTargetTest, ExistingWorkbookIsRenamedWithTheTime) {
             QStringList({"Startverzeichnis: " + data_ + "/",
                          "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls",
                          "Zu schreibende Excel-Datei: " + target}));
-  EXPECT_TRUE(run_.goAhead);
+  EXPECT_TRUE(run_->goAhead);
   EXPECT_FALSE(QFileInfo::exists(target));
   EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "letzter Lauf");
   EXPECT_TRUE(QFileInfo(data_ + "/Out/Liste_200903031405.xls").isWritable());
@@ -104,11 +103,11 @@ TEST_F(ConfiguredTargetTest, RelativeWorkbookNameMeansTheProgramFolder) {
   const QStringList log = Settle(data_, "Liste.xls");
   QDir::setCurrent(cwd);
   EXPECT_EQ(log.value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls");
-  EXPECT_EQ(run_.workbook.targetPath, prog_ + "/Liste.xls");
+  EXPECT_EQ(run_->workbook.targetPath, prog_ + "/Liste.xls");
   EXPECT_TRUE(QFileInfo::exists(prog_ + "/Liste_200903031405.xls"));
 
   EXPECT_EQ(Settle(data_, "Liste.xls").value(1), "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls");
-  EXPECT_TRUE(run_.goAhead);
+  EXPECT_TRUE(run_->goAhead);
   EXPECT_EQ(Settle(data_, "Unter/Liste.xls").value(1),
             "Die angegebene Exceldatei kann nicht erzeugt werden: " + prog_ + "/Unter/Liste.xls");
 }
@@ -119,7 +118,7 @@ TEST_F(ConfiguredTargetTest, FailedRenameStopsInsteadOfOverwriting) {
   ASSERT_TRUE(test::WriteTextFile(target, "neu"));
   ASSERT_TRUE(test::WriteTextFile(data_ + "/Out/Liste_200903031405.xls", "vorhin"));
   EXPECT_EQ(Settle(data_, target).value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405_2.xls");
-  EXPECT_TRUE(run_.goAhead);
+  EXPECT_TRUE(run_->goAhead);
   EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "vorhin");
   EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405_2.xls"), "neu");
 
@@ -128,7 +127,7 @@ TEST_F(ConfiguredTargetTest, FailedRenameStopsInsteadOfOverwriting) {
   EXPECT_EQ(Settle(data_, target).value(1),
             "Bestehende Excel-Datei kann nicht umbenannt werden in Liste_200903031405.xls: "
             "Zugriff verweigert");
-  EXPECT_FALSE(run_.goAhead);
+  EXPECT_FALSE(run_->goAhead);
 }
 
 TEST(BackupWorkbookName, PadsEveryField) {

@@ -35,18 +35,20 @@ class Documents : public ::testing::Test {
     werk_ = Document(d, "werk.par", "Werkstatt", "");
     leer_ = Document(d, "leer.par", "", "Bea");
     gehaeuse_ = Document(d, "gehaeuse.par", QString::fromUtf8("GEHÄUSE"), "");
+    fehlerfrei_ = Document(d, "fehlerfrei.par", "FEHLERFREI", "");
     kaputt_ = d + "/kaputt.par";
     test::WriteTextFile(kaputt_, QByteArray("kein Verbunddokument").repeated(30));
   }
   static void TearDownTestSuite() { delete dir_; }
 
   static QTemporaryDir* dir_;
-  static QString lager_, werk_, leer_, gehaeuse_, kaputt_;
+  static QString lager_, werk_, leer_, gehaeuse_, fehlerfrei_, kaputt_;
   test::RunLogCapture log_;
 };
 
 QTemporaryDir* Documents::dir_ = nullptr;
-QString Documents::lager_, Documents::werk_, Documents::leer_, Documents::gehaeuse_, Documents::kaputt_;
+QString Documents::lager_, Documents::werk_, Documents::leer_, Documents::gehaeuse_, Documents::fehlerfrei_,
+    Documents::kaputt_;
 
 }  // namespace
 
@@ -75,6 +77,7 @@ TEST_F(Documents, CriteriaSelectByContainmentEmptinessAndReadErrors) {
       {"Titel=Lager", werk_, false},
       {"Titel=Lager", leer_, true},       // an empty property changes nothing
       {"Titel=Lager", kaputt_, true},     // an unreadable document is kept
+      {"Titel=Lager", fehlerfrei_, false},  // a value that begins with FEHLER is a value
       {"Titel=empty", lager_, false},
       {"Titel=empty", leer_, true},
       {"Titel=empty", kaputt_, true},
@@ -91,7 +94,7 @@ TEST_F(Documents, CriteriaSelectByContainmentEmptinessAndReadErrors) {
     test::WriteTextFile(config, "[Criteria]\n" + c.criteria + "\n");
     ColumnMapping mapping;
     for (const QByteArray& line : c.criteria.split('\n')) mapping.criteria << QString::fromUtf8(line.left(line.indexOf('=')));
-    EXPECT_EQ(DocumentSelected(c.document, mapping, config), c.selected)
+    EXPECT_EQ(DocumentSelected(log_.Log(), c.document, mapping, config), c.selected)
         << c.criteria.toStdString() << " " << c.document.toStdString();
   }
 }
@@ -108,14 +111,15 @@ class Loop : public Documents {
     QDir().mkpath(log_.Folder());
     config_ = log_.Folder() + "/ZireVuz.ini";
     test::WriteTextFile(config_, "[Criteria]\nTitel=Lager\n");
-    run_ = RunState{};
-    run_.configPath = config_;
-    run_.workbook.targetPath = log_.Folder() + "/Liste.xls";
+    run_ = std::make_unique<RunState>();
+    run_->log.SetLogEnabled(true);
+    run_->configPath = config_;
+    run_->workbook.targetPath = log_.Folder() + "/Liste.xls";
     mapping_.columns = {ParseMappedColumn("C", "Titel")};
     mapping_.criteria = {"Titel"};
   }
   void TearDown() override {
-    if (run_.workbook.application) FinishWorkbookOutput(TheDialogs(), TheProgress(), run_.workbook, run_.cancelled);
+    if (run_->workbook.application) FinishWorkbookOutput(TheDialogs(), TheProgress(), run_->log, run_->workbook, run_->cancelled);
   }
   // Copies of the selected (k) and unselected (w) documents, named in list order.
   QStringList Copies(const QString& kinds) {
@@ -133,8 +137,9 @@ class Loop : public Documents {
   test::FakeDialogs dialogs_;
   test::FakeProgress progress_;
   QString config_;
-  RunState run_;
+  std::unique_ptr<RunState> run_;
   ColumnMapping mapping_;
+  WorkerPool pool_{0};
 };
 
 }  // namespace
@@ -148,12 +153,12 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
     Prepare();
     const QStringList docs = Copies("kwkwwwkk");
     mapping_.header = header;
-    run_.maxRange = 3;
-    run_.foundDocuments = docs;
-    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
-    ProcessDocuments(run_, mapping_);
-    FinishWorkbookOutput(TheDialogs(), TheProgress(), run_.workbook, run_.cancelled);
-    EXPECT_EQ(run_.stats.rowsWritten, 4);
+    run_->maxRange = 3;
+    run_->foundDocuments = test::Found(docs);
+    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_->log, run_->workbook, mapping_));
+    ProcessDocuments(*run_, mapping_, pool_);
+    FinishWorkbookOutput(TheDialogs(), TheProgress(), run_->log, run_->workbook, run_->cancelled);
+    EXPECT_EQ(run_->stats.rowsWritten, 4);
 
     const int first = header ? 2 : 1;
     const std::vector<std::pair<QString, QStringList>> parts = {
@@ -175,24 +180,24 @@ TEST_F(Loop, UnselectedDocumentsGiveTheirRowsToTheNextInEveryPart) {
 }
 
 TEST_F(Loop, CancelAfterADocumentFinishesItAndStops) {
-  run_.foundDocuments = Copies("kkkkkk");
+  run_->foundDocuments = test::Found(Copies("kkkkkk"));
   progress_.cancelAfterDocuments = 3;
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
-  ProcessDocuments(run_, mapping_);
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_->log, run_->workbook, mapping_));
+  ProcessDocuments(*run_, mapping_, pool_);
 
-  EXPECT_TRUE(run_.cancelled);
+  EXPECT_TRUE(run_->cancelled);
   const QStringList processed = Processed();
   ASSERT_EQ(processed.size(), 3);
-  EXPECT_EQ(processed[2], "3: Bearbeite " + run_.foundDocuments[2]);
-  EXPECT_EQ(run_.stats.rowsWritten, 3);
+  EXPECT_EQ(processed[2], "3: Bearbeite " + run_->foundDocuments.Path(2));
+  EXPECT_EQ(run_->stats.rowsWritten, 3);
   // Caption and status line per document, the bar and its tooltip after it.
   EXPECT_EQ(progress_.captions, QStringList(3, log_.Folder() + "/docs/"));
   EXPECT_EQ(progress_.statuses, (QStringList{"1_k.par", "2_k.par", "3_k.par"}));
   EXPECT_EQ(progress_.percents, (std::vector<int>{17, 33, 50}));
   EXPECT_EQ(progress_.toolTips, (QStringList{"Fortschritt: 17%", "Fortschritt: 33%", "Fortschritt: 50%"}));
 
-  SaveWorkbook(run_.workbook);
-  const test::ReadBack r = test::Read(run_.workbook.targetPath);
+  SaveWorkbook(run_->workbook);
+  const test::ReadBack r = test::Read(run_->workbook.targetPath);
   EXPECT_EQ(r.sheet["nrows"].toInt(), 3);
   EXPECT_EQ(r.Cell(3, 2)["value"].toString(), "3_k.par");
   EXPECT_EQ(r.Cell(3, 3)["value"].toString(), "Hauptlager Nord");  // the last document is complete
@@ -224,13 +229,13 @@ TEST_F(Loop, ACancelledRunTakesTheCancelledFinish) {
 TEST_F(Loop, PathWithoutSeparatorGivesAnEmptyFolder) {
   mapping_.columns = {ParseMappedColumn("C", "%dateityp")};
   mapping_.criteria.clear();
-  run_.foundDocuments = {"Teil.PAR"};
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
-  ProcessDocuments(run_, mapping_);
-  SaveWorkbook(run_.workbook);
+  run_->foundDocuments = test::Found(QStringList{"Teil.PAR"});
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_->log, run_->workbook, mapping_));
+  ProcessDocuments(*run_, mapping_, pool_);
+  SaveWorkbook(run_->workbook);
 
   EXPECT_EQ(progress_.captions, QStringList{""});
-  const test::ReadBack r = test::Read(run_.workbook.targetPath);
+  const test::ReadBack r = test::Read(run_->workbook.targetPath);
   EXPECT_EQ(r.Cell(1, 1)["value"].toString(), "");
   EXPECT_EQ(r.Cell(1, 2)["value"].toString(), "Teil.PAR");
   EXPECT_EQ(r.Cell(1, 3)["value"].toString(), "par");
@@ -247,10 +252,10 @@ TEST_F(Loop, ConfigurationEditedDuringTheRunCountsFromTheNextDocument) {
   progress.afterDocument = [&](qint64 done) {
     if (done <= 2) test::WriteTextFile(config_, edits[done - 1]);
   };
-  run_.progress = &progress;
-  run_.foundDocuments = Copies("kkk");
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_.workbook, mapping_));
-  ProcessDocuments(run_, mapping_);
-  EXPECT_EQ(run_.stats.rowsWritten, 2);  // the third no longer meets the criterion
-  EXPECT_EQ(run_.stats.rowsMarked, 1);   // the second violates the pattern the first did not know
+  run_->progress = &progress;
+  run_->foundDocuments = test::Found(Copies("kkk"));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_->log, run_->workbook, mapping_));
+  ProcessDocuments(*run_, mapping_, pool_);
+  EXPECT_EQ(run_->stats.rowsWritten, 2);  // the third no longer meets the criterion
+  EXPECT_EQ(run_->stats.rowsMarked, 1);   // the second violates the pattern the first did not know
 }

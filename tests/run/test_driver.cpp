@@ -5,7 +5,7 @@
 
 #include "TestSupport.h"
 #include "common/RunLog.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunDriver.h"
 #include "run/RunErrorPath.h"
 
@@ -22,10 +22,7 @@ class DriverTest : public ::testing::Test {
     QDir().mkpath(data_);
     SetProgramFolder(prog_);
   }
-  void TearDown() override {
-    SetLogEnabled(false);
-    SetProgramFolder(QString());
-  }
+  void TearDown() override { SetProgramFolder(QString()); }
   void Config(const QString& text) { test::WriteTextFile(prog_ + "/ZireVuz.ini", text.toUtf8()); }
   // The day's log lines without their time stamps.
   QStringList Log() {
@@ -172,13 +169,13 @@ TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
       {true, true, {"DisplayAlerts 0", "SaveAs /out/Liste.xls", "DisplayAlerts 0", "Quit", "released"}},
   };
   for (const Case& c : cases) {
-    SetLogEnabled(true);
-    QFile::remove(LogFilePath());
+    QFile::remove(RunLog().LogFilePath());
     dialogs_.calls.clear();
     progress_.unloaded = 0;
     Recorder recorder;
     FakeWorkbook workbook(recorder, c.failSave);
     RunState run;
+    run.log.SetLogEnabled(true);
     run.workbook.application = std::make_unique<FakeApplication>(recorder);
     run.workbook.workbook = &workbook;
     run.workbook.startedHere = c.startedHere;
@@ -198,8 +195,8 @@ TEST_F(DriverTest, RunTimeErrorSavesQuitsAndTellsTheUser) {
 }
 
 TEST_F(DriverTest, RunTimeErrorWithoutSpreadsheetStillEnds) {
-  SetLogEnabled(true);
   RunState run;
+  run.log.SetLogEnabled(true);
   EndWithRunTimeError(run, RunError(76, "Pfad nicht gefunden: /x"));
   EXPECT_EQ(Log(), QStringList({"Laufzeitfehler 76: Pfad nicht gefunden: /x", "Programm wird abgebrochen"}));
   EXPECT_EQ(dialogs_.calls.size(), 1u);

@@ -7,10 +7,9 @@
 #include <QFile>
 #include <cerrno>
 
-#include "../platform/FailingSink.h"
 #include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
-#include "platform/FileSink.h"
+#include "platform/FileSystem.h"
 #include "run/RunDriver.h"
 
 using namespace tbx;
@@ -23,7 +22,7 @@ class RunErrors : public ::testing::Test {
     docs_ = log_.Folder() + "/docs";
     QDir().mkpath(docs_);
   }
-  void TearDown() override { SetFileSinkFactoryForTests({}); }
+  void TearDown() override { ClearInjectedFileSystemErrors(); }
 
   // count empty files; the runs below read nothing from them.
   void Files(int count) {
@@ -82,7 +81,7 @@ TEST_F(RunErrors, UnwritableTargetKeepsTheEarlierWorkbook) {
   dialogs_.folderAnswers = {docs_};
   dialogs_.saveAnswers = {Path("Liste.xls")};
   test::WriteTextFile(Path("ZireVuz.ini"), "[MapProperties]\nC=%dateityp\n");
-  SetFileSinkFactoryForTests([] { return std::make_unique<test::FailingSink>(EACCES, -1, 0); });
+  InjectFileSystemErrorForTests(FsCall::Create, EACCES);
   EXPECT_EQ(RunDesktop(), RunOutcome::RunTimeError);
 
   ExpectErrorEnd("Laufzeitfehler 70: Die Datei \"" + Path("Liste.xls") +
@@ -96,11 +95,7 @@ TEST_F(RunErrors, FailedPartSaveIsRetriedOnTheWayOut) {
   // The disk is full when part 000 is saved at the switch; by the time the
   // error path saves again there is room, and the part's rows are kept.
   Files(1002);
-  int saves = 0;
-  SetFileSinkFactoryForTests([&saves]() -> std::unique_ptr<FileSink> {
-    if (++saves == 1) return std::make_unique<test::FailingSink>(0, 512, ENOSPC);
-    return MakeDiskSink();
-  });
+  InjectFileSystemErrorForTests(FsCall::Write, ENOSPC, 512, 1);
   EXPECT_EQ(Batch("[Config]\nmaxRange=1001\n[MapProperties]\nC=%dateityp\n"), RunOutcome::RunTimeError);
 
   const QString part = Path("Liste_000.xls");

@@ -37,12 +37,11 @@ TEST(StartSettings, ReadFromConfig) {
     RunState run;
     run.configPath = dir.path() + "/ZireVuz.ini";
     ASSERT_TRUE(test::WriteTextFile(run.configPath, c.ini));
-    SetLogEnabled(!c.log);
+    run.log.SetLogEnabled(!c.log);
     ReadStartSettings(run);
-    EXPECT_EQ(LogEnabled(), c.log) << c.ini;
+    EXPECT_EQ(run.log.LogEnabled(), c.log) << c.ini;
     EXPECT_EQ(run.gui, c.gui) << c.ini;
     EXPECT_EQ(run.maxRange, c.maxRange) << c.ini;
     EXPECT_EQ(run.pattern, c.pattern) << c.ini;
   }
-  SetLogEnabled(false);
 }

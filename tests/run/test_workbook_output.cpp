@@ -3,12 +3,12 @@
 #include <QDir>
 #include <cerrno>
 
-#include "../platform/FailingSink.h"
 #include "../xls/XlsReadBack.h"
 #include "RunLogCapture.h"
 #include "platform/DesktopViewer.h"
+#include "platform/FileSystem.h"
 #include "platform/PathSeparator.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 #include "run/WorkbookOutput.h"
 
 using namespace tbx;
@@ -61,7 +61,7 @@ class WorkbookOutputTest : public ::testing::Test {
   void TearDown() override {
     SetApplicationFactoryForTests({});
     SetDocumentOpenerForTests({});
-    SetFileSinkFactoryForTests({});
+    ClearInjectedFileSystemErrors();
   }
   QString Path(const QString& name) const { return log.Folder() + "/" + name; }
 
@@ -71,7 +71,7 @@ class WorkbookOutputTest : public ::testing::Test {
     int c = 0;
     for (int i = 1; i <= count; ++i) {
       if (++c > maxRange) {
-        NextWorkbookPart(state, mapping);
+        NextWorkbookPart(log.Log(), state, mapping);
         c = 1;
       }
       state.worksheet->Cells(state.rowOffset + c, 1)->SetValue(QString::number(i));
@@ -89,9 +89,9 @@ class WorkbookOutputTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(WorkbookOutputTest, TwentyFiveHundredDocumentsFillThreeParts) {
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
   WriteDocuments(2500, 1001);
-  FinishWorkbookOutput(TheDialogs(), TheProgress(), state, false);
+  FinishWorkbookOutput(TheDialogs(), TheProgress(), log.Log(), state, false);
 
   const QString p0 = Path("Liste_000.xls"), p1 = Path("Liste_001.xls"), p2 = Path("Liste_002.xls");
   EXPECT_EQ(log.Messages(), (QStringList{
@@ -135,10 +135,10 @@ TEST_F(WorkbookOutputTest, TwentyFiveHundredDocumentsFillThreeParts) {
 
 TEST_F(WorkbookOutputTest, WithoutHeaderAndWithoutSwitchTheBasePathIsUsed) {
   mapping.header = false;
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
   EXPECT_EQ(state.rowOffset, 0);
   WriteDocuments(10, 1001);
-  FinishWorkbookOutput(TheDialogs(), TheProgress(), state, false);
+  FinishWorkbookOutput(TheDialogs(), TheProgress(), log.Log(), state, false);
   EXPECT_EQ(QDir(log.Folder()).entryList({"*.xls"}), QStringList{"Liste.xls"});
   const test::ReadBack r = test::Read(Path("Liste.xls"));
   EXPECT_EQ(r.sheet["nrows"].toInt(), 10);
@@ -148,9 +148,9 @@ TEST_F(WorkbookOutputTest, WithoutHeaderAndWithoutSwitchTheBasePathIsUsed) {
 TEST_F(WorkbookOutputTest, ChartSheetFirstGetsANewWorksheet) {
   auto real = CreateApplication();
   SetApplicationFactoryForTests([&] { return std::make_unique<ChartFirstApplication>(std::move(real)); });
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
   EXPECT_EQ(log.Messages().at(3), "Neues Tabellenblatt wird erzeugt");
-  FinishWorkbookOutput(TheDialogs(), TheProgress(), state, false);
+  FinishWorkbookOutput(TheDialogs(), TheProgress(), log.Log(), state, false);
   const test::ReadBack r = test::Read(Path("Liste.xls"));
   EXPECT_EQ(r.sheet["name"].toString(), "Tabelle2");
   EXPECT_EQ(r.Cell(1, 1)["value"].toString(), "Pfad");
@@ -158,7 +158,7 @@ TEST_F(WorkbookOutputTest, ChartSheetFirstGetsANewWorksheet) {
 
 TEST_F(WorkbookOutputTest, NoApplicationEndsTheStartWithAMessage) {
   SetApplicationFactoryForTests([] { return nullptr; });
-  EXPECT_FALSE(StartWorkbookOutput(TheDialogs(), state, mapping));
+  EXPECT_FALSE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
   EXPECT_EQ(log.Messages(), (QStringList{
                                 "Excel-Instanz suchen",
                                 "Keine laufende Excel-Instanz gefunden - Neue Instanz wird gestartet",
@@ -197,10 +197,10 @@ TEST_F(WorkbookOutputTest, FinishAsksAndShowsOrCloses) {
     dialogs.messageAnswers = {c.answer};
     state = WorkbookState{};
     state.targetPath = caseLog.Folder() + "/Liste.xls";
-    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
+    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), caseLog.Log(), state, mapping));
     state.startedHere = c.startedHere;
     const int before = static_cast<int>(caseLog.Messages().size());
-    FinishWorkbookOutput(TheDialogs(), TheProgress(), state, c.cancelled);
+    FinishWorkbookOutput(TheDialogs(), TheProgress(), caseLog.Log(), state, c.cancelled);
     const QStringList lines = caseLog.Messages().mid(before);
     EXPECT_EQ(lines.first(), c.cancelled ? "Bearbeitung abgebrochen. Excel-Datei speichern"
                                          : "Alle Dateien verarbeitet. Excel-Datei speichern");
@@ -219,11 +219,11 @@ TEST_F(WorkbookOutputTest, FinishAsksAndShowsOrCloses) {
 
 TEST_F(WorkbookOutputTest, FailedSaveKeepsTheEarlierWorkbookAndRaisesARunTimeError) {
   ASSERT_TRUE(test::WriteTextFile(state.targetPath, "alte Mappe"));
-  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), state, mapping));
+  ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
   WriteDocuments(100, 1001);
-  SetFileSinkFactoryForTests([] { return std::make_unique<test::FailingSink>(0, 4096, ENOSPC); });
+  InjectFileSystemErrorForTests(FsCall::Write, ENOSPC, 4096);
   try {
-    FinishWorkbookOutput(TheDialogs(), TheProgress(), state, false);
+    FinishWorkbookOutput(TheDialogs(), TheProgress(), log.Log(), state, false);
     ADD_FAILURE() << "no run-time error";
   } catch (const RunError& e) {
     EXPECT_EQ(e.number(), kErrDiskFull);
@@ -231,7 +231,7 @@ TEST_F(WorkbookOutputTest, FailedSaveKeepsTheEarlierWorkbookAndRaisesARunTimeErr
   EXPECT_EQ(test::ReadFileBytes(state.targetPath), "alte Mappe");
   EXPECT_EQ(QDir(log.Folder()).entryList(QDir::Files | QDir::Hidden).filter(".tmp"), QStringList());
   // The run-time error path saves through the same call once the disk has room.
-  SetFileSinkFactoryForTests({});
+  ClearInjectedFileSystemErrors();
   SaveWorkbook(state);
   EXPECT_EQ(test::Read(state.targetPath).sheet["nrows"].toInt(), 101);
 }

@@ -5,8 +5,18 @@
 #include <QFileInfo>
 
 #include "platform/Clock.h"
+#include "platform/PathSeparator.h"
 
 namespace tbx::test {
+
+FoundDocuments Found(const QStringList& paths) {
+  FoundDocuments found;
+  for (const QString& path : paths) {
+    const qsizetype cut = path.lastIndexOf(QChar(kPathSeparator)) + 1;
+    found.Add(found.AddFolder(path.left(cut)), QStringView(path).mid(cut));
+  }
+  return found;
+}
 
 int FakeDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                             const QString& title) {

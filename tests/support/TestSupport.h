@@ -10,6 +10,7 @@
 #include <functional>
 #include <ostream>
 
+#include "common/FoundDocuments.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 
@@ -91,6 +92,9 @@ class PinnedLocaleAndClock {
   QDateTime now_;
   QLocale previous_;
 };
+
+// A found-documents list of paths (each split at its last separator).
+FoundDocuments Found(const QStringList& paths);
 
 // Writes text (UTF-8) to path, creating folders; returns false on failure.
 bool WriteTextFile(const QString& path, const QByteArray& bytes);

@@ -15,7 +15,7 @@
 #include "../docprops/SampleTool.h"
 #include "../xls/XlsReadBack.h"
 #include "platform/DesktopViewer.h"
-#include "platform/ProgramInfo.h"
+#include "common/ProgramInfo.h"
 #include "run/RunDriver.h"
 #include "ui/frmProgress.h"
 #include "ui/QtDialogs.h"

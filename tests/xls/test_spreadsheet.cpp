@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 
 #include "platform/DesktopViewer.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 #include "xls/CellReference.h"
 #include "xls/Spreadsheet.h"
 

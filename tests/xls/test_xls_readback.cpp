@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "XlsReadBack.h"
-#include "platform/RunError.h"
+#include "common/RunError.h"
 #include "xls/Spreadsheet.h"
 
 using namespace tbx;

@@ -1,0 +1,16 @@
+#pragma once
+// Saving a file so that a failure never damages what was there: the bytes go
+// to a new temporary file in the target folder, which is then renamed over
+// the target (platform/FileSink.h).
+#include <QByteArray>
+#include <QString>
+
+namespace tbx {
+
+// Writes bytes to path, replacing an existing file. On failure any earlier
+// file is left as it was, no temporary file remains, and RunError is thrown
+// with the classic number (70 permission denied, 61 disk full, 76 path not
+// found, 75 otherwise) and a German description naming the path.
+void SaveFileReplacing(const QString& path, const QByteArray& bytes);
+
+}  // namespace tbx

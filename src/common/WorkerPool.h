@@ -1,0 +1,77 @@
+#pragma once
+// The helper threads of a run: one pool, started once, that lists the
+// folders of the scan and reads documents ahead of the loop. Work comes as
+// items of a job; every item runs inside the one guard, which hands a
+// failure (a lack of memory, any exception) to its job instead of ending the
+// program. A system that will not start as many threads as asked gives
+// fewer, or none: the run then does the work on its own thread.
+#include <QtGlobal>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tbx {
+
+// How many threads read files at once: TABELLIX_READERS when set (0 to 64;
+// 0 and 1 read on the run's own thread alone), else 4 per core, 4 to 16.
+// On a file server every open and listing waits for the network, so a few
+// threads per core keep it busy; on a local disk they cost little.
+int ConfiguredReaders();
+
+// Work a pool runs item by item.
+class PoolJob {
+ public:
+  virtual ~PoolJob() = default;
+  virtual void Run(qsizetype item) = 0;
+  // Run(item) threw: the failure, on the thread that ran it. Must not throw.
+  virtual void Failed(qsizetype item, std::exception_ptr failure) noexcept = 0;
+};
+
+class WorkerPool {
+ public:
+  // Starts up to `helpers` threads below the run's priority.
+  explicit WorkerPool(int helpers);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  // The helpers that could be started.
+  int Size() const { return int(threads_.size()); }
+
+  // Queues items first .. first + count - 1 of job, in that order. Without
+  // helpers nothing runs them until RunQueued is called.
+  void Submit(PoolJob& job, qsizetype first, qsizetype count = 1);
+  // Runs the oldest queued item on the calling thread; false when none is queued.
+  bool RunQueued();
+  // Drops the items of job still queued and waits until none of its items
+  // runs any more.
+  void Withdraw(PoolJob& job);
+  // Waits until no item is queued or running, or until `wait` has passed;
+  // true when idle.
+  bool WaitIdle(std::chrono::milliseconds wait);
+
+ private:
+  struct Task {
+    PoolJob* job;
+    qsizetype item;
+  };
+  void Serve();
+  static void Guarded(const Task& task) noexcept;
+  bool Idle() const { return queue_.empty() && running_.empty(); }
+
+  std::mutex mutex_;
+  std::condition_variable work_;  // helpers: an item was queued, or quit
+  std::condition_variable done_;  // waiters: an item finished
+  std::deque<Task> queue_;
+  std::vector<PoolJob*> running_;  // the job of every item being run
+  int sleeping_ = 0;
+  bool quit_ = false;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace tbx

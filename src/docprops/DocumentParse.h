@@ -1,0 +1,46 @@
+#pragma once
+// One parse of a document: its property sets as one open gave them, and the
+// look-up of a property in them. A row asks the same document for every
+// criterion and every mapped column; on a network share opening it once
+// per property is what makes large trees slow, so a row reads one parse.
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "propset/FilePropertySets.h"
+
+namespace tbx {
+
+// What a look-up of one property found, before anything is logged.
+struct PropertyLookup {
+  enum Outcome { Found, NotOpened, NotRead };
+  Outcome outcome = Found;
+  QString value;                       // when Found: the text, "" when no set yields the property
+  ReadStatus status = ReadStatus::ok;  // otherwise: why the sets could not be read
+};
+
+// A document's property sets as one open gave them.
+struct DocumentParse {
+  std::unique_ptr<FilePropertySets> sets;  // nullptr when the container could not be made
+  ReadStatus status = ReadStatus::ok;
+  // Look-ups made when the sets were dropped early (PrepareLookUps).
+  std::vector<std::pair<QString, PropertyLookup>> lookUps;
+};
+
+// Opens, parses and closes fileName.
+DocumentParse ParseDocument(const QString& fileName);
+
+// The look-up of one property in a parse; needs the parse's sets. Values
+// are written as locale (the default locale) writes numbers and dates.
+PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName,
+                              const QLocale& locale = QLocale());
+
+// Looks up every name of names and drops the sets, so that a parse made on
+// a helper thread is freed there and reaches its row small. A parse whose
+// container could not be made is left as it is: the row tries again.
+void PrepareLookUps(DocumentParse& parse, const QStringList& names);
+
+}  // namespace tbx
