@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QtEndian>
 
+#include "cfb/ReadStatus.h"
+
 namespace tbx {
 
 class ByteCursor {
@@ -29,6 +31,9 @@ class ByteCursor {
   // Moves to the next multiple of four counted from base, or to the end when
   // less is left (writers may leave off the padding of a last value).
   void AlignTo4(quint64 base) { pos_ = qMin(size_, pos_ + (4 - (pos_ - base) % 4) % 4); }
+
+  // The defect found here.
+  ParseStatus Fail(ReadStatus defect) const { return ParseStatus(defect, pos_); }
 
   template <typename T>
   bool Read(T& value) {

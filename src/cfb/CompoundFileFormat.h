@@ -21,6 +21,8 @@ inline constexpr quint32 kMiniStreamCutoff = 4096;
 inline constexpr int kIdsPerSector = kSectorSize / 4;
 inline constexpr quint32 kHeaderDifatEntries = 109;
 inline constexpr int kHeaderDifatOffset = 0x4C;
+inline constexpr int kHeaderDirectoryStartOffset = 0x30;
+inline constexpr int kHeaderMiniFatStartOffset = 0x3C;
 inline constexpr quint32 kDifatEntriesPerSector = kIdsPerSector - 1;
 inline constexpr quint64 kMaxStreamSizeV3 = 0x80000000ULL;
 

@@ -43,28 +43,30 @@ struct DirEntry {
   quint32 left = kNoStream, right = kNoStream, child = kNoStream;
   quint32 start = 0;
   quint64 size = 0;
+  quint64 at = 0;  // where the entry lies in the file
 };
 
 }  // namespace
 
 class CompoundFileReader::Impl {
  public:
-  ReadStatus Open(std::unique_ptr<ByteSource> source) {
+  ParseStatus Open(std::unique_ptr<ByteSource> source) {
     source_ = std::move(source);
-    if (ReadStatus s = ReadHeader(); s != ReadStatus::ok) return s;
-    if (ReadStatus s = ReadDifat(); s != ReadStatus::ok) return s;
-    if (ReadStatus s = ReadDirectory(); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ReadHeader(); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ReadDifat(); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ReadDirectory(); s != ReadStatus::ok) return s;
     return ListRoot();
   }
 
   const std::vector<CompoundFileEntry>& RootEntries() const { return root_; }
 
-  ReadStatus ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
+  ParseStatus ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
     if (!entry.isStream) return ReadStatus::stream_not_found;
     if (entry.size < kMiniStreamCutoff) return ReadMiniStream(entry.start, entry.size, out);
     std::vector<quint32> chain;
-    if (entry.size > quint64(sectorCount_) * sectorSize_) return ReadStatus::stream_beyond_eof;
-    if (ReadStatus s = FollowChain(entry.start, CeilDiv(entry.size, sectorSize_), true, &chain); s != ReadStatus::ok)
+    if (entry.size > quint64(sectorCount_) * sectorSize_)
+      return ParseStatus(ReadStatus::stream_beyond_eof, entries_[entry.entry].at + kDirSizeOffset);
+    if (ParseStatus s = FollowChain(entry.start, entries_[entry.entry].at + kDirStartOffset, CeilDiv(entry.size, sectorSize_), true, &chain); s != ReadStatus::ok)
       return s;
     out->resize(qsizetype(entry.size));
     return ReadSectors(chain, entry.size, out->data());
@@ -73,7 +75,7 @@ class CompoundFileReader::Impl {
  private:
   // --- header and sector allocation ---------------------------------------
 
-  ReadStatus ReadHeader() {
+  ParseStatus ReadHeader() {
     const quint64 fileSize = source_->Size();
     char header[kHeaderSize];
     const quint64 have = std::min<quint64>(fileSize, kHeaderSize);
@@ -81,7 +83,7 @@ class CompoundFileReader::Impl {
     if (!source_->ReadAt(0, header, have)) return ReadStatus::read_failed;
     if (std::memcmp(header, kSignature, std::min<quint64>(have, sizeof kSignature)) != 0)
       return ReadStatus::not_compound_file;
-    if (have < kHeaderSize) return ReadStatus::truncated;
+    if (have < kHeaderSize) return ParseStatus(ReadStatus::truncated, have);
 
     ByteCursor h(header, kHeaderSize);
     quint16 major = 0, byteOrder = 0, sectorShift = 0, miniShift = 0;
@@ -100,17 +102,19 @@ class CompoundFileReader::Impl {
     h.Skip(4);
     h.Read(difatStart_);
     h.Read(difatCount);
-    if (major != 3 && major != 4) return ReadStatus::unsupported_version;
-    if (byteOrder != 0xFFFE) return ReadStatus::bad_byte_order;
-    if (sectorShift != (major == 3 ? 9 : 12)) return ReadStatus::bad_sector_shift;
-    if (miniShift != 6 || miniCutoff != kMiniStreamCutoff) return ReadStatus::bad_mini_stream_header;
+    if (major != 3 && major != 4) return ParseStatus(ReadStatus::unsupported_version, 0x1A);
+    if (byteOrder != 0xFFFE) return ParseStatus(ReadStatus::bad_byte_order, 0x1C);
+    if (sectorShift != (major == 3 ? 9 : 12)) return ParseStatus(ReadStatus::bad_sector_shift, 0x1E);
+    if (miniShift != 6) return ParseStatus(ReadStatus::bad_mini_stream_header, 0x20);
+    if (miniCutoff != kMiniStreamCutoff) return ParseStatus(ReadStatus::bad_mini_stream_header, 0x38);
     version3_ = major == 3;
     sectorSize_ = 1u << sectorShift;
     idsPerSector_ = sectorSize_ / 4;
     // Sector n starts at (n + 1) * sector size; a last sector may be cut short.
     const quint64 sectors = fileSize <= sectorSize_ ? 0 : CeilDiv(fileSize - sectorSize_, sectorSize_);
     sectorCount_ = quint32(std::min<quint64>(sectors, kMaxRegularSector + 1ULL));
-    if (fatCount > sectorCount_ || difatCount > sectorCount_) return ReadStatus::absurd_sector_count;
+    if (fatCount > sectorCount_) return ParseStatus(ReadStatus::absurd_sector_count, 0x2C);
+    if (difatCount > sectorCount_) return ParseStatus(ReadStatus::absurd_sector_count, 0x48);
     fatCount_ = fatCount;
     difatCount_ = difatCount;
     h.Seek(kHeaderDifatOffset);
@@ -122,7 +126,7 @@ class CompoundFileReader::Impl {
     return ReadStatus::ok;
   }
 
-  ReadStatus ReadDifat() {
+  ParseStatus ReadDifat() {
     quint32 next = difatStart_;
     std::unordered_set<quint32> seen;
     while (fatSectors_.size() < fatCount_) {
@@ -130,7 +134,7 @@ class CompoundFileReader::Impl {
       if (next >= sectorCount_) return ReadStatus::sector_out_of_range;
       if (!seen.insert(next).second) return ReadStatus::sector_chain_loop;
       QByteArray sector;
-      if (ReadStatus s = ReadWholeSector(next, &sector); s != ReadStatus::ok) return s;
+      if (ParseStatus s = ReadWholeSector(next, &sector); s != ReadStatus::ok) return s;
       ByteCursor c(sector);
       for (quint32 k = 0; k + 1 < idsPerSector_ && fatSectors_.size() < fatCount_; ++k) {
         quint32 fatSector = 0;
@@ -143,22 +147,31 @@ class CompoundFileReader::Impl {
     return ReadStatus::ok;
   }
 
-  ReadStatus ReadWholeSector(quint32 sector, QByteArray* out) {
+  quint64 SectorOffset(quint32 sector) const { return (quint64(sector) + 1) * sectorSize_; }
+
+  ParseStatus ReadWholeSector(quint32 sector, QByteArray* out) {
     if (sector >= sectorCount_) return ReadStatus::sector_out_of_range;
-    const quint64 offset = (quint64(sector) + 1) * sectorSize_;
-    if (offset + sectorSize_ > source_->Size()) return ReadStatus::truncated;
+    const quint64 offset = SectorOffset(sector);
+    if (offset + sectorSize_ > source_->Size()) return ParseStatus(ReadStatus::truncated, offset);
     out->resize(qsizetype(sectorSize_));
-    return source_->ReadAt(offset, out->data(), sectorSize_) ? ReadStatus::ok : ReadStatus::read_failed;
+    return source_->ReadAt(offset, out->data(), sectorSize_) ? ParseStatus() : ParseStatus(ReadStatus::read_failed, offset);
+  }
+
+  // Where in the file entry `index` of an allocation table lies (0 when its
+  // sector is not in the table).
+  quint64 TableEntryOffset(const std::vector<quint32>& tableSectors, quint32 index) const {
+    const quint32 which = index / idsPerSector_;
+    return which < tableSectors.size() ? SectorOffset(tableSectors[which]) + 4 * (index % idsPerSector_) : 0;
   }
 
   // Entry `index` of an allocation table whose sectors are `tableSectors`,
   // loading each table sector once.
-  ReadStatus TableEntry(const std::vector<quint32>& tableSectors, std::vector<QByteArray>& cache, quint32 index,
+  ParseStatus TableEntry(const std::vector<quint32>& tableSectors, std::vector<QByteArray>& cache, quint32 index,
                         quint32* value) {
     const quint32 which = index / idsPerSector_;
     if (which >= tableSectors.size()) return ReadStatus::sector_out_of_range;
     if (cache[which].isEmpty())
-      if (ReadStatus s = ReadWholeSector(tableSectors[which], &cache[which]); s != ReadStatus::ok) return s;
+      if (ParseStatus s = ReadWholeSector(tableSectors[which], &cache[which]); s != ReadStatus::ok) return s;
     *value = qFromLittleEndian<quint32>(cache[which].constData() + 4 * (index % idsPerSector_));
     return ReadStatus::ok;
   }
@@ -166,33 +179,37 @@ class CompoundFileReader::Impl {
   // Follows a FAT chain. With exact, it must hold `limit` sectors (a stream of
   // known size); otherwise it runs to its end, and a chain longer than the
   // file has sectors must loop.
-  ReadStatus FollowChain(quint32 start, quint64 limit, bool exact, std::vector<quint32>* chain) {
+  // A defect names where the link that broke the chain was read: startAt
+  // for the chain's start, else the FAT entry.
+  ParseStatus FollowChain(quint32 start, quint64 startAt, quint64 limit, bool exact, std::vector<quint32>* chain) {
     chain->reserve(size_t(std::min<quint64>(limit, kShortChain)));
     quint32 sector = start;
+    quint64 linkAt = startAt;
     while (chain->size() < limit) {
       if (sector == kEndOfChain) {
-        if (exact) return ReadStatus::chain_too_short;
+        if (exact) return ParseStatus(ReadStatus::chain_too_short, linkAt);
         break;
       }
-      if (sector >= sectorCount_) return ReadStatus::sector_out_of_range;
+      if (sector >= sectorCount_) return ParseStatus(ReadStatus::sector_out_of_range, linkAt);
       chain->push_back(sector);
-      if (ReadStatus s = TableEntry(fatSectors_, fatCache_, sector, &sector); s != ReadStatus::ok) return s;
+      linkAt = TableEntryOffset(fatSectors_, sector);
+      if (ParseStatus s = TableEntry(fatSectors_, fatCache_, sector, &sector); s != ReadStatus::ok) return s;
     }
-    if (!exact && chain->size() == limit && sector != kEndOfChain) return ReadStatus::sector_chain_loop;
-    return HasDuplicates(*chain) ? ReadStatus::sector_chain_loop : ReadStatus::ok;
+    if (!exact && chain->size() == limit && sector != kEndOfChain) return ParseStatus(ReadStatus::sector_chain_loop, linkAt);
+    return HasDuplicates(*chain) ? ParseStatus(ReadStatus::sector_chain_loop, linkAt) : ParseStatus();
   }
 
   // Reads `size` bytes from the sectors of a chain, one read per run of
   // adjacent sectors.
-  ReadStatus ReadSectors(const std::vector<quint32>& chain, quint64 size, char* out) {
+  ParseStatus ReadSectors(const std::vector<quint32>& chain, quint64 size, char* out) {
     size_t i = 0;
     while (size > 0) {
       size_t run = 1;
       while (i + run < chain.size() && chain[i + run] == chain[i] + run) ++run;
       const quint64 bytes = std::min<quint64>(size, quint64(run) * sectorSize_);
       const quint64 offset = (quint64(chain[i]) + 1) * sectorSize_;
-      if (offset + bytes > source_->Size()) return ReadStatus::truncated;
-      if (!source_->ReadAt(offset, out, bytes)) return ReadStatus::read_failed;
+      if (offset + bytes > source_->Size()) return ParseStatus(ReadStatus::truncated, offset);
+      if (!source_->ReadAt(offset, out, bytes)) return ParseStatus(ReadStatus::read_failed, offset);
       out += bytes;
       size -= bytes;
       i += run;
@@ -202,16 +219,20 @@ class CompoundFileReader::Impl {
 
   // --- directory ----------------------------------------------------------
 
-  ReadStatus ReadDirectory() {
+  ParseStatus ReadDirectory() {
     std::vector<quint32> chain;
-    if (ReadStatus s = FollowChain(directoryStart_, sectorCount_, false, &chain); s != ReadStatus::ok) return s;
+    if (ParseStatus s = FollowChain(directoryStart_, kHeaderDirectoryStartOffset, sectorCount_, false, &chain); s != ReadStatus::ok) return s;
     if (chain.empty()) return ReadStatus::bad_directory_entry;
     QByteArray bytes(qsizetype(chain.size() * sectorSize_), Qt::Uninitialized);
-    if (ReadStatus s = ReadSectors(chain, quint64(bytes.size()), bytes.data()); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ReadSectors(chain, quint64(bytes.size()), bytes.data()); s != ReadStatus::ok) return s;
     const quint32 count = quint32(bytes.size() / kDirEntrySize);
     entries_.resize(count);
-    for (quint32 i = 0; i < count; ++i) ParseEntry(bytes.constData() + qsizetype(i) * kDirEntrySize, entries_[i]);
-    if (entries_[0].type != kTypeRoot) return ReadStatus::bad_directory_entry;
+    const quint32 perSector = sectorSize_ / kDirEntrySize;
+    for (quint32 i = 0; i < count; ++i) {
+      ParseEntry(bytes.constData() + qsizetype(i) * kDirEntrySize, entries_[i]);
+      entries_[i].at = SectorOffset(chain[i / perSector]) + quint64(i % perSector) * kDirEntrySize;
+    }
+    if (entries_[0].type != kTypeRoot) return ParseStatus(ReadStatus::bad_directory_entry, entries_[0].at);
     return ReadStatus::ok;
   }
 
@@ -239,7 +260,7 @@ class CompoundFileReader::Impl {
 
   // Walks the tree of the root's children without recursion; every entry may
   // be visited once, so a cycle or a shared subtree is caught.
-  ReadStatus ListRoot() {
+  ParseStatus ListRoot() {
     std::vector<bool> visited(entries_.size(), false);
     std::vector<quint32> stack;
     std::vector<quint32> found;
@@ -250,10 +271,10 @@ class CompoundFileReader::Impl {
       const quint32 index = stack.back();
       stack.pop_back();
       if (index == 0 || index >= entries_.size()) return ReadStatus::bad_directory_entry;
-      if (visited[index]) return ReadStatus::directory_cycle;
-      visited[index] = true;
       const DirEntry& e = entries_[index];
-      if (e.type != kTypeStream && e.type != kTypeStorage) return ReadStatus::bad_directory_entry;
+      if (visited[index]) return ParseStatus(ReadStatus::directory_cycle, e.at);
+      visited[index] = true;
+      if (e.type != kTypeStream && e.type != kTypeStorage) return ParseStatus(ReadStatus::bad_directory_entry, e.at);
       found.push_back(index);
       if (e.left != kNoStream) stack.push_back(e.left);
       if (e.right != kNoStream) stack.push_back(e.right);
@@ -269,29 +290,29 @@ class CompoundFileReader::Impl {
 
   // --- mini stream --------------------------------------------------------
 
-  ReadStatus PrepareMiniStream() {
+  ParseStatus PrepareMiniStream() {
     if (miniReady_) return ReadStatus::ok;
     const DirEntry& root = entries_[0];
     if (root.size > quint64(sectorCount_) * sectorSize_) return ReadStatus::stream_beyond_eof;
-    if (ReadStatus s = FollowChain(root.start, CeilDiv(root.size, sectorSize_), true, &miniStreamChain_);
+    if (ParseStatus s = FollowChain(root.start, root.at + kDirStartOffset, CeilDiv(root.size, sectorSize_), true, &miniStreamChain_);
         s != ReadStatus::ok)
       return s;
-    if (ReadStatus s = FollowChain(miniFatStart_, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok) return s;
+    if (ParseStatus s = FollowChain(miniFatStart_, kHeaderMiniFatStartOffset, sectorCount_, false, &miniFatSectors_); s != ReadStatus::ok) return s;
     miniFatCache_.resize(miniFatSectors_.size());
     // Documents keep all their property sets in the mini stream: one read of
     // a small mini stream replaces dozens of 64-byte reads.
     if (root.size <= kWholeMiniStreamLimit) {
       miniStream_.resize(qsizetype(root.size));
-      if (ReadStatus s = ReadSectors(miniStreamChain_, root.size, miniStream_.data()); s != ReadStatus::ok) return s;
+      if (ParseStatus s = ReadSectors(miniStreamChain_, root.size, miniStream_.data()); s != ReadStatus::ok) return s;
     }
     miniReady_ = true;
     return ReadStatus::ok;
   }
 
-  ReadStatus ReadMiniStream(quint32 start, quint64 size, QByteArray* out) {
+  ParseStatus ReadMiniStream(quint32 start, quint64 size, QByteArray* out) {
     out->clear();
     if (size == 0) return ReadStatus::ok;
-    if (ReadStatus s = PrepareMiniStream(); s != ReadStatus::ok) return s;
+    if (ParseStatus s = PrepareMiniStream(); s != ReadStatus::ok) return s;
     const quint64 miniStreamSize = entries_[0].size;
     const quint64 needed = CeilDiv(size, kMiniSectorSize);
     std::vector<quint32> chain;
@@ -301,7 +322,7 @@ class CompoundFileReader::Impl {
       if (mini == kEndOfChain) return ReadStatus::chain_too_short;
       if (quint64(mini) * kMiniSectorSize >= miniStreamSize) return ReadStatus::sector_out_of_range;
       chain.push_back(mini);
-      if (ReadStatus s = TableEntry(miniFatSectors_, miniFatCache_, mini, &mini); s != ReadStatus::ok) return s;
+      if (ParseStatus s = TableEntry(miniFatSectors_, miniFatCache_, mini, &mini); s != ReadStatus::ok) return s;
     }
     if (HasDuplicates(chain)) return ReadStatus::sector_chain_loop;
     out->resize(qsizetype(size));
@@ -317,8 +338,8 @@ class CompoundFileReader::Impl {
         continue;
       }
       const quint64 offset = (quint64(miniStreamChain_[inMini / sectorSize_]) + 1) * sectorSize_ + inMini % sectorSize_;
-      if (offset + bytes > source_->Size()) return ReadStatus::truncated;
-      if (!source_->ReadAt(offset, to, bytes)) return ReadStatus::read_failed;
+      if (offset + bytes > source_->Size()) return ParseStatus(ReadStatus::truncated, offset);
+      if (!source_->ReadAt(offset, to, bytes)) return ParseStatus(ReadStatus::read_failed, offset);
       to += bytes;
       size -= bytes;
     }
@@ -343,9 +364,9 @@ class CompoundFileReader::Impl {
 CompoundFileReader::CompoundFileReader() = default;
 CompoundFileReader::~CompoundFileReader() = default;
 
-ReadStatus CompoundFileReader::Open(std::unique_ptr<ByteSource> source) {
+ParseStatus CompoundFileReader::Open(std::unique_ptr<ByteSource> source) {
   impl_ = std::make_unique<Impl>();
-  const ReadStatus status = impl_->Open(std::move(source));
+  const ParseStatus status = impl_->Open(std::move(source));
   if (status != ReadStatus::ok) impl_.reset();
   return status;
 }
@@ -355,15 +376,15 @@ const std::vector<CompoundFileEntry>& CompoundFileReader::RootEntries() const {
   return impl_ ? impl_->RootEntries() : none;
 }
 
-ReadStatus CompoundFileReader::ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
+ParseStatus CompoundFileReader::ReadStream(const CompoundFileEntry& entry, QByteArray* out) {
   out->clear();
   if (!impl_) return ReadStatus::stream_not_found;
-  const ReadStatus status = impl_->ReadStream(entry, out);
+  const ParseStatus status = impl_->ReadStream(entry, out);
   if (status != ReadStatus::ok) out->clear();
   return status;
 }
 
-ReadStatus CompoundFileReader::ReadStream(const QString& name, QByteArray* out) {
+ParseStatus CompoundFileReader::ReadStream(const QString& name, QByteArray* out) {
   for (const CompoundFileEntry& e : RootEntries())
     if (e.isStream && e.name.compare(name, Qt::CaseInsensitive) == 0) return ReadStream(e, out);
   out->clear();

@@ -30,15 +30,15 @@ class CompoundFileReader {
   CompoundFileReader& operator=(const CompoundFileReader&) = delete;
 
   // Reads header, sector allocation list and directory from source.
-  ReadStatus Open(std::unique_ptr<ByteSource> source);
+  ParseStatus Open(std::unique_ptr<ByteSource> source);
 
   // The streams and storages of the root storage, in directory-entry order.
   const std::vector<CompoundFileEntry>& RootEntries() const;
 
   // The whole stream of one root entry.
-  ReadStatus ReadStream(const CompoundFileEntry& entry, QByteArray* out);
+  ParseStatus ReadStream(const CompoundFileEntry& entry, QByteArray* out);
   // The root stream of that name (compared without regard to case).
-  ReadStatus ReadStream(const QString& name, QByteArray* out);
+  ParseStatus ReadStream(const QString& name, QByteArray* out);
 
  private:
   class Impl;

@@ -3,6 +3,7 @@
 // Each status names the defect; one function turns it into the German
 // description that ends up in the run log.
 #include <QString>
+#include <QtGlobal>
 
 namespace tbx {
 
@@ -44,10 +45,26 @@ enum class ReadStatus {
   out_of_memory,
 };
 
-// The status as a German sentence for the run log ("" for ok).
+// The outcome of reading a structure: ok, or the defect and the byte offset
+// where it was found (in the file for the compound file's structures, in
+// the stream for a property set's), for whoever looks into a damaged
+// document. Compared with a ReadStatus it compares its defect.
+struct [[nodiscard]] ParseStatus {
+  ReadStatus defect = ReadStatus::ok;
+  quint64 offset = 0;
+
+  constexpr ParseStatus() = default;
+  constexpr ParseStatus(ReadStatus d, quint64 at = 0) : defect(d), offset(at) {}  // NOLINT: a defect is a status
+  constexpr bool ok() const { return defect == ReadStatus::ok; }
+  constexpr operator ReadStatus() const { return defect; }  // NOLINT: where only the defect matters
+  friend constexpr bool operator==(const ParseStatus& a, ReadStatus b) { return a.defect == b; }
+};
+
+// The status as a German sentence for users: the run log and the inspection
+// tool ("" for ok).
 QString StatusDescription(ReadStatus status);
 
-// Name of the status as spelled above, for test output and the fuzz replay.
+// Name of the status as spelled above, for test output.
 const char* StatusName(ReadStatus status);
 
 }  // namespace tbx

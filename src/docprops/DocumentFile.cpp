@@ -5,7 +5,7 @@
 namespace tbx {
 namespace {
 
-ReadStatus StatusForErrno(int err) {
+ParseStatus StatusForErrno(int err) {
   switch (err) {
     case 0:
       return ReadStatus::ok;
@@ -24,6 +24,6 @@ ReadStatus StatusForErrno(int err) {
 
 }  // namespace
 
-ReadStatus DocumentFile::Open(const QString& path) { return StatusForErrno(file_.Open(path)); }
+ParseStatus DocumentFile::Open(const QString& path) { return StatusForErrno(file_.Open(path)); }
 
 }  // namespace tbx

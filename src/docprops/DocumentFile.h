@@ -12,7 +12,7 @@ namespace tbx {
 class DocumentFile : public ByteSource {
  public:
   // Opens path read-only: ok, or why it cannot be opened.
-  [[nodiscard]] ReadStatus Open(const QString& path);
+  ParseStatus Open(const QString& path);
   quint64 Size() const override { return file_.Size(); }
   bool ReadAt(quint64 offset, char* out, quint64 size) override { return file_.ReadAt(offset, out, size); }
 

@@ -19,13 +19,13 @@ struct PropertyLookup {
   enum Outcome { Found, NotOpened, NotRead };
   Outcome outcome = Found;
   QString value;                       // when Found: the text, "" when no set yields the property
-  ReadStatus status = ReadStatus::ok;  // otherwise: why the sets could not be read
+  ParseStatus status = ReadStatus::ok;  // otherwise: why the sets could not be read
 };
 
 // A document's property sets as one open gave them.
 struct DocumentParse {
   std::unique_ptr<FilePropertySets> sets;  // nullptr when the container could not be made
-  ReadStatus status = ReadStatus::ok;
+  ParseStatus status = ReadStatus::ok;
   // Look-ups made when the sets were dropped early (PrepareLookUps).
   std::vector<std::pair<QString, PropertyLookup>> lookUps;
 };

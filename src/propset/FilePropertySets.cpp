@@ -54,7 +54,7 @@ const FilePropertySet* FilePropertySets::Item(int index) const {
   return index >= 0 && index < Count() ? &sets_[size_t(index)] : nullptr;
 }
 
-ReadStatus FilePropertySets::Open(std::unique_ptr<ByteSource> source) {
+ParseStatus FilePropertySets::Open(std::unique_ptr<ByteSource> source) {
   sets_.clear();
   // Sizes are checked against the file before anything is allocated, but a
   // large legitimate document may still meet a machine short of memory.
@@ -95,10 +95,10 @@ FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QStrin
   return set;
 }
 
-ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
+ParseStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
   quint64 budget = PropertyBytesBudget(source->Size());
   CompoundFileReader file;
-  if (ReadStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
+  if (ParseStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
   std::vector<Ranked> found;
   found.reserve(kUsualSets);
   for (const CompoundFileEntry& entry : file.RootEntries()) {
@@ -108,10 +108,10 @@ ReadStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
     std::vector<PropertySection> sections;
     // One stream is never larger than the file (the reader checks that), so
     // only the sum needs a bound here.
-    if (ReadStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;
+    if (ParseStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;
     if (quint64(stream.size()) > budget) return ReadStatus::property_sets_beyond_file;
     budget -= quint64(stream.size());
-    if (ReadStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ParsePropertySetStream(stream, &sections); s != ReadStatus::ok) return s;
     for (PropertySection& section : sections) {
       if (found.size() >= size_t(kMaxSets)) return ReadStatus::too_many_property_sets;
       FilePropertySet set = MakeSet(section, entry.name);

@@ -58,14 +58,14 @@ class FilePropertySets {
  public:
   // Reads every property set of the document behind source (a document file
   // is opened by docprops/DocumentFile.h).
-  ReadStatus Open(std::unique_ptr<ByteSource> source);
+  ParseStatus Open(std::unique_ptr<ByteSource> source);
 
   int Count() const { return int(sets_.size()); }
   // The set at a 0-based index, nullptr outside 0..Count()-1.
   const FilePropertySet* Item(int index) const;
 
  private:
-  ReadStatus Load(std::unique_ptr<ByteSource> source);
+  ParseStatus Load(std::unique_ptr<ByteSource> source);
   static FilePropertySet MakeSet(PropertySection& section, const QString& streamName);
 
   std::vector<FilePropertySet> sets_;

@@ -28,18 +28,18 @@ QUuid ReadGuid(ByteCursor& c) {
 
 // Names in the dictionary: counted in bytes of the code page, or in UTF-16
 // units padded to four bytes when the section is Unicode (code page 1200).
-ReadStatus ReadDictionary(ByteCursor& c, quint16 codePage, PropertySection* section) {
+ParseStatus ReadDictionary(ByteCursor& c, quint16 codePage, PropertySection* section) {
   const quint64 base = c.Position();
   quint32 count = 0;
-  if (!c.Read(count)) return ReadStatus::property_beyond_section;
-  if (count > c.Remaining() / 8) return ReadStatus::absurd_property_count;
+  if (!c.Read(count)) return c.Fail(ReadStatus::property_beyond_section);
+  if (count > c.Remaining() / 8) return c.Fail(ReadStatus::absurd_property_count);
   const bool unicode = codePage == 1200;
   section->dictionary.reserve(count);
   for (quint32 i = 0; i < count; ++i) {
     quint32 id = 0, length = 0;
-    if (!c.Read(id) || !c.Read(length)) return ReadStatus::property_beyond_section;
+    if (!c.Read(id) || !c.Read(length)) return c.Fail(ReadStatus::property_beyond_section);
     const quint64 bytes = unicode ? quint64(length) * 2 : length;
-    if (bytes > c.Remaining()) return ReadStatus::string_beyond_section;
+    if (bytes > c.Remaining()) return c.Fail(ReadStatus::string_beyond_section);
     const char* data = c.Here();
     c.Skip(bytes);
     if (unicode) {
@@ -57,12 +57,13 @@ struct TableEntry {
   quint32 offset;
 };
 
-ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySection* section) {
+ParseStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySection* section) {
   ByteCursor head(stream);
   quint32 size = 0, count = 0;
-  if (!head.Seek(offset) || !head.Read(size) || !head.Read(count)) return ReadStatus::section_beyond_stream;
-  if (size < 8 || size > quint64(stream.size()) - offset) return ReadStatus::section_beyond_stream;
-  if (count > (size - 8) / 8) return ReadStatus::absurd_property_count;
+  if (!head.Seek(offset) || !head.Read(size) || !head.Read(count))
+    return ParseStatus(ReadStatus::section_beyond_stream, offset);
+  if (size < 8 || size > quint64(stream.size()) - offset) return ParseStatus(ReadStatus::section_beyond_stream, offset);
+  if (count > (size - 8) / 8) return ParseStatus(ReadStatus::absurd_property_count, offset + 4);
   section->stream = stream;
   section->start = offset;
   section->size = size;
@@ -73,7 +74,8 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
   for (TableEntry& e : table) {
     c.Read(e.id);
     c.Read(e.offset);
-    if (e.offset < 8 || e.offset > size - 4) return ReadStatus::property_beyond_section;
+    if (e.offset < 8 || e.offset > size - 4)
+      return ParseStatus(ReadStatus::property_beyond_section, offset + c.Position() - 4);
   }
   // Only the section header and the offset table above are structure. A
   // value that cannot be decoded costs that value alone (it has no text
@@ -95,11 +97,11 @@ ReadStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySectio
     c.Seek(e.offset);
     if (e.id == kCodePageId) continue;
     if (e.id == kDictionaryId) {
-      ReadDictionary(c, section->codePage, section);
+      (void)ReadDictionary(c, section->codePage, section);
       continue;
     }
     RawProperty property{e.id, VT_EMPTY, e.offset};
-    ReadTypedValue(c, section->codePage, &property.type, nullptr);
+    (void)ReadTypedValue(c, section->codePage, &property.type, nullptr);
     if (e.id != kLocaleId && e.id != kBehaviorId) section->properties.push_back(property);
   }
   return ReadStatus::ok;
@@ -116,18 +118,18 @@ QVariant DecodePropertyValue(const QByteArray& stream, quint32 start, quint32 si
   return value;
 }
 
-ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections) {
+ParseStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections) {
   sections->clear();
   ByteCursor c(stream);
   quint16 byteOrder = 0, version = 0;
   quint32 count = 0;
-  if (stream.size() < kStreamHeaderSize) return ReadStatus::property_set_header;
+  if (stream.size() < kStreamHeaderSize) return ParseStatus(ReadStatus::property_set_header, 0);
   c.Read(byteOrder);
   c.Read(version);
   c.Skip(4 + 16);  // system identifier and class identifier
   c.Read(count);
-  if (byteOrder != 0xFFFE || version > 1 || count == 0) return ReadStatus::property_set_header;
-  if (count > c.Remaining() / kSectionEntrySize) return ReadStatus::absurd_property_count;
+  if (byteOrder != 0xFFFE || version > 1 || count == 0) return ParseStatus(ReadStatus::property_set_header, 0);
+  if (count > c.Remaining() / kSectionEntrySize) return c.Fail(ReadStatus::absurd_property_count);
   std::vector<std::pair<QUuid, quint32>> entries(count);
   sections->reserve(count);
   for (auto& [formatId, offset] : entries) {
@@ -137,7 +139,7 @@ ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<Property
   for (const auto& [formatId, offset] : entries) {
     PropertySection section;
     section.formatId = formatId;
-    if (ReadStatus s = ParseSection(stream, offset, &section); s != ReadStatus::ok) {
+    if (ParseStatus s = ParseSection(stream, offset, &section); s != ReadStatus::ok) {
       sections->clear();
       return s;
     }

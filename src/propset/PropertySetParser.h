@@ -70,9 +70,12 @@ struct PropertySection {
   quint32 start = 0, size = 0;  // of the section in the stream
 };
 
-// Parses and checks a whole property-set stream; afterwards every value can
-// be decoded without further checks failing.
-ReadStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections);
+// Parses a whole property-set stream: its header, section table, offset
+// tables and code pages are checked and fail the stream. A value or a
+// dictionary that cannot be read fails nothing: the value decodes to
+// nothing (DecodePropertyValue), the dictionary keeps the names before the
+// damage, so one odd value does not cost a document's title and author.
+ParseStatus ParsePropertySetStream(const QByteArray& stream, std::vector<PropertySection>* sections);
 
 // The value at offset of a section: a QString, qint64, quint64, double, float,
 // bool or QDateTime (local time); an invalid QVariant for a value without a

@@ -132,12 +132,12 @@ QVariant FixedValue(ByteCursor& c, quint16 type) {
 }
 
 // A null value only checks and skips the value.
-ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
-  if (type == VT_VERSIONED_STREAM && !c.Skip(16)) return ReadStatus::string_beyond_section;
+ParseStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
+  if (type == VT_VERSIONED_STREAM && !c.Skip(16)) return c.Fail(ReadStatus::string_beyond_section);
   quint32 length = 0;
-  if (!c.Read(length)) return ReadStatus::string_beyond_section;
+  if (!c.Read(length)) return c.Fail(ReadStatus::string_beyond_section);
   const quint64 bytes = type == VT_LPWSTR ? quint64(length) * 2 : length;
-  if (bytes > c.Remaining()) return ReadStatus::string_beyond_section;
+  if (bytes > c.Remaining()) return c.Fail(ReadStatus::string_beyond_section);
   const char* data = c.Here();
   c.Skip(bytes);
   if (!value) return ReadStatus::ok;
@@ -150,10 +150,10 @@ ReadStatus LengthPrefixedValue(ByteCursor& c, quint16 type, quint16 codePage, QV
   return ReadStatus::ok;
 }
 
-ReadStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
+ParseStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* value) {
   const int fixed = FixedSize(type);
   if (fixed >= 0) {
-    if (quint64(fixed) > c.Remaining()) return ReadStatus::property_beyond_section;
+    if (quint64(fixed) > c.Remaining()) return c.Fail(ReadStatus::property_beyond_section);
     if (value)
       *value = FixedValue(c, type);
     else
@@ -161,29 +161,29 @@ ReadStatus ScalarValue(ByteCursor& c, quint16 type, quint16 codePage, QVariant* 
     return ReadStatus::ok;
   }
   if (IsLengthPrefixed(type)) return LengthPrefixedValue(c, type, codePage, value);
-  return ReadStatus::unknown_value_type;
+  return c.Fail(ReadStatus::unknown_value_type);
 }
 
 // The elements of a vector or an array; they are checked, not kept, since a
 // value with several elements has no text form. Strings and variants are
 // padded to four bytes, smaller scalars are packed; padded says whether the
 // strings are (common office programs write string vectors without it).
-ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elementType, quint16 codePage,
+ParseStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elementType, quint16 codePage,
                         bool padded = true) {
   const int fixed = FixedSize(elementType);
   const bool variant = elementType == VT_VARIANT;
-  if (!variant && fixed <= 0 && !IsLengthPrefixed(elementType)) return ReadStatus::unknown_value_type;
+  if (!variant && fixed <= 0 && !IsLengthPrefixed(elementType)) return c.Fail(ReadStatus::unknown_value_type);
   const quint64 minimum = fixed > 0 ? quint64(fixed) : 4;
-  if (count > c.Remaining() / minimum) return ReadStatus::absurd_property_count;
+  if (count > c.Remaining() / minimum) return c.Fail(ReadStatus::absurd_property_count);
   for (quint64 i = 0; i < count; ++i) {
     quint16 type = elementType;
     if (variant) {
       quint32 inner = 0;
-      if (!c.Read(inner)) return ReadStatus::property_beyond_section;
-      if (inner > 0xFFFF || inner == VT_VARIANT) return ReadStatus::unknown_value_type;
+      if (!c.Read(inner)) return c.Fail(ReadStatus::property_beyond_section);
+      if (inner > 0xFFFF || inner == VT_VARIANT) return c.Fail(ReadStatus::unknown_value_type);
       type = quint16(inner);
     }
-    if (ReadStatus s = ScalarValue(c, type, codePage, nullptr); s != ReadStatus::ok) return s;
+    if (ParseStatus s = ScalarValue(c, type, codePage, nullptr); s != ReadStatus::ok) return s;
     if (variant || (padded && IsLengthPrefixed(type))) c.AlignTo4(base);
   }
   return ReadStatus::ok;
@@ -191,27 +191,27 @@ ReadStatus SkipElements(ByteCursor& c, quint64 base, quint64 count, quint16 elem
 
 // A vector in either layout: strings padded to four bytes as the format
 // says, or packed one after the other.
-ReadStatus SkipVector(ByteCursor& c, quint64 base, quint16 elementType, quint16 codePage) {
+ParseStatus SkipVector(ByteCursor& c, quint64 base, quint16 elementType, quint16 codePage) {
   quint32 count = 0;
-  if (!c.Read(count)) return ReadStatus::property_beyond_section;
+  if (!c.Read(count)) return c.Fail(ReadStatus::property_beyond_section);
   const quint64 start = c.Position();
-  const ReadStatus padded = SkipElements(c, base, count, elementType, codePage);
+  const ParseStatus padded = SkipElements(c, base, count, elementType, codePage);
   if (padded == ReadStatus::ok || !IsLengthPrefixed(elementType)) return padded;
   c.Seek(start);
   return SkipElements(c, base, count, elementType, codePage, false);
 }
 
-ReadStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
+ParseStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
   quint32 elementType = 0, dimensions = 0;
-  if (!c.Read(elementType) || !c.Read(dimensions)) return ReadStatus::property_beyond_section;
-  if (elementType > 0xFFFF) return ReadStatus::unknown_value_type;
-  if (dimensions < 1 || dimensions > 31) return ReadStatus::absurd_property_count;
+  if (!c.Read(elementType) || !c.Read(dimensions)) return c.Fail(ReadStatus::property_beyond_section);
+  if (elementType > 0xFFFF) return c.Fail(ReadStatus::unknown_value_type);
+  if (dimensions < 1 || dimensions > 31) return c.Fail(ReadStatus::absurd_property_count);
   quint64 total = 1;
   for (quint32 d = 0; d < dimensions; ++d) {
     quint32 size = 0, lowerBound = 0;
-    if (!c.Read(size) || !c.Read(lowerBound)) return ReadStatus::property_beyond_section;
+    if (!c.Read(size) || !c.Read(lowerBound)) return c.Fail(ReadStatus::property_beyond_section);
     // Every element takes at least one byte, so more than the section holds is absurd.
-    if (size != 0 && total > c.Remaining() / size) return ReadStatus::absurd_property_count;
+    if (size != 0 && total > c.Remaining() / size) return c.Fail(ReadStatus::absurd_property_count);
     total *= size;
   }
   return SkipElements(c, base, total, quint16(elementType), codePage);
@@ -219,10 +219,10 @@ ReadStatus SkipArray(ByteCursor& c, quint64 base, quint16 codePage) {
 
 }  // namespace
 
-ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut, QVariant* value) {
+ParseStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut, QVariant* value) {
   const quint64 base = cursor.Position();
   quint32 typeField = 0;
-  if (!cursor.Read(typeField)) return ReadStatus::property_beyond_section;
+  if (!cursor.Read(typeField)) return cursor.Fail(ReadStatus::property_beyond_section);
   // The upper half is padding; some writers leave garbage in it.
   const quint16 type = quint16(typeField & 0xFFFF);
   *typeOut = type;
@@ -230,14 +230,14 @@ ReadStatus ReadTypedValue(ByteCursor& cursor, quint16 codePage, quint16* typeOut
   const quint16 elementType = type & 0x0FFF;
   switch (type & 0xF000) {
     case 0:
-      if (type == VT_VARIANT) return ReadStatus::unknown_value_type;
+      if (type == VT_VARIANT) return cursor.Fail(ReadStatus::unknown_value_type);
       return ScalarValue(cursor, type, codePage, value);
     case VT_VECTOR:
       return SkipVector(cursor, base, elementType, codePage);
     case VT_ARRAY:
       return SkipArray(cursor, base, codePage);
     default:
-      return ReadStatus::unknown_value_type;
+      return cursor.Fail(ReadStatus::unknown_value_type);
   }
 }
 

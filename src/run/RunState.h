@@ -39,7 +39,7 @@ struct RunState {
   // state is made (the programs install theirs before the run, tests fakes).
   Dialogs* dialogs = &TheDialogs();
   ProgressView* progress = &TheProgress();
-  QString configPath;  // formed once, passed to every configuration read
+  QString configPath;  // the configuration in use; the loop takes a snapshot of it per document
   RunLog log;          // written on the run's thread only
 
   // Start-up settings (step 1).

@@ -131,6 +131,7 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
     const char* why;
     QByteArray bytes;
     const char* description;
+    qint64 offset;  // where the defect was found: in the file, or in the property-set stream; -1 unchecked
   };
   auto patched = [&](qsizetype at, quint32 value) {
     QByteArray b = good_;
@@ -147,31 +148,31 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
   const qsizetype rootChild = qsizetype(U32At(good_, (qsizetype(directorySector) + 1) * 512 + cfb::kDirChildOffset));
   const qsizetype rootChildEntry = (qsizetype(directorySector) + 1) * 512 + rootChild * cfb::kDirEntrySize;
   const Case cases[] = {
-      {"wrong signature", signature, "Die Datei ist keine Verbunddatei"},
-      {"sector shift 10", shift10, "Die Verbunddatei gibt eine ungültige Sektorgröße an"},
-      {"sector shift 12 in a version 3 file", shift12, "Die Verbunddatei gibt eine ungültige Sektorgröße an"},
+      {"wrong signature", signature, "Die Datei ist keine Verbunddatei", 0},
+      {"sector shift 10", shift10, "Die Verbunddatei gibt eine ungültige Sektorgröße an", 0x1E},
+      {"sector shift 12 in a version 3 file", shift12, "Die Verbunddatei gibt eine ungültige Sektorgröße an", 0x1E},
       {"directory chain loops", patched(FatEntryOffset(directorySector), directorySector),
-       "Eine Sektorkette der Verbunddatei läuft im Kreis"},
+       "Eine Sektorkette der Verbunddatei läuft im Kreis", FatEntryOffset(directorySector)},
       {"directory chain leaves the file", patched(FatEntryOffset(directorySector), 0x00FFFFFF),
-       "Eine Sektorkette der Verbunddatei zeigt aus der Datei hinaus"},
+       "Eine Sektorkette der Verbunddatei zeigt aus der Datei hinaus", FatEntryOffset(directorySector)},
       {"FAT count beyond the file", patched(0x2C, 0x00FFFFFF),
-       "Die Verbunddatei gibt mehr Sektoren an, als die Datei enthält"},
+       "Die Verbunddatei gibt mehr Sektoren an, als die Datei enthält", 0x2C},
       {"directory tree cycle", patched(rootChildEntry + cfb::kDirLeftOffset, quint32(rootChild)),
-       "Das Verzeichnis der Verbunddatei enthält einen Zyklus"},
+       "Das Verzeichnis der Verbunddatei enthält einen Zyklus", rootChildEntry},
       {"directory entry out of range", patched(rootChildEntry + cfb::kDirRightOffset, 100000),
-       "Ein Verzeichniseintrag der Verbunddatei ist ungültig"},
+       "Ein Verzeichniseintrag der Verbunddatei ist ungültig", -1},
       {"stream size beyond the file", patched(summary + cfb::kDirSizeOffset, 0x7FFFFFF0),
-       "Ein Stream der Verbunddatei ist größer, als die Datei Platz bietet"},
+       "Ein Stream der Verbunddatei ist größer, als die Datei Platz bietet", summary + cfb::kDirSizeOffset},
       {"mini chain outside the mini stream", patched(summary + cfb::kDirStartOffset, 0xFFFF),
-       "Eine Sektorkette der Verbunddatei zeigt aus der Datei hinaus"},
+       "Eine Sektorkette der Verbunddatei zeigt aus der Datei hinaus", -1},
       {"property offset beyond its section",
        WithSummaryStream(SummaryStream(24, 2, Le32({1, 24, 4, 4000}) + Le32({2, 1252}))),
-       "Ein Property liegt außerhalb seines Abschnitts"},
+       "Ein Property liegt außerhalb seines Abschnitts", 48 + 12},
       {"section beyond its stream", WithSummaryStream(SummaryStream(5000, 0, QByteArray())),
-       "Ein Abschnitt eines Propertysets reicht über das Streamende hinaus"},
+       "Ein Abschnitt eines Propertysets reicht über das Streamende hinaus", 48},
       {"absurd property count", WithSummaryStream(SummaryStream(16, 0x10000000, Le32({4, 16}))),
-       "Ein Propertyset gibt mehr Einträge an, als es enthalten kann"},
-      {"not a property set", WithSummaryStream(QByteArray(64, 'x')), "Der Kopf eines Propertysets ist ungültig"},
+       "Ein Propertyset gibt mehr Einträge an, als es enthalten kann", 48 + 4},
+      {"not a property set", WithSummaryStream(QByteArray(64, 'x')), "Der Kopf eines Propertysets ist ungültig", 0},
   };
   int i = 0;
   for (const Case& c : cases) {
@@ -182,6 +183,11 @@ TEST_F(DamagedDocuments, EveryClassOfDefectGivesTheErrorTextAndSaysWhatIsWrong) 
     EXPECT_EQ(lines.last(), "05.12.2026 18:24:03 - FEHLER beim Lesen der Propertysets von " + path + ": " +
                                 QString::fromUtf8(c.description))
         << c.why;
+    FilePropertySets sets;
+    const ParseStatus status = sets.Open(std::make_unique<MemoryByteSource>(c.bytes));
+    if (c.offset >= 0) {
+      EXPECT_EQ(qint64(status.offset), c.offset) << c.why;
+    }
   }
   EXPECT_EQ(LogLines().size(), qsizetype(std::size(cases)));
   // Damage inside one value costs that value alone: the document stays readable.

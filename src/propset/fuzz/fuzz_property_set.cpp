@@ -3,7 +3,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   std::vector<tbx::PropertySection> sections;
-  tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
+  (void)tbx::ParsePropertySetStream(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &sections);
   for (const tbx::PropertySection& s : sections)
     for (const tbx::RawProperty& p : s.properties)
       tbx::DecodePropertyValue(s.stream, s.start, s.size, p.offset, s.codePage);
