@@ -203,7 +203,7 @@ def run_once(folder, batch, env):
 
 
 def measure(folder, batch, env, documents, repeat):
-    """The fastest of up to repeat runs; that run's workbook is kept as Liste.xls.best."""
+    """The fastest of up to repeat runs; that run's workbook is kept as fastest.xls."""
     best = None
     for _ in range(repeat):
         wall, peak, rows = run_once(folder, batch, env)
@@ -211,15 +211,18 @@ def measure(folder, batch, env, documents, repeat):
             fail("%s: %d rows written for %d documents" % (folder, rows, documents))
         if best is None or wall < best[0]:
             best = (wall, peak)
-            shutil.copyfile(os.path.join(folder, "Liste.xls"), os.path.join(folder, "Liste.xls.best"))
+            shutil.copyfile(os.path.join(folder, "Liste.xls"), os.path.join(folder, "fastest.xls"))
         if wall >= REPEAT_UNDER_SECONDS:
             break
     return {"rate": documents / max(best[0], 0.001), "peak": best[1],
-            "workbook": os.path.join(folder, "Liste.xls.best")}
+            "workbook": os.path.join(folder, "fastest.xls")}
 
 
 def same_file(a, b):
-    return subprocess.run(["cmp", "-s", a, b]).returncode == 0
+    status = subprocess.run(["cmp", "-s", a, b]).returncode
+    if status > 1:
+        fail("cannot compare %s with %s" % (a, b))
+    return status == 0
 
 
 def load_average():
