@@ -122,9 +122,6 @@ class Connection:
     def pipes(self):
         return (self.up, self.down)
 
-    def other(self, pipe):
-        return self.down if pipe is self.up else self.up
-
     def close(self, how):
         if self.closed:
             return
@@ -221,9 +218,9 @@ class Connection:
 
 
 class Proxy:
-    def __init__(self, args, listener, target):
+    def __init__(self, args, listener):
         self.listener = listener
-        self.target = target
+        self.target_family, self.target = args.target
         self.delay = args.delay_ms / 1000.0
         self.max_connections = args.max_connections
         self.max_in_flight = args.max_in_flight
@@ -390,7 +387,6 @@ def main(argv):
         ctypes.CDLL(None).prctl(PR_SET_TIMERSLACK, 1, 0, 0, 0)
     except (OSError, AttributeError):
         pass
-    family, target = args.target
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     try:
@@ -417,8 +413,7 @@ def main(argv):
     # A peer that goes away while the proxy writes must not end it.
     signal.signal(signal.SIGPIPE, signal.SIG_IGN)
 
-    proxy = Proxy(args, listener, target)
-    proxy.target_family = family
+    proxy = Proxy(args, listener)
     end = time.monotonic() + args.max_seconds
     try:
         while not stop and time.monotonic() < end and os.getppid() == parent:
