@@ -42,6 +42,10 @@ the process set to the least. On a loaded machine wake-ups still come some
 ten to a few hundred microseconds late: a round trip takes at least twice
 --delay-ms, never less.
 
+Its last line on standard error counts what it did: "beendet: C
+Verbindungen, B Bytes weitergeleitet, K getrennt". A test learns from an
+uncut run how many bytes a whole run takes and spreads its cuts over them.
+
 Exit status: 0 after an ordinary end, 1 when it cannot listen, 2 for bad
 arguments.
 """
