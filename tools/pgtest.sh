@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # A throwaway PostgreSQL server for the database tests.
 #
-#   tools/pgtest.sh start ENVFILE   start a server on 127.0.0.1 (free port) with
-#                                   the sample database, write ENVFILE
+#   tools/pgtest.sh start ENVFILE [COUNT]
+#                                   start a server on 127.0.0.1 (free port) with
+#                                   the sample database, write ENVFILE; COUNT
+#                                   generated documents on top of the fixed ones
+#                                   (sampledb.py --count, default 0)
 #   tools/pgtest.sh stop ENVFILE    stop that server and remove its files
 #
 # The server lives in a fresh folder under /tmp and holds the database
@@ -19,8 +22,9 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cmd="${1:-}"
 envfile="${2:-}"
-if [ -z "$cmd" ] || [ -z "$envfile" ]; then
-  echo "Aufruf: $0 start|stop ENVFILE" >&2
+count="${3:-0}"
+if [ -z "$cmd" ] || [ -z "$envfile" ] || ! [[ "$count" =~ ^[0-9]+$ ]]; then
+  echo "Aufruf: $0 start ENVFILE [ANZAHL] | stop ENVFILE" >&2
   exit 2
 fi
 
@@ -62,7 +66,10 @@ start() {
     return 1
   }
 
-  /usr/bin/python3 "$here/sampledb/sampledb.py" --postgres "$dir/sample.sql" 2>/dev/null
+  /usr/bin/python3 "$here/sampledb/sampledb.py" --postgres "$dir/sample.sql" --count "$count" 2>/dev/null || {
+    echo "pgtest: Beispieldaten nicht erzeugt (sampledb.py --count $count)" >&2
+    return 1
+  }
   local sql_password="${reader_password//\'/\'\'}"
   {
     echo "CREATE ROLE $reader LOGIN PASSWORD '$sql_password';"
@@ -118,5 +125,5 @@ stop() {
 case "$cmd" in
   start) start ;;
   stop) stop ;;
-  *) echo "Aufruf: $0 start|stop ENVFILE" >&2; exit 2 ;;
+  *) echo "Aufruf: $0 start ENVFILE [ANZAHL] | stop ENVFILE" >&2; exit 2 ;;
 esac

@@ -23,12 +23,19 @@ std::optional<QString> FirstFieldText(const RecordSet& record, const QString& na
 }
 
 // The text of the named field of the first record of statement; std::nullopt
-// for every failure (query error, no record, NULL, no text form): the
-// resolution of a reference never stops a run.
+// for every failure (query error, no record, NULL, no text form): a failing
+// step gives the raw value and the run goes on. Not so a lost connection: it
+// throws RunError with the driver's description, or the row would show ids
+// where the database holds names, and the next document's query would end
+// the run without the reason.
 std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& statement, const QString& field) {
   std::optional<QueryRecord> found;
   QString error;
-  if (!db.FirstRecord(statement, found, error) || !found) return std::nullopt;
+  if (!db.FirstRecord(statement, found, error)) {
+    if (db.Lost()) throw RunError(kErrDatabase, error);
+    return std::nullopt;
+  }
+  if (!found) return std::nullopt;
   const RecordSet result(std::move(*found));
   return ValueText(result.Value(result.FieldIndex(field)));
 }

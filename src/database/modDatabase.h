@@ -67,12 +67,14 @@ QString RecordFieldName(const QString& mappedName, bool* reference = nullptr);
 
 // The text of the field fieldName of record ("" when missing, NULL or
 // without text form); a name starting with "r:" (any case) is a reference
-// field, shown by the display text of the object it points to.
+// field, shown by the display text of the object it points to. Throws
+// RunError when the connection is lost while a reference is looked up.
 QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName);
 
 // The display text of the object rawValue of the reference column
 // fieldName (class 5) through the ulvo reference metadata: LOGIN for the
-// users table, DESCRIPTION otherwise; rawValue when anything fails.
+// users table, DESCRIPTION otherwise; rawValue when anything fails, except a
+// lost connection, which throws RunError (kErrDatabase).
 QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue);
 
 }  // namespace tbx

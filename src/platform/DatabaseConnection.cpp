@@ -24,6 +24,16 @@ QString ErrorText(const QSqlError& error) {
   return driver + QStringLiteral(": ") + database;
 }
 
+// QPSQL closes a connection it has lost; every statement after that fails
+// without a description, and a log line "Laufzeitfehler 3704: " tells nobody
+// anything.
+QString FailureText(const QSqlError& error, const QSqlDatabase& db) {
+  const QString text = ErrorText(error);
+  if (!text.isEmpty()) return text;
+  return db.isOpen() ? QStringLiteral("Der Datenbanktreiber nennt keinen Grund")
+                     : QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen");
+}
+
 QString NextConnectionName() {
   static std::atomic<int> counter{0};
   return QStringLiteral("tabellix-db-%1").arg(++counter);
@@ -139,17 +149,19 @@ DatabaseConnection::~DatabaseConnection() {
 
 bool DatabaseConnection::FirstRecord(const QString& statement, std::optional<QueryRecord>& record, QString& error) {
   record.reset();
-  QSqlQuery query(QSqlDatabase::database(name_, false));
+  const QSqlDatabase db = QSqlDatabase::database(name_, false);
+  QSqlQuery query(db);
   query.setForwardOnly(true);
   if (!query.exec(statement)) {
-    error = ErrorText(query.lastError());
+    error = FailureText(query.lastError(), db);
     return false;
   }
+  lastSucceeded_ = statement;
   if (!query.isSelect()) return true;
   if (!query.next()) {
     // A connection lost while the rows arrive shows only here.
     if (query.lastError().isValid()) {
-      error = ErrorText(query.lastError());
+      error = FailureText(query.lastError(), db);
       return false;
     }
     return true;
@@ -162,6 +174,15 @@ bool DatabaseConnection::FirstRecord(const QString& statement, std::optional<Que
   }
   record = std::move(first);
   return true;
+}
+
+bool DatabaseConnection::Lost() {
+  const QSqlDatabase db = QSqlDatabase::database(name_, false);
+  if (!db.isOpen()) return true;
+  if (lastSucceeded_.isEmpty()) return false;
+  QSqlQuery probe(db);
+  probe.setForwardOnly(true);
+  return !probe.exec(lastSucceeded_);
 }
 
 }  // namespace tbx

@@ -58,9 +58,16 @@ class DatabaseConnection {
   // the driver's description in error.
   [[nodiscard]] bool FirstRecord(const QString& statement, std::optional<QueryRecord>& record, QString& error);
 
+  // Whether the connection is gone, asked after a statement failed: the
+  // driver has closed it (QPSQL does when the server is gone) or the last
+  // statement that succeeded on it fails now (psqlODBC keeps a lost
+  // connection open). Costs one query then, none while the driver says.
+  [[nodiscard]] bool Lost();
+
  private:
   explicit DatabaseConnection(QString name) : name_(std::move(name)) {}
   QString name_;  // QtSql connection name, unique per connection
+  QString lastSucceeded_;  // the probe of Lost(): it worked on this connection once
 };
 
 // The QtSql driver's name for driver ("QPSQL").

@@ -51,16 +51,26 @@ class RowWriter {
 
   // Writes the row; true when a cell was marked.
   bool Write(int row, qsizetype index, std::vector<MappedColumn>& columns) {
+    // A record's values are all read before the first cell is written: a
+    // connection lost in the middle of a row ends the run without half a row
+    // in the saved workbook.
+    std::vector<QString> values;
+    if (run_.databaseMode)
+      for (const MappedColumn& column : columns)
+        values.push_back(column.Special ? QString() : GetRecordValue(*run_.database, *record_, column.PropertyName));
     Worksheet& sheet = *run_.workbook.worksheet;
     sheet.Cells(row, 1)->SetValue(run_.foundDocuments.Folder(index));
     sheet.Cells(row, 2)->SetValue(run_.foundDocuments.FileName(index));
     bool marked = false;
-    for (size_t k = 0; k < columns.size(); ++k) marked |= WriteColumn(sheet, row, columns[k], settings_.Patterns(k));
+    for (size_t k = 0; k < columns.size(); ++k)
+      marked |= WriteColumn(sheet, row, columns[k], settings_.Patterns(k), values.empty() ? nullptr : &values[k]);
     return marked;
   }
 
  private:
-  bool WriteColumn(Worksheet& sheet, int row, MappedColumn& column, const QStringList& patterns) {
+  // recordValue: the column's value from the record in database mode.
+  bool WriteColumn(Worksheet& sheet, int row, MappedColumn& column, const QStringList& patterns,
+                   const QString* recordValue) {
     // The key is checked at the first row that writes it, as the cell
     // reference would be; later rows use the column number it gave.
     if (column.Column == 0) column.Column = ColumnNumber(column, row);
@@ -70,8 +80,8 @@ class RowWriter {
       cell->SetValue(SpecialNameValue(document_.Path(), column.PropertyName).value_or(QString()));
       return false;
     }
-    const QString value = run_.databaseMode ? GetRecordValue(*run_.database, *record_, column.PropertyName)
-                                            : document_.ReadDocumentProperty(run_.log, column.PropertyName).text;
+    const QString value =
+        recordValue ? *recordValue : document_.ReadDocumentProperty(run_.log, column.PropertyName).text;
     cell->SetNumberFormat(kTextFormat);
     PutLimitedValue(*cell, column, value);
     if (!ViolatesFormat(value, patterns)) return false;

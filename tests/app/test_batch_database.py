@@ -20,6 +20,8 @@ BIN = os.environ.get("TBX_BIN_DIR", "")
 TOOLS = os.environ.get("TBX_TOOLS_DIR", "")
 SOURCE = os.environ.get("TBX_SOURCE_DIR", "")
 SAMPLEDB = os.path.join(SOURCE, "tools", "sampledb", "sampledb.py")
+PROXY = os.path.join(SOURCE, "tools", "latency-proxy.py")
+PROXY_TOTAL = re.compile(r"beendet: \d+ Verbindungen, (\d+) Bytes weitergeleitet")
 STAMP = re.compile(r"^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)? - ")
 PROCESSED = re.compile(r"^(\d+): Bearbeite (.*)$")
 NO_CONNECTION = "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."
@@ -127,6 +129,12 @@ class DatabaseRun(unittest.TestCase):
         with open(path, "w", encoding="utf-8") as f:
             f.write(config_text(self.tree, os.path.join(self.tmp, "Liste.xls"), odbc, where))
         return path
+
+    def clear_outputs(self):
+        """Removes the run's log and workbooks for the next case."""
+        for f in os.listdir(self.tmp):
+            if f.startswith("Protokoll_") or f.startswith("Liste"):
+                os.remove(os.path.join(self.tmp, f))
 
     def expected_row(self, con, path):
         folder, name = path.rsplit("/", 1)
@@ -261,9 +269,7 @@ class ServerRun(DatabaseRun):
         for driver, odbc in self.BACKENDS.items():
             with self.subTest(driver=driver):
                 self.check_full_run(odbc(os.environ))
-                for f in os.listdir(self.tmp):
-                    if f.startswith("Protokoll_") or f.startswith("Liste"):
-                        os.remove(os.path.join(self.tmp, f))
+                self.clear_outputs()
 
     def test_session_lost_in_the_document_loop(self):
         # The query of one document ends its own session, as an administrator's pg_terminate_backend
@@ -295,11 +301,58 @@ class ServerRun(DatabaseRun):
                     before = [os.path.basename(p) for p in processed[:-1]]
                     self.assertGreater(len(written), 0)
                     self.assertEqual(written, [n for n in before if n in FIXED_FILES])
-                    for f in os.listdir(self.tmp):
-                        if f.startswith("Protokoll_") or f.startswith("Liste"):
-                            os.remove(os.path.join(self.tmp, f))
+                    self.clear_outputs()
         finally:
             superuser_sql("DROP SCHEMA IF EXISTS %s CASCADE;" % schema)
+
+    def test_connection_cut_in_the_document_loop(self):
+        # The network goes away after N bytes (tools/latency-proxy.py), wherever N falls: in the login,
+        # in a record query or in the look-up of a reference. Every row saved is the database's, none
+        # half written or with ids where the references have names, and the log says why the run ended.
+        fixed_only = os.path.join(self.tmp, "Nur-Feste")
+        os.mkdir(fixed_only)
+        for name in FIXED_FILES:
+            shutil.copy(os.path.join(self.tree, name), fixed_only)
+        self.tree = fixed_only
+        odbc_ini = os.path.join(self.tmp, "odbc.ini")
+        con = sqlite3.connect(self.oracle)
+        for driver, odbc in self.BACKENDS.items():
+            with self.subTest(driver=driver):
+                def run_behind_proxy(*cut):
+                    proxy = subprocess.Popen([sys.executable, PROXY, "--target", "127.0.0.1:" + os.environ["TBX_PG_PORT"],
+                                              "--max-seconds", "120"] + list(cut),
+                                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                    port = proxy.stdout.readline().decode().strip()
+                    with open(os.environ["ODBCINI"], encoding="utf-8") as f:
+                        text = re.sub(r"(?m)^Port = \d+$", "Port = " + port, f.read())
+                    with open(odbc_ini, "w", encoding="utf-8") as f:
+                        f.write(text)
+                    self.clear_outputs()
+                    r = run_batch(self.write_config(odbc(dict(os.environ, TBX_PG_PORT=port))), {"ODBCINI": odbc_ini})
+                    proxy.terminate()
+                    _, err = proxy.communicate()
+                    proxy.stdout.close()
+                    return r, int(PROXY_TOTAL.search(err.decode()).group(1))
+
+                r, total = run_behind_proxy()
+                self.assertEqual(r.returncode, 0, r.stderr.decode())
+                ended_in_loop = 0
+                # Seven cuts spread over the traffic; the last eighth holds the last document's queries.
+                for cut in (total * k // 8 for k in range(1, 8)):
+                    r, _ = run_behind_proxy("--cut-after-bytes", str(cut))
+                    log = log_lines(self.tmp)
+                    if r.returncode == 1:
+                        self.assertEqual(log[-2], NO_CONNECTION)  # cut in the login
+                        continue
+                    ended_in_loop += 1
+                    self.assertEqual(r.returncode, 2, (cut, r.stderr.decode()))
+                    self.assertRegex(log[-2], r"^Laufzeitfehler 3704: \S", cut)
+                    self.assertEqual(log[-1], "Programm wird abgebrochen")
+                    processed = [PROCESSED.match(line).group(2) for line in log if PROCESSED.match(line)]
+                    rows = workbook_rows(os.path.join(self.tmp, "Liste.xls"))[1:]
+                    self.assertEqual(rows, [self.expected_row(con, p) for p in processed[:-1]], cut)
+                self.assertGreaterEqual(ended_in_loop, 5)
+        con.close()
 
 
 if __name__ == "__main__":
