@@ -88,6 +88,7 @@ int CheckOnly(const QString& config) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tbx::PrepareStandardStreams();
   QCoreApplication app(argc, argv);
   const tbx::ProgramArguments parsed =
       tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, Usage(), {QStringLiteral("--check")});

@@ -44,6 +44,7 @@ bool DisplayReachable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tbx::PrepareStandardStreams();
   const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, Usage());
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;

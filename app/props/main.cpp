@@ -11,6 +11,7 @@
 #include "platform/Process.h"
 
 int main(int argc, char** argv) {
+  tbx::PrepareStandardStreams();
   QCoreApplication app(argc, argv);
   return tbx::RunPropsTool(tbx::CommandLineArguments(argc, argv), stdout, stderr);
 }

@@ -9,6 +9,8 @@
 #include "common/ConfigLocation.h"
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
+#include "common/ProgramInfo.h"
+#include "common/RunLog.h"
 #include "platform/FileSystem.h"
 #include "text/Encodings.h"
 #include "common/Profile.h"
@@ -156,10 +158,12 @@ class Checker {
   void CheckTarget() {
     if (const auto problem = StartFolderProblem(WithTrailingBackslash(Value(ini::kSourceDir))))
       Error(LineOf(ini::kSourceDir), *problem);
+    // The configuration's folder serves as the program's folder, as in a run.
+    SetProgramFolder(QFileInfo(configPath_).absolutePath());
     QString excel = Value(ini::kExcelFile);
-    // A relative workbook lies beside the configuration, which a run takes as its program folder.
-    if (!excel.isEmpty() && QDir::isRelativePath(excel)) excel = QFileInfo(configPath_).absolutePath() + u'/' + excel;
-    if (const auto problem = WorkbookProblem(excel)) Error(LineOf(ini::kExcelFile), *problem);
+    if (!excel.isEmpty()) excel = ResolvedWorkbookPath(excel);
+    const WorkbookContext context{configPath_, RunLog().LogFilePath()};
+    if (const auto problem = WorkbookProblem(excel, context)) Error(LineOf(ini::kExcelFile), *problem);
   }
 
   void CheckMappingKeys() {
@@ -176,6 +180,13 @@ class Checker {
         Error(k.line, QStringLiteral("%1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004")
                           .arg(k.name));
       }
+      // Columns A and B hold folder and file name; a mapping there replaces
+      // them, header and cells, which a configuration may mean, but rarely does.
+      if (k.name.compare(u"A", Qt::CaseInsensitive) == 0 || k.name.compare(u"B", Qt::CaseInsensitive) == 0)
+        Warn(k.line, QStringLiteral("%1=%2 überschreibt die Spalte %3 (%4) in Kopfzeile und Zeilen")
+                         .arg(k.name, k.value, k.name.toUpper(),
+                              k.name.compare(u"A", Qt::CaseInsensitive) == 0 ? QStringLiteral("Pfad")
+                                                                            : QStringLiteral("Dateiname")));
       const qsizetype length = k.value.indexOf(QLatin1String("#L"));
       if (length >= 0 && k.value.indexOf(QLatin1String("#Q"), length) > length)
         Warn(k.line, QStringLiteral("%1=%2: #Q hinter #L wird mit der Länge abgeschnitten; der Wert wird weder "

@@ -3,12 +3,15 @@
 #include <cstdio>
 
 #include "common/PathHelpers.h"
+#include "text/ControlCharacters.h"
 
 namespace tbx {
 
-void Complain(const char* program, const QString& text) {
-  std::fprintf(stderr, "%s: %s\n", program, text.toLocal8Bit().constData());
-  std::fflush(stderr);
+void Complain(const char* program, const QString& text, std::FILE* to) {
+  QString line = text;
+  line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  std::fprintf(to, "%s: %s\n", program, EscapeControlCharacters(line, true).toLocal8Bit().constData());
+  std::fflush(to);
 }
 
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const QString& usage,

@@ -5,6 +5,7 @@
 // tool's document and names).
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 #include <optional>
 
 namespace tbx {
@@ -28,7 +29,9 @@ struct ProgramArguments {
 ProgramArguments ParseProgramArguments(const QStringList& args, const char* program, const QString& usage,
                                        const QStringList& switches = {}, int maxOperands = 1);
 
-// "<program>: text" on stderr, in the system's encoding.
-void Complain(const char* program, const QString& text);
+// "<program>: text" on stderr (or to), in the system's encoding. Control
+// characters a file name brings are escaped so that they cannot move the
+// terminal's cursor or retitle its window; line breaks of the text stay.
+void Complain(const char* program, const QString& text, std::FILE* to = stderr);
 
 }  // namespace tbx

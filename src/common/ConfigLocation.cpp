@@ -5,23 +5,26 @@
 #include "common/Profile.h"
 #include "common/ProgramInfo.h"
 #include "common/SystemErrorText.h"
+#include "text/Encodings.h"
 #include "platform/FileSystem.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {
 namespace {
 
-// Text in either encoding a configuration may have (UTF-8, Windows-1252)
-// holds no NUL and few control characters besides tab, line ends and the
-// DOS end-of-file mark; a tenth of them means binary content.
+// Text in any encoding a configuration may have (UTF-8, Windows-1252,
+// UTF-16 with its byte-order mark), once decoded, holds no NUL and few
+// control characters besides tab, line ends and the DOS end-of-file mark; a
+// tenth of them means binary content.
 bool LooksLikeText(const QByteArray& bytes) {
+  const QString text = DecodeTextFile(bytes);
   qsizetype controls = 0;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b == 0) return false;
-    if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A) || b == 0x7F) ++controls;
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u == 0) return false;
+    if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f' && u != 0x1A) || u == 0x7F) ++controls;
   }
-  return controls * 10 <= bytes.size();
+  return controls * 10 <= text.size();
 }
 
 }  // namespace

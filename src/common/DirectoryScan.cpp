@@ -1,5 +1,6 @@
 #include "common/DirectoryScan.h"
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <exception>
@@ -72,7 +73,7 @@ class FolderWalk : public PoolJob {
     if (pool_.Size() == 0) {
       // Alone, the run's thread walks depth first and shows every folder.
       todo_.push_back(0);
-      while (!todo_.empty()) {
+      while (!todo_.empty() && !stopped_) {
         const size_t next = todo_.back();
         todo_.pop_back();
         Run(qsizetype(next));
@@ -86,7 +87,9 @@ class FolderWalk : public PoolJob {
   }
 
   // The matching files in walk order; every folder skipped is logged there.
-  FoundDocuments Matches(RunLog& log) const {
+  // Each folder's names are let go as soon as they are in the list, so a
+  // tree of a million documents is not held twice.
+  FoundDocuments Matches(RunLog& log) {
     FoundDocuments result;
     qsizetype documents = 0, bytes = 0;
     for (const ListedFolder& f : folders_) {
@@ -96,7 +99,7 @@ class FolderWalk : public PoolJob {
     result.Reserve(documents, bytes);
     std::vector<size_t> stack{0};  // explicit, so a deep tree cannot exhaust the call stack
     while (!stack.empty()) {
-      const ListedFolder& folder = folders_[stack.back()];
+      ListedFolder& folder = folders_[stack.back()];
       stack.pop_back();
       if (folder.error) {
         // One folder the user may not read, or whose path is longer than the
@@ -112,6 +115,8 @@ class FolderWalk : public PoolJob {
           result.AddUtf8(index, folder.names.data() + begin, end - begin);
           begin = end;
         }
+        std::string().swap(folder.names);
+        std::vector<quint32>().swap(folder.ends);
       }
       stack.insert(stack.end(), folder.children.rbegin(), folder.children.rend());
     }
@@ -123,7 +128,7 @@ class FolderWalk : public PoolJob {
     ListedFolder* folder = nullptr;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
-      if (failure_) return;
+      if (failure_ || stopped_) return;
       folder = &folders_[size_t(item)];  // the deque keeps its elements in place as it grows
       latest_ = size_t(item);
     }
@@ -135,6 +140,10 @@ class FolderWalk : public PoolJob {
     std::vector<QString> subfolders;
     for (const DirectoryEntry& entry : entries) {
       progress.ProcessEvents();
+      if (progress.Cancelled()) {
+        Stop();
+        return;
+      }
       if (entry.hidden) continue;
       if (entry.kind == EntryKind::Directory) {
         // A link to a folder is not entered: it may lead back up the tree
@@ -163,6 +172,9 @@ class FolderWalk : public PoolJob {
     }
   }
 
+  // Whether the user stopped the walk (the window closed, Ctrl+C).
+  bool Stopped() const { return stopped_; }
+
   // A failure on any thread (a lack of memory) ends the walk on every one
   // and reaches the run's thread once all have stopped.
   void Failed(qsizetype, std::exception_ptr failure) noexcept override {
@@ -175,6 +187,9 @@ class FolderWalk : public PoolJob {
   // milliseconds, until the helpers are done.
   void Watch(ProgressView& progress) {
     while (!pool_.WaitIdle(std::chrono::milliseconds(5))) {
+      // A stop takes effect at once: the helpers leave the folders not yet
+      // listed, however many a slow share still has.
+      if (progress.Cancelled()) Stop();
       QString status;
       {
         const std::lock_guard<std::mutex> lock(mutex_);
@@ -183,6 +198,11 @@ class FolderWalk : public PoolJob {
       progress.SetStatus(status);
       progress.ProcessEvents();
     }
+  }
+
+  void Stop() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopped_ = true;
   }
 
   const ExtensionFilter filter_;
@@ -195,16 +215,18 @@ class FolderWalk : public PoolJob {
   size_t latest_ = 0;           // the folder taken last
   std::vector<size_t> todo_;    // without helpers: the folders still to list, the next one last
   std::exception_ptr failure_;  // the first failure of any thread
+  std::atomic<bool> stopped_{false};
 };
 
 }  // namespace
 
 FoundDocuments CollectFiles(RunLog& log, ProgressView& progress, WorkerPool& pool, const QString& folder,
-                            const QString& extensions) {
+                            const QString& extensions, bool* cancelled) {
   // A start folder without its trailing separator would glue the names onto
   // the folder's own name; it is taken as the folder meant.
   FolderWalk walk(extensions, WithTrailingBackslash(folder), pool);
   walk.Walk(progress);
+  if (cancelled) *cancelled = walk.Stopped();
   return walk.Matches(log);
 }
 

@@ -15,8 +15,10 @@ namespace tbx {
 // listed is skipped with a log line naming it and the reason. The pool's
 // helpers list the folders while the calling thread shows how far they
 // are; without helpers the calling thread lists them. The result and the
-// log are the same either way.
+// log are the same either way. A cancel of the progress view stops the walk
+// within moments; cancelled then tells so, and the result holds what was
+// found until then.
 FoundDocuments CollectFiles(RunLog& log, ProgressView& progress, WorkerPool& pool, const QString& folder,
-                            const QString& extensions);
+                            const QString& extensions, bool* cancelled = nullptr);
 
 }  // namespace tbx

@@ -1,5 +1,6 @@
 #include "common/PathHelpers.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <limits>
 
@@ -72,6 +73,14 @@ bool PathExists(const QString& path, int attributes) {
 bool IsRegularFile(const QString& path) {
   PathInfo info;
   return InspectPath(path, true, info) == 0 && info.kind == EntryKind::File;
+}
+
+QString CanonicalPath(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists()) return info.canonicalFilePath();
+  // A file still to be made: its folder resolved, its name as written.
+  const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+  return (folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName();
 }
 
 bool MatchFormat(const QString& value, const QString& pattern) {

@@ -25,6 +25,10 @@ bool PathExists(const QString& path, int attributes);
 // Whether path names a regular file (after links).
 bool IsRegularFile(const QString& path);
 
+// The absolute path with links, "." and ".." resolved as far as it exists,
+// so that two names of one file compare equal.
+QString CanonicalPath(const QString& path);
+
 // Whether value fits pattern ("9" digit, "!" letter, "*" letter or digit, else literal).
 bool MatchFormat(const QString& value, const QString& pattern);
 

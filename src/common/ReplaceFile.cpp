@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "common/Config.h"
 #include "common/SystemErrorText.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
@@ -31,17 +32,37 @@ QString TemporaryName(const QFileInfo& target) {
 }
 
 // Temporary files of this target that a killed save left behind. Runs that
-// write one workbook hold its lock, so no other save of it is under way.
+// write one workbook hold its lock, so no other save of it is under way; a
+// file of another user (a shared folder, root's run) is theirs to remove.
 void RemoveStaleTemporaries(const QFileInfo& target) {
   std::vector<DirectoryEntry> entries;
   if (ListDirectory(target.absolutePath(), entries) != 0) return;
   const QString prefix = QLatin1Char('.') + target.fileName() + QLatin1Char('.');
-  for (const DirectoryEntry& e : entries)
-    if (e.kind == EntryKind::File && !e.isLink && e.name.startsWith(prefix) && e.name.endsWith(QLatin1String(".tmp")))
-      (void)RemoveFile(target.absolutePath() + PathSeparatorText() + e.name);
+  for (const DirectoryEntry& e : entries) {
+    if (e.kind != EntryKind::File || e.isLink || !e.name.startsWith(prefix) || !e.name.endsWith(QLatin1String(".tmp")))
+      continue;
+    const QString path = target.absolutePath() + PathSeparatorText() + e.name;
+    PathInfo info;
+    if (InspectPath(path, false, info) == 0 && info.kind == EntryKind::File && info.ownedByUser) (void)RemoveFile(path);
+  }
 }
 
 }  // namespace
+
+int ProbeFolderWritable(const QString& folder) {
+  const QFileInfo probe(WithTrailingBackslash(folder) + QStringLiteral("probe"));
+  FileSink sink;
+  int err = EEXIST;
+  QString path;
+  for (int attempt = 0; attempt < 16 && err == EEXIST; ++attempt) {
+    path = TemporaryName(probe);
+    err = sink.Create(path);
+  }
+  if (err != 0) return err;
+  (void)sink.Close();
+  (void)RemoveFile(path);
+  return 0;
+}
 
 void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
   const QFileInfo target(path);

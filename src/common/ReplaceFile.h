@@ -13,4 +13,9 @@ namespace tbx {
 // found, 75 otherwise) and a German description naming the path.
 void SaveFileReplacing(const QString& path, const QByteArray& bytes);
 
+// Whether a file can be created in folder: one is created and removed
+// again, since permissions, read-only shares and full quotas show only
+// then. 0 or the errno of the failed creation.
+[[nodiscard]] int ProbeFolderWritable(const QString& folder);
+
 }  // namespace tbx

@@ -1,12 +1,12 @@
 #include "common/RunLog.h"
 
-#include <algorithm>
 
 #include "common/Config.h"
 #include "common/ProgramInfo.h"
 #include "common/SystemErrorText.h"
 #include "common/TextForm.h"
 #include "platform/Clock.h"
+#include "text/ControlCharacters.h"
 
 namespace tbx {
 namespace {
@@ -23,22 +23,6 @@ QString LogFilePathFor(const QDate& day) {
   QString date = ShortDateText(day);
   date.remove(u'/');
   return WithTrailingBackslash(LogFolder()) + QStringLiteral("Protokoll_") + date + QStringLiteral(".log");
-}
-
-bool IsControl(QChar c) { return (c.unicode() < 0x20 && c != u'\t') || c.unicode() == 0x7F; }
-
-// A control character as users can read it; everything else as it is.
-QString Escaped(const QString& message) {
-  if (std::none_of(message.begin(), message.end(), IsControl)) return message;
-  QString out;
-  out.reserve(message.size() + 8);
-  for (QChar c : message) {
-    if (c == u'\n') out += QStringLiteral("\\n");
-    else if (c == u'\r') out += QStringLiteral("\\r");
-    else if (IsControl(c)) out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-    else out += c;
-  }
-  return out;
 }
 
 }  // namespace
@@ -117,7 +101,7 @@ void RunLog::LogMessage(const QString& message) {
   // lands in the file of the date it carries.
   const LineFrame& frame = FrameFor(Now());
   QByteArray line;
-  if (!message.isEmpty()) line = (frame.stamp + Escaped(message)).toLocal8Bit();
+  if (!message.isEmpty()) line = (frame.stamp + EscapeControlCharacters(message)).toLocal8Bit();
   line += kLineEnd;
   // Lines kept back go first, into the file of their own date.
   if (!held_.isEmpty() && heldFile_ != frame.file) Flush();

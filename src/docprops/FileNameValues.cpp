@@ -21,13 +21,19 @@ bool IsSpecialName(const QString& propertyName) {
   return IsCreationDateName(lower) || IsFileTypeName(lower);
 }
 
-std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName) {
+std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem) {
+  problem.clear();
   const QString lower = propertyName.toLower();
   if (IsCreationDateName(lower)) {
     QDateTime created;
-    // A document that vanished after the scan fails here like any other
-    // file-system call: a run ends through its error path.
-    if (const int err = FileCreationTime(path, created)) throw FileSystemError(err, path);
+    // A document that vanished after the scan, or whose folder became
+    // unreadable, costs its own cell, as an unreadable property does: one
+    // file must not end the run.
+    if (const int err = FileCreationTime(path, created)) {
+      problem = QStringLiteral("FEHLER beim Lesen des Erstelldatums von ") + path + QStringLiteral(": ") +
+                ErrnoDescription(err);
+      return QString();
+    }
     return GeneralDateText(created);
   }
   if (IsFileTypeName(lower)) return PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower();

@@ -3,7 +3,6 @@
 #include "common/CommandLine.h"
 #include "common/TextForm.h"
 #include "docprops/DocumentReader.h"
-#include "common/RunError.h"
 
 #include "docprops/modDocProps.h"
 #include "propset/FilePropertySets.h"
@@ -47,7 +46,6 @@ void Print(std::FILE* to, const QString& line) {
   std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
 }
 
-void Complain(std::FILE* err, const QString& text) { Print(err, QString::fromLatin1(kProgram) + QStringLiteral(": ") + text); }
 
 // Properties without a name and without a text form (a thumbnail, the
 // heading-pair vectors) tell someone writing a mapping nothing: no name
@@ -73,14 +71,14 @@ int RunPropsTool(const QStringList& commandLine, std::FILE* out, std::FILE* err)
   const QStringList& args = parsed.operands;
   if (parsed.switches.contains(QLatin1String(kAliases))) {
     if (!args.isEmpty()) {
-      Complain(err, QStringLiteral("--aliases liest keine DATEI (Hilfe mit --help)"));
+      Complain(kProgram, QStringLiteral("--aliases liest keine DATEI (Hilfe mit --help)"), err);
       return kUsageErrorStatus;
     }
     for (const PropertyAlias& a : PropertyAliases()) Print(out, a.name + u'\t' + a.set + u'\t' + QString::number(a.id));
     return 0;
   }
   if (args.isEmpty()) {
-    Complain(err, QStringLiteral("keine DATEI angegeben (Hilfe mit --help)"));
+    Complain(kProgram, QStringLiteral("keine DATEI angegeben (Hilfe mit --help)"), err);
     return kUsageErrorStatus;
   }
   const QString& file = args[0];
@@ -89,8 +87,8 @@ int RunPropsTool(const QStringList& commandLine, std::FILE* out, std::FILE* err)
   const ReadStatus status = parse.status;
   const bool readable = status == ReadStatus::ok && parse.sets && parse.sets->Count() > 0;
   if (!readable)
-    Complain(err, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
-                      StatusDescription(status));
+    Complain(kProgram, QStringLiteral("FEHLER beim Lesen der Propertysets von ") + file + QStringLiteral(": ") +
+                      StatusDescription(status), err);
   if (args.size() == 1) {
     if (readable) List(*parse.sets, out);
     return readable ? 0 : 1;
@@ -100,12 +98,11 @@ int RunPropsTool(const QStringList& commandLine, std::FILE* out, std::FILE* err)
   RunLog quiet;
   RowDocument document(file, std::move(parse));
   for (qsizetype i = 1; i < args.size(); ++i) {
-    QString value;
-    try {
-      const std::optional<QString> special = SpecialNameValue(file, args[i]);
-      value = special ? *special : document.ReadDocumentProperty(quiet, args[i]).text;
-    } catch (const RunError& e) {
-      Complain(err, e.description());
+    QString problem;
+    const std::optional<QString> special = SpecialNameValue(file, args[i], problem);
+    const QString value = special ? *special : document.ReadDocumentProperty(quiet, args[i]).text;
+    if (!problem.isEmpty()) {
+      Complain(kProgram, problem, err);
       failed = true;
     }
     Print(out, Escaped(args[i]) + u'\t' + Escaped(value));

@@ -37,8 +37,9 @@ std::vector<PropertyAlias> PropertyAliases();
 // The value of a special name, which no property set holds: "Erstelldatum"
 // or "Erstellt" (the file's creation date, in the general date form) and
 // "%Dateityp" (the extension in lower case), any case; std::nullopt for every
-// other name. Throws RunError when the file's date cannot be read.
-std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName);
+// other name. When the file's date cannot be read the value is "" and
+// problem says why in a German line for the log; else problem is empty.
+std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem);
 bool IsSpecialName(const QString& propertyName);
 
 }  // namespace tbx

@@ -1,5 +1,6 @@
 #include "interaction/ConsoleDialogs.h"
 
+#include "common/CommandLine.h"
 #include "common/ProgramInfo.h"
 
 namespace tbx {
@@ -9,8 +10,7 @@ void ConsoleDialogs::Print(const QString& title, const QString& text) {
   // path stays in front of the text.
   const bool namesProgram = title.isEmpty() || title == QLatin1String(kProgramTitle);
   const QString line = namesProgram ? text : title + QStringLiteral(": ") + text;
-  std::fprintf(out_, "%s: %s\n", program_, line.toLocal8Bit().constData());
-  std::fflush(out_);
+  Complain(program_, line, out_);
 }
 
 int ConsoleDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIcon,

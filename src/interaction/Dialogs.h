@@ -7,7 +7,7 @@
 
 namespace tbx {
 
-enum class MessageIcon { None, Information, Critical };
+enum class MessageIcon { None, Information, Warning, Question, Critical };
 enum class MessageButtons { Ok, YesNo };
 
 // Result codes in the numbering of the platform's standard message box.

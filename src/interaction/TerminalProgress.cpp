@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/Process.h"
+#include "text/ControlCharacters.h"
 
 namespace tbx {
 namespace {
@@ -68,7 +69,7 @@ void TerminalProgress::DocumentProgress(qint64 done, qint64 total) {
 
 void TerminalProgress::Write(const QString& line, bool redraw) {
   sinceDraw_.restart();
-  const QByteArray bytes = line.toLocal8Bit();
+  const QByteArray bytes = EscapeControlCharacters(line).toLocal8Bit();
   if (redraw) {
     // \r and clear-to-end-of-line keep one line on screen.
     std::fprintf(out_, "\r%s\x1b[K", bytes.constData());

@@ -65,8 +65,9 @@ class FileLock {
   QByteArray path_;
 };
 
-// The attributes set to "normal": the owner may write the file again.
-[[nodiscard]] int MakeWritable(const QString& path);
+// A second name for a file (a hard link); never replaces an existing one
+// (EEXIST). File systems without hard links refuse it (EPERM, ENOTSUP, EXDEV).
+[[nodiscard]] int LinkEntry(const QString& existing, const QString& newName);
 
 // A file kept open for appending, each Write one system call, so other
 // programs see every line at once. Only a regular file is opened, never
@@ -120,7 +121,7 @@ struct FileIdentity {
 // disk that fills up during a save). A replacement source of creation dates
 // (empty restores the file system's).
 enum class FsCall {
-  List, Inspect, Rename, SetAttributes, Append, Read, Identify, CreationTime,  // the calls above
+  List, Inspect, Rename, Link, Append, Read, Identify, CreationTime,  // the calls above
   Create, Write, Sync, Replace,                                              // a save (FileSink.h)
 };
 void InjectFileSystemErrorForTests(FsCall call, int err, qint64 afterBytes = 0, int times = -1);

@@ -5,6 +5,13 @@
 
 namespace tbx {
 
+// Called first in every program: a standard stream that is closed (a
+// program started with ">&- 2>&-") is opened on the null device, so the
+// first file the program opens does not take its number and receive its
+// messages; and a write to a closed pipe ("| head") fails like any other
+// write instead of ending the program before it has saved.
+void PrepareStandardStreams();
+
 // The arguments after the program name as text. On POSIX a file name that
 // is not UTF-8 keeps its bytes for the calls that open it.
 QStringList CommandLineArguments(int argc, char** argv);
@@ -15,7 +22,9 @@ bool StandardErrorIsTerminal();
 
 // From now on Ctrl+C, a termination request and a closed session set the
 // interrupt flag instead of ending the process: the run stops after the
-// current document and saves what it has.
+// current document (or the folder being scanned) and saves what it has. A
+// second one changes nothing: a save under way must not be cut off, and
+// the rows read so far are worth as much the second time.
 void CatchInterrupts();
 bool InterruptRequested();
 

@@ -77,7 +77,9 @@ class RowWriter {
     const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
     if (column.Special) {
       cell->SetNumberFormat(kTextFormat);
-      cell->SetValue(SpecialNameValue(document_.Path(), column.PropertyName).value_or(QString()));
+      QString problem;
+      cell->SetValue(SpecialNameValue(document_.Path(), column.PropertyName, problem).value_or(QString()));
+      if (!problem.isEmpty()) run_.log.LogMessage(problem);
       return false;
     }
     const QString value =

@@ -39,11 +39,15 @@ void RunWorkbookPhases(RunState& run) {
   WorkerPool pool(readers >= 2 ? readers : 0);
   run.log.LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));
   progress.SetStatus(QStringLiteral("Verzeichnisstruktur wird analysiert..."));
-  run.foundDocuments = CollectFiles(run.log, *run.progress, pool, run.startDir, run.pattern);
-  run.log.LogMessage(QString::number(run.foundDocuments.size()) + QStringLiteral(" gefundene Dateien werden ausgelesen"));
-  progress.ShowProgress();
-
-  ProcessDocuments(run, mapping, pool);
+  run.foundDocuments = CollectFiles(run.log, *run.progress, pool, run.startDir, run.pattern, &run.cancelled);
+  // A stop during the scan saves what the run has, as one in the loop does:
+  // the header alone.
+  if (!run.cancelled) {
+    run.log.LogMessage(QString::number(run.foundDocuments.size()) +
+                       QStringLiteral(" gefundene Dateien werden ausgelesen"));
+    progress.ShowProgress();
+    ProcessDocuments(run, mapping, pool);
+  }
 
   FinishWorkbookOutput(*run.dialogs, *run.progress, run.log, run.workbook, run.cancelled);
   ++run.stats.workbookFiles;

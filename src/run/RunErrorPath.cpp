@@ -23,7 +23,7 @@ void EndWithRunTimeError(RunState& run, const RunError& error) {
     if (book.workbook) {
       IgnoringErrors([&] {
         book.application->SetDisplayAlerts(false);
-        SaveWorkbook(book);
+        SaveWorkbook(run.log, book);
         ++run.stats.workbookFiles;
       });
     }

@@ -10,7 +10,7 @@
 #include "common/SystemErrorText.h"
 #include "database/modDatabase.h"
 #include "interaction/Dialogs.h"
-#include "platform/Clock.h"
+#include "common/ReplaceFile.h"
 #include "platform/FileSystem.h"
 #include "common/ProgramInfo.h"
 #include "run/ErrorModes.h"
@@ -32,44 +32,31 @@ void FailCheck(RunState& run, const QString& logLine) {
   run.dialogs->ReportFailedCheck(logLine);
 }
 
-// A relative workbook path means the program's folder (the user's documents
-// folder when the program's folder cannot be written), for testing the file,
-// renaming it and writing it alike; checking it against the working folder
-// instead would miss last run's workbook and let the save overwrite it.
-QString ResolvedWorkbookPath(const QString& path) {
-  if (!QDir::isRelativePath(path)) return path;
-  return WithTrailingBackslash(WorkbookFolder()) + path;
-}
 
-// A path ending in a separator, or naming a folder, can never be written as a workbook.
-bool NamesFolder(const QString& path) {
-  return path.endsWith(QChar(kPathSeparator)) ||
-         (PathExists(path, kAttrDirectory) && !PathExists(path, kAttrNormal));
-}
-
-// Moves an existing workbook out of the way. Only when that worked may the
-// run go on: the save would otherwise replace the previous workbook.
-void RenameExistingWorkbook(RunState& run) {
-  QString newName;
-  if (const int err = MoveWorkbookAside(run.log, run.workbook.targetPath, newName))
-    FailCheck(run, QStringLiteral("Bestehende Excel-Datei kann nicht umbenannt werden in ") + newName +
-                       QStringLiteral(": ") + ErrnoDescription(err));
-}
+const QString kCannotCreate = QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ");
 
 // One run at a time writes a workbook: the lock beside it is held until the
-// run ends, however it ends. A lock file that cannot be made (a folder the
-// user may not write) locks nothing; the save then fails on its own.
+// run ends, however it ends. A lock that cannot be taken for any reason (a
+// folder or a link in its place) ends the run before anything is written:
+// two runs would otherwise replace each other's workbook.
 bool LockTarget(RunState& run) {
   const QString& target = run.workbook.targetPath;
   auto lock = std::make_unique<FileLock>();
   const QString lockPath = PathPart(target, DirectoryPart) + u'.' + PathPart(target, FileNamePart) +
                            QStringLiteral(".lock");
-  if (lock->Acquire(lockPath) == EBUSY) {
-    FailCheck(run, QStringLiteral("Die Excel-Datei wird gerade von einem anderen Lauf geschrieben: ") + target);
+  if (const int err = lock->Acquire(lockPath)) {
+    FailCheck(run, err == EBUSY ? QStringLiteral("Die Excel-Datei wird gerade von einem anderen Lauf geschrieben: ") + target
+                                : QStringLiteral("Die Sperrdatei %1 kann nicht angelegt werden: %2")
+                                      .arg(lockPath, ErrnoDescription(err)));
     return false;
   }
   run.targetLock = std::move(lock);
   return true;
+}
+
+// The files a workbook must never replace: what the run reads and writes besides it.
+WorkbookContext ContextOf(const RunState& run) {
+  return WorkbookContext{run.configPath, run.log.LogFilePath()};
 }
 
 // [SQL] DoSQL switches database mode on; the run's connection is then opened
@@ -87,6 +74,15 @@ void OpenDatabaseIfWanted(RunState& run) {
 
 }  // namespace
 
+// A relative workbook path means the program's folder (the user's documents
+// folder when the program's folder cannot be written), for testing the file,
+// renaming it and writing it alike; checking it against the working folder
+// instead would miss last run's workbook and let the save overwrite it.
+QString ResolvedWorkbookPath(const QString& path) {
+  if (!QDir::isRelativePath(path)) return path;
+  return WithTrailingBackslash(WorkbookFolder()) + path;
+}
+
 std::optional<QString> StartFolderProblem(const QString& startDir) {
   if (startDir.isEmpty()) return QStringLiteral("Kein Startverzeichnis angegeben.");
   if (!PathExists(startDir, kAttrDirectory))
@@ -94,33 +90,27 @@ std::optional<QString> StartFolderProblem(const QString& startDir) {
   return std::nullopt;
 }
 
-std::optional<QString> WorkbookProblem(const QString& workbookPath) {
+std::optional<QString> WorkbookProblem(const QString& workbookPath, const WorkbookContext& context) {
   if (workbookPath.isEmpty()) return QStringLiteral("Keine Exceldatei angegeben.");
-  if (PathExists(workbookPath, kAttrNormal)) return std::nullopt;
-  if (NamesFolder(workbookPath) || !PathExists(PathPart(workbookPath, DirectoryPart), kAttrDirectory))
-    return QStringLiteral("Die angegebene Exceldatei kann nicht erzeugt werden: ") + workbookPath;
+  const QString folder = PathPart(workbookPath, DirectoryPart);
+  if (workbookPath.endsWith(QChar(kPathSeparator)) || !PathExists(folder, kAttrDirectory))
+    return kCannotCreate + workbookPath;
+  // Only a file, or a link to one, is replaced: a folder, a device, a pipe
+  // or a socket of that name would be replaced by a workbook.
+  PathInfo info;
+  if (InspectPath(workbookPath, true, info) == 0 && info.kind != EntryKind::File)
+    return info.kind == EntryKind::Directory
+               ? kCannotCreate + workbookPath
+               : QStringLiteral("Die angegebene Exceldatei ist keine gewöhnliche Datei: ") + workbookPath;
+  const QString target = CanonicalPath(workbookPath);
+  if (!context.configPath.isEmpty() && target == CanonicalPath(context.configPath))
+    return QStringLiteral("Die angegebene Exceldatei ist die Konfigurationsdatei: ") + workbookPath;
+  if (!context.logFile.isEmpty() && target == CanonicalPath(context.logFile))
+    return QStringLiteral("Die angegebene Exceldatei ist das Protokoll des Laufs: ") + workbookPath;
+  // Found now, not after a whole run: a folder the user may not write, a
+  // read-only share, a full quota.
+  if (const int err = ProbeFolderWritable(folder)) return kCannotCreate + workbookPath + QStringLiteral(": ") + ErrnoDescription(err);
   return std::nullopt;
-}
-
-QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt) {
-  const QString number = attempt > 1 ? u'_' + QString::number(attempt) : QString();
-  return PathPart(workbookPath, BaseNamePart) + u'_' + now.toString(QStringLiteral("yyyyMMddhhmm")) + number +
-         QStringLiteral(".xls");
-}
-
-int MoveWorkbookAside(RunLog& log, const QString& path, QString& newName) {
-  // The old workbook is made writable again; if that fails it still renames.
-  (void)MakeWritable(path);
-  const QDateTime now = Now();
-  // A second run within the same minute finds the first backup name taken.
-  constexpr int kAttempts = 100;
-  int err = EEXIST;
-  for (int attempt = 1; attempt <= kAttempts && err == EEXIST; ++attempt) {
-    newName = BackupWorkbookName(path, now, attempt);
-    err = RenameEntry(path, PathPart(path, DirectoryPart) + newName);
-  }
-  if (err == 0) log.LogMessage(QStringLiteral("Bestehende Excel-Datei umbenannt in: ") + newName);
-  return err;
 }
 
 void SettleTarget(RunState& run) {
@@ -151,7 +141,17 @@ void SettleInteractiveTarget(RunState& run) {
   OpenDatabaseIfWanted(run);
   if (!run.goAhead) return;
   run.log.LogMessage(QStringLiteral("Benutzeraktion: Bestimmung Dateiname für Exceltabelle"));
-  IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
+  // A workbook that cannot be written is said at once, and the dialog
+  // asks again, instead of the run failing at its end.
+  for (;;) {
+    run.workbook.targetPath.clear();
+    IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
+    if (run.workbook.targetPath.isEmpty()) break;
+    const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath, ContextOf(run));
+    if (!problem) break;
+    run.log.LogMessage(*problem);
+    run.dialogs->MessageBox(*problem, MessageButtons::Ok, MessageIcon::Warning, QString());
+  }
   run.log.LogMessage(kTargetLine + run.workbook.targetPath);
   if (!run.workbook.targetPath.isEmpty()) LockTarget(run);
 }
@@ -167,19 +167,16 @@ void SettleConfiguredTarget(RunState& run) {
     run.log.LogMessage(QStringLiteral("Startverzeichnis: ") + run.startDir);
 
   if (run.workbook.targetPath.isEmpty()) {
-    FailCheck(run, *WorkbookProblem(run.workbook.targetPath));
+    FailCheck(run, *WorkbookProblem(run.workbook.targetPath, ContextOf(run)));
     return;
   }
   run.workbook.targetPath = ResolvedWorkbookPath(run.workbook.targetPath);
-  if (!NamesFolder(run.workbook.targetPath) && !LockTarget(run)) {
-    run.log.LogMessage(kTargetLine + run.workbook.targetPath);
-    return;
-  }
-  if (PathExists(run.workbook.targetPath, kAttrNormal)) {
-    RenameExistingWorkbook(run);
-  } else if (const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath)) {
+  // An existing workbook stays where it is until the new one is saved: a
+  // run that ends before that leaves the folder as it was.
+  if (const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath, ContextOf(run)))
     FailCheck(run, *problem);
-  }
+  else if (run.goAhead)
+    LockTarget(run);
   run.log.LogMessage(kTargetLine + run.workbook.targetPath);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // Steps 3 to 6 of a run: the start folder and the workbook to write, chosen
 // in dialogs or taken from [Pfade] with their checks.
-#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -16,24 +15,28 @@ void SettleTarget(RunState& run);
 // With a chosen start folder: the save dialog names the workbook.
 void SettleInteractiveTarget(RunState& run);
 
-// Without one: [Pfade] SourceDir and ExcelFile with every check and log line;
-// an existing workbook is renamed out of the way first.
+// Without one: [Pfade] SourceDir and ExcelFile with every check and log
+// line. An existing workbook is kept under its backup name when the new one
+// is saved (WorkbookBackup.h).
 void SettleConfiguredTarget(RunState& run);
 
-// The checks of the configured start folder (with its trailing separator)
-// and workbook path (made whole) that stop a run before anything is
-// written: the message, or std::nullopt when the run may go on. An existing
-// workbook is no problem: it is renamed out of the way.
+// A workbook named without a folder lies in the program's folder (the
+// user's documents folder when that cannot be written).
+QString ResolvedWorkbookPath(const QString& path);
+
+// What a workbook must never be: the files the run reads and writes besides
+// it. (A workbook in the start folder is fine: the save dialog opens there,
+// and an earlier file of its name is kept under its backup name anyway.)
+struct WorkbookContext {
+  QString configPath;
+  QString logFile;
+};
+
+// The checks of the start folder (with its trailing separator) and the
+// workbook path (made whole) that stop a run before anything is written or
+// moved: the message, or std::nullopt when the run may go on. An existing
+// workbook is no problem: it is kept under its backup name at the save.
 std::optional<QString> StartFolderProblem(const QString& startDir);
-std::optional<QString> WorkbookProblem(const QString& workbookPath);
-
-// The name an existing workbook is renamed to: its base name, "_", the time
-// as yyyyMMddhhmm, "_<attempt>" from the second attempt on, and ".xls" (no
-// folder).
-QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt = 1);
-
-// Renames the workbook at path to the first free backup name, given in
-// newName, and logs the name; 0 or the errno of the failed rename.
-int MoveWorkbookAside(RunLog& log, const QString& path, QString& newName);
+std::optional<QString> WorkbookProblem(const QString& workbookPath, const WorkbookContext& context);
 
 }  // namespace tbx

@@ -10,7 +10,7 @@
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "platform/FileSystem.h"
-#include "run/RunTarget.h"
+#include "run/WorkbookBackup.h"
 #include "xls/CellReference.h"
 
 namespace tbx {
@@ -41,21 +41,29 @@ void OpenWorkbook(RunLog& log, WorkbookState& state, const ColumnMapping& mappin
   for (const MappedColumn& column : mapping.columns) ColumnCell(*state.worksheet, column, 1)->SetValue(column.PropertyName);
 }
 
-// Part files of the same name from an earlier run (or any file called so)
-// are moved aside like the workbook, before the first part is written: none
-// is replaced without a backup, and none of a longer earlier run stays beside
+// When the first part is saved, the workbook of the target's name and part
+// files of an earlier run (or any files called so) are moved aside: none is
+// replaced without a backup, and none of a longer earlier run stays beside
 // the new parts looking current. Backups (12 digits of time) are no parts.
 void MovePartsAside(RunLog& log, const QString& basePath) {
   const QString folder = PathPart(basePath, DirectoryPart);
+  const QString base = PathPart(basePath, FileNamePart);
   const QRegularExpression part(QLatin1Char('^') + QRegularExpression::escape(PathPart(basePath, BaseNamePart)) +
                                 QStringLiteral("_\\d{3,6}\\.xls$"));
   std::vector<DirectoryEntry> entries;
   if (ListDirectory(folder, entries) != 0) return;
   for (const DirectoryEntry& entry : entries) {
-    if (entry.kind != EntryKind::File || !part.match(entry.name).hasMatch()) continue;
+    if (entry.kind != EntryKind::File || (entry.name != base && !part.match(entry.name).hasMatch())) continue;
     QString newName;
     if (const int err = MoveWorkbookAside(log, folder + entry.name, newName)) throw FileSystemError(err, folder + entry.name);
   }
+}
+
+// Whether the file at the target is the one this run saved there last.
+bool SavedHere(const WorkbookState& state) {
+  FileIdentity now;
+  return state.savedPath == state.targetPath && IdentifyFile(state.targetPath, now) == 0 &&
+         now.SameVersion(state.savedIdentity);
 }
 
 }  // namespace
@@ -113,7 +121,7 @@ void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& ma
   if (state.application && state.workbook != nullptr) {
     state.targetPath = WorkbookPartName(state.basePath, state.partNumber);
     log.LogMessage(QStringLiteral("Excel-Mappe speichern: ") + state.targetPath);
-    SaveWorkbook(state);
+    SaveWorkbook(log, state);
     state.worksheet = nullptr;
     state.workbook->Close();
     state.workbook = nullptr;
@@ -125,9 +133,20 @@ void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& ma
   OpenWorkbook(log, state, mapping);
 }
 
-void SaveWorkbook(WorkbookState& state) {
+void SaveWorkbook(RunLog& log, WorkbookState& state) {
   if (!state.application || state.workbook == nullptr) return;
-  state.workbook->SaveAs(state.targetPath);
+  WorkbookBackup backup;
+  if (!SavedHere(state))
+    if (const int err = backup.Keep(state.targetPath)) throw FileSystemError(err, state.targetPath);
+  try {
+    state.workbook->SaveAs(state.targetPath);
+  } catch (...) {
+    backup.Undo();
+    throw;
+  }
+  backup.Done(log);
+  state.savedPath = state.targetPath;
+  if (IdentifyFile(state.targetPath, state.savedIdentity) != 0) state.savedPath.clear();
 }
 
 void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
@@ -135,7 +154,7 @@ void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log,
   if (!state.application) return;
   log.LogMessage(cancelled ? QStringLiteral("Bearbeitung abgebrochen. Excel-Datei speichern")
                            : QStringLiteral("Alle Dateien verarbeitet. Excel-Datei speichern"));
-  SaveWorkbook(state);
+  SaveWorkbook(log, state);
   state.application->SetDisplayAlerts(true);
   // After a cancel the window is already gone; unloading again would reload it.
   if (!cancelled) progress.Unload();

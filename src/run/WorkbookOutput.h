@@ -7,6 +7,7 @@
 
 #include "common/RunLog.h"
 #include "interaction/Dialogs.h"
+#include "platform/FileSystem.h"
 #include "interaction/ProgressView.h"
 #include "run/ColumnMapping.h"
 #include "xls/Spreadsheet.h"
@@ -27,6 +28,10 @@ struct WorkbookState {
   // header row, else 0, and one less for every document of the part that was
   // not written, so the next written document takes the free row.
   int rowOffset = 0;
+  // The file this run saved last, so that saving it again (the run-time
+  // error path after the finish) replaces it without another backup.
+  QString savedPath;
+  FileIdentity savedIdentity;
 };
 
 // Finds or starts the application and opens the first workbook with its
@@ -43,9 +48,11 @@ void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& ma
 void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
                           bool cancelled);
 
-// The one save call: the current workbook under targetPath, replacing an
-// existing file. Nothing happens without an application or workbook.
-void SaveWorkbook(WorkbookState& state);
+// The one save call: the current workbook under targetPath. A file already
+// there that this run did not save is kept under its backup name (logged);
+// a failed save leaves it at its name. Nothing happens without an
+// application or workbook.
+void SaveWorkbook(RunLog& log, WorkbookState& state);
 
 // The cell of a mapped column in row: the column's key, one or two column
 // letters A to IV, and the row number. Any other key ("C1" would give C12

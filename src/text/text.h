@@ -10,4 +10,6 @@
 //   DecodeWindows1252(bytes)         every byte as Windows-1252
 //   DecodeUtf8OrWindows1252(bytes)   UTF-8 when the bytes are valid UTF-8, else Windows-1252
 //   DecodeTextFile(bytes)            a text file: BOM (UTF-8, UTF-16 LE/BE), else as above
+//   EscapeControlCharacters(text)    control characters as \n, \r, \xNN for logs and terminals
+#include "text/ControlCharacters.h"
 #include "text/Encodings.h"

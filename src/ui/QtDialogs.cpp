@@ -18,6 +18,8 @@ namespace {
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
     case MessageIcon::Critical: return QMessageBox::Critical;
     case MessageIcon::None: break;
   }
@@ -75,6 +77,12 @@ QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
   if (!nativeDialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted) return QString();
   return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
+}
+
+void QtDialogs::ReportFailedCheck(const QString& text) {
+  // A desktop user looks at the screen, not at the log: a run that ends
+  // before its first row says why.
+  MessageBox(text, MessageButtons::Ok, MessageIcon::Warning, QString());
 }
 
 int QtDialogs::ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,

@@ -18,6 +18,7 @@ class QtDialogs : public Dialogs {
                  const QString& title) override;
   QString BrowseForFolder(const QString& prompt) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
+  void ReportFailedCheck(const QString& text) override;
   int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
                InfoPicture style) override;
 

@@ -40,14 +40,14 @@ class RunTimeErrors(BatchTestCase):
                 self.assertEqual([sheet.row(r, 4) for r in range(1, sheet.nrows + 1)], rows)
 
     @unittest.skipUnless(os.path.isdir("/proc/self"), "needs a folder nobody may create files in")
-    def test_an_unwritable_target_ends_the_run(self):
+    def test_an_unwritable_target_stops_the_run_before_the_scan(self):
         self.documents()
         # Running as root, permissions stop nothing; /proc takes no new files from anyone.
         result = self.run_with({"Config": {"Pattern": "par"}, "MapProperties": {"C": "Titel"}},
-                               workbook="/proc/Liste.xls", expect_status=2)
-        log = self.check_error_end(
-            result, r'^Laufzeitfehler 76: Die Datei "/proc/Liste.xls" kann nicht gespeichert werden: ')
-        self.assertIn("Alle Dateien verarbeitet. Excel-Datei speichern", log)
+                               workbook="/proc/Liste.xls", expect_status=1)
+        self.assertIn("tabellix-batch: Die angegebene Exceldatei kann nicht erzeugt werden: /proc/Liste.xls: ",
+                      result.stderr.decode())
+        self.assertNotIn("Start der Verzeichnis-Analyse", self.log())
         self.assertIn("Arbeitsmappen:         0\n", result.stdout.decode())
 
 if __name__ == "__main__":

@@ -64,11 +64,11 @@ TEST_F(FileSystemTest, RenameNeverReplaces) {
   EXPECT_EQ(RenameEntry(root_ + "Liste.xls", root_ + "X.xls"), ENOENT);
 }
 
-TEST_F(FileSystemTest, MakeWritableAndAppend) {
+TEST_F(FileSystemTest, LinkAndAppend) {
   const QString file = root_ + "Liste.xls";
-  ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0444), 0);
-  EXPECT_EQ(MakeWritable(file), 0);
-  EXPECT_TRUE(QFileInfo(file).permissions() & QFile::WriteOwner);
+  EXPECT_EQ(LinkEntry(file, root_ + "Zweitname.xls"), 0);
+  EXPECT_EQ(test::ReadFileBytes(root_ + "Zweitname.xls"), "x");
+  EXPECT_EQ(LinkEntry(file, root_ + "Zweitname.xls"), EEXIST);
 
   const QString log = root_ + "a.log";
   AppendFile append;

@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "common/ProgramInfo.h"
 #include "run/RunTarget.h"
+#include "run/WorkbookBackup.h"
 
 #include <cerrno>
 
@@ -74,6 +75,18 @@ TEST_F(ConfiguredTargetTest, ChecksAndLogLines) {
       {data_, out, false,  // a folder cannot become a workbook
        {"Startverzeichnis: " + data_ + "/", "Die angegebene Exceldatei kann nicht erzeugt werden: " + out,
         "Zu schreibende Excel-Datei: " + out}},
+      // Files the run must never replace, refused before anything is moved.
+      {data_, "/dev/null", false,
+       {"Startverzeichnis: " + data_ + "/", "Die angegebene Exceldatei ist keine gewöhnliche Datei: /dev/null",
+        "Zu schreibende Excel-Datei: /dev/null"}},
+      {data_, prog_ + "/ZireVuz.ini", false,
+       {"Startverzeichnis: " + data_ + "/",
+        "Die angegebene Exceldatei ist die Konfigurationsdatei: " + prog_ + "/ZireVuz.ini",
+        "Zu schreibende Excel-Datei: " + prog_ + "/ZireVuz.ini"}},
+      {data_, prog_ + "/Protokoll_03.03.2009.log", false,
+       {"Startverzeichnis: " + data_ + "/",
+        "Die angegebene Exceldatei ist das Protokoll des Laufs: " + prog_ + "/Protokoll_03.03.2009.log",
+        "Zu schreibende Excel-Datei: " + prog_ + "/Protokoll_03.03.2009.log"}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Settle(c.source, c.excel), c.log) << c.source.toStdString() << " | " << c.excel.toStdString();
@@ -81,53 +94,31 @@ TEST_F(ConfiguredTargetTest, ChecksAndLogLines) {
   }
 }
 
-TEST_F(ConfiguredTargetTest, ExistingWorkbookIsRenamedWithTheTime) {
+TEST_F(ConfiguredTargetTest, ExistingWorkbookStaysUntilTheSaveAndAnUnwritableFolderStopsAtOnce) {
   const QString target = data_ + "/Out/Liste.xls";
   ASSERT_TRUE(test::WriteTextFile(target, "letzter Lauf"));
-  QFile::setPermissions(target, QFile::ReadOwner);  // read-only files are made writable first
   EXPECT_EQ(Settle(data_, target),
-            QStringList({"Startverzeichnis: " + data_ + "/",
-                         "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls",
-                         "Zu schreibende Excel-Datei: " + target}));
+            QStringList({"Startverzeichnis: " + data_ + "/", "Zu schreibende Excel-Datei: " + target}));
   EXPECT_TRUE(run_->goAhead);
-  EXPECT_FALSE(QFileInfo::exists(target));
-  EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "letzter Lauf");
-  EXPECT_TRUE(QFileInfo(data_ + "/Out/Liste_200903031405.xls").isWritable());
+  EXPECT_EQ(test::ReadFileBytes(target), "letzter Lauf");
+  run_.reset();  // lets the lock go
+
+  InjectFileSystemErrorForTests(FsCall::Create, EACCES);
+  EXPECT_EQ(Settle(data_, target).value(1),
+            "Die angegebene Exceldatei kann nicht erzeugt werden: " + target + ": Zugriff verweigert");
+  EXPECT_FALSE(run_->goAhead);
 }
 
 TEST_F(ConfiguredTargetTest, RelativeWorkbookNameMeansTheProgramFolder) {
-  // Last run's workbook beside the program is found and renamed, whatever the working folder.
-  ASSERT_TRUE(test::WriteTextFile(prog_ + "/Liste.xls", "letzter Lauf"));
+  // Last run's workbook beside the program is the target, whatever the working folder.
   const QString cwd = QDir::currentPath();
   QDir::setCurrent(data_);
-  const QStringList log = Settle(data_, "Liste.xls");
-  QDir::setCurrent(cwd);
-  EXPECT_EQ(log.value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405.xls");
-  EXPECT_EQ(run_->workbook.targetPath, prog_ + "/Liste.xls");
-  EXPECT_TRUE(QFileInfo::exists(prog_ + "/Liste_200903031405.xls"));
-
   EXPECT_EQ(Settle(data_, "Liste.xls").value(1), "Zu schreibende Excel-Datei: " + prog_ + "/Liste.xls");
+  QDir::setCurrent(cwd);
+  EXPECT_EQ(run_->workbook.targetPath, prog_ + "/Liste.xls");
   EXPECT_TRUE(run_->goAhead);
   EXPECT_EQ(Settle(data_, "Unter/Liste.xls").value(1),
             "Die angegebene Exceldatei kann nicht erzeugt werden: " + prog_ + "/Unter/Liste.xls");
-}
-
-TEST_F(ConfiguredTargetTest, FailedRenameStopsInsteadOfOverwriting) {
-  // A second run within the minute finds the backup name taken and takes the next free one.
-  const QString target = data_ + "/Out/Liste.xls";
-  ASSERT_TRUE(test::WriteTextFile(target, "neu"));
-  ASSERT_TRUE(test::WriteTextFile(data_ + "/Out/Liste_200903031405.xls", "vorhin"));
-  EXPECT_EQ(Settle(data_, target).value(1), "Bestehende Excel-Datei umbenannt in: Liste_200903031405_2.xls");
-  EXPECT_TRUE(run_->goAhead);
-  EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405.xls"), "vorhin");
-  EXPECT_EQ(test::ReadFileBytes(data_ + "/Out/Liste_200903031405_2.xls"), "neu");
-
-  ASSERT_TRUE(test::WriteTextFile(target, "neu"));
-  InjectFileSystemErrorForTests(FsCall::Rename, EACCES);
-  EXPECT_EQ(Settle(data_, target).value(1),
-            "Bestehende Excel-Datei kann nicht umbenannt werden in Liste_200903031405.xls: "
-            "Zugriff verweigert");
-  EXPECT_FALSE(run_->goAhead);
 }
 
 TEST(BackupWorkbookName, PadsEveryField) {

@@ -196,7 +196,7 @@ TEST_F(Loop, CancelAfterADocumentFinishesItAndStops) {
   EXPECT_EQ(progress_.percents, (std::vector<int>{17, 33, 50}));
   EXPECT_EQ(progress_.toolTips, (QStringList{"Fortschritt: 17%", "Fortschritt: 33%", "Fortschritt: 50%"}));
 
-  SaveWorkbook(run_->workbook);
+  SaveWorkbook(run_->log, run_->workbook);
   const test::ReadBack r = test::Read(run_->workbook.targetPath);
   EXPECT_EQ(r.sheet["nrows"].toInt(), 3);
   EXPECT_EQ(r.Cell(3, 2)["value"].toString(), "3_k.par");
@@ -232,7 +232,7 @@ TEST_F(Loop, PathWithoutSeparatorGivesAnEmptyFolder) {
   run_->foundDocuments = test::Found(QStringList{"Teil.PAR"});
   ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), run_->log, run_->workbook, mapping_));
   ProcessDocuments(*run_, mapping_, pool_);
-  SaveWorkbook(run_->workbook);
+  SaveWorkbook(run_->log, run_->workbook);
 
   EXPECT_EQ(progress_.captions, QStringList{""});
   const test::ReadBack r = test::Read(run_->workbook.targetPath);

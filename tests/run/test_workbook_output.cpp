@@ -232,7 +232,7 @@ TEST_F(WorkbookOutputTest, FailedSaveKeepsTheEarlierWorkbookAndRaisesARunTimeErr
   EXPECT_EQ(QDir(log.Folder()).entryList(QDir::Files | QDir::Hidden).filter(".tmp"), QStringList());
   // The run-time error path saves through the same call once the disk has room.
   ClearInjectedFileSystemErrors();
-  SaveWorkbook(state);
+  SaveWorkbook(log.Log(), state);
   EXPECT_EQ(test::Read(state.targetPath).sheet["nrows"].toInt(), 101);
 }
 
@@ -243,4 +243,41 @@ TEST(WorkbookPartName, FolderBaseNameAndAtLeastThreeDigits) {
   EXPECT_EQ(WorkbookPartName(base, 42), sep + "Out" + sep + "Liste_042.xls");
   EXPECT_EQ(WorkbookPartName(base, 1000), sep + "Out" + sep + "Liste_1000.xls");
   EXPECT_EQ(WorkbookPartName("Liste.alt.xls", 1), "Liste.alt_001.xls");
+}
+
+// An earlier file at a path about to be saved is kept, whatever put it there
+// (last run, a colleague's save during the run), and only once: saving the
+// run's own file again replaces it.
+TEST_F(WorkbookOutputTest, EarlierFileAtTheTargetIsKeptWhenTheWorkbookIsSaved) {
+  struct Case {
+    const char* what;
+    int linkError;  // a file system without hard links renames instead
+    bool failSave;
+  };
+  const Case cases[] = {{"linked", 0, false}, {"renamed", EPERM, false}, {"failed save", 0, true}};
+  const QString backup = Path("Liste_202612051824.xls");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(backup);
+    QFile::remove(log.LogFilePath());
+    state = WorkbookState{};
+    state.targetPath = Path("Liste.xls");
+    ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), log.Log(), state, mapping));
+    ASSERT_TRUE(test::WriteTextFile(state.targetPath, "Kollege"));  // appears during the run
+    ClearInjectedFileSystemErrors();
+    if (c.linkError) InjectFileSystemErrorForTests(FsCall::Link, c.linkError);
+    if (c.failSave) InjectFileSystemErrorForTests(FsCall::Write, ENOSPC);
+    if (c.failSave) {
+      EXPECT_THROW(SaveWorkbook(log.Log(), state), RunError);
+      EXPECT_EQ(test::ReadFileBytes(state.targetPath), "Kollege");
+      EXPECT_FALSE(QFile::exists(backup));
+      continue;
+    }
+    SaveWorkbook(log.Log(), state);
+    SaveWorkbook(log.Log(), state);
+    EXPECT_EQ(test::ReadFileBytes(backup), "Kollege");
+    EXPECT_EQ(test::Read(state.targetPath).sheet["nrows"].toInt(), 1);
+    EXPECT_EQ(log.Messages().filter("Bestehende Excel-Datei umbenannt in: "),
+              QStringList{"Bestehende Excel-Datei umbenannt in: Liste_202612051824.xls"});
+  }
 }

@@ -155,13 +155,9 @@ int RenameEntry(const QString& from, const QString& to) {
   return ::rename(src.constData(), dst.constData()) == 0 ? 0 : errno;
 }
 
-int MakeWritable(const QString& path) {
-  if (int e = InjectedFailure(FsCall::SetAttributes)) return e;
-  const QByteArray native = Native(path);
-  struct stat st {};
-  if (::stat(native.constData(), &st) != 0) return errno;
-  if (st.st_mode & S_IWUSR) return 0;
-  return ::chmod(native.constData(), (st.st_mode & 07777) | S_IWUSR) == 0 ? 0 : errno;
+int LinkEntry(const QString& existing, const QString& newName) {
+  if (int e = InjectedFailure(FsCall::Link)) return e;
+  return ::link(Native(existing).constData(), Native(newName).constData()) == 0 ? 0 : errno;
 }
 
 AppendFile::~AppendFile() { Close(); }

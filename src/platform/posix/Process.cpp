@@ -1,6 +1,9 @@
 #include "platform/Process.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <csignal>
 
@@ -11,13 +14,19 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-extern "C" void OnInterrupt(int) {
-  g_interrupted = 1;
-  // A second Ctrl+C ends the program at once, as users expect.
-  std::signal(SIGINT, SIG_DFL);
-}
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
 
 }  // namespace
+
+void PrepareStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() takes the lowest free number, which is fd.
+    const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 QStringList CommandLineArguments(int argc, char** argv) {
   QStringList args;
