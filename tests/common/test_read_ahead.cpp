@@ -1,0 +1,43 @@
+// The read-ahead on the run's pool: results come in order, and a helper's
+// failure becomes its item's result instead of ending the program.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <new>
+#include <stdexcept>
+
+#include "common/ReadAhead.h"
+
+using namespace tbx;
+
+TEST(ReadAhead, InOrderAndAHelpersLackOfMemoryIsThatItemsResult) {
+  WorkerPool pool(3);
+  ASSERT_GT(pool.Size(), 0);
+  ReadAhead<QString> ahead(
+      pool, 50, 8,
+      [](qsizetype item) {
+        if (item % 7 == 3) throw std::bad_alloc();
+        return QString::number(item);
+      },
+      [](qsizetype item, std::exception_ptr failure) {
+        try {
+          std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+          return QStringLiteral("kein Speicher für %1").arg(item);
+        }
+      });
+  for (qsizetype i = 0; i < 50; ++i) {
+    // The helpers finish the window first, so every item is theirs.
+    ASSERT_TRUE(pool.WaitIdle(std::chrono::seconds(10)));
+    EXPECT_EQ(ahead.Take(i, {}), i % 7 == 3 ? QStringLiteral("kein Speicher für %1").arg(i) : QString::number(i));
+  }
+}
+
+TEST(ReadAhead, OtherFailuresOfAHelperReachTheLoop) {
+  WorkerPool pool(2);
+  ReadAhead<int> ahead(
+      pool, 4, 4, [](qsizetype item) -> int { throw std::runtime_error(std::to_string(item)); },
+      [](qsizetype, std::exception_ptr failure) -> int { std::rethrow_exception(failure); });
+  ASSERT_TRUE(pool.WaitIdle(std::chrono::seconds(10)));
+  EXPECT_THROW(ahead.Take(0, {}), std::runtime_error);
+}
