@@ -149,6 +149,15 @@ class DesktopRunTest : public QObject {
     QVERIFY(!tbx::frmProgress::IsLoaded());
   }
 
+  void aRunThatEndsBeforeItsFirstRowSaysWhy() {
+    // No start folder configured and the folder dialog cancelled.
+    Config("[Pfade]\nExcelFile=Liste.xls\n");
+    User user;
+    QCOMPARE(Run(), tbx::RunOutcome::Stopped);
+    QCOMPARE(user.messages, QStringList{"Kein Startverzeichnis angegeben."});
+    QCOMPARE(user.icons, QList<int>{QMessageBox::Warning});
+  }
+
   void cancelledFolderDialogRunsFromTheConfiguredPaths() {
     Documents(2);
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n[Pfade]\nSourceDir=" + data_.toUtf8() +
