@@ -71,11 +71,7 @@ std::function<std::unique_ptr<FileSink>()>& SinkFactory() {
 // "path not found" (76), as users know it from saving workbooks.
 int SaveErrorNumber(int err) { return err == ENOENT ? kErrPathNotFound : RunErrorNumberForErrno(err); }
 
-[[noreturn]] void ThrowSaveError(const QString& path, int err) {
-  const int number = SaveErrorNumber(err);
-  throw RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
-                             .arg(path, ClassicErrorText(number)));
-}
+[[noreturn]] void ThrowSaveError(const QString& path, int err) { throw SaveFileError(path, err); }
 
 // A hidden name beside the target, so a crash mid-save leaves at most a
 // stray temporary file, never a damaged workbook.
@@ -97,6 +93,12 @@ void RemoveStaleTemporaries(FileSink& sink, const QFileInfo& target) {
 }
 
 }  // namespace
+
+RunError SaveFileError(const QString& path, int err) {
+  const int number = SaveErrorNumber(err);
+  return RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
+                              .arg(path, ClassicErrorText(number)));
+}
 
 std::unique_ptr<FileSink> MakeDiskSink() { return std::make_unique<DiskSink>(); }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/RunError.h"
+
 namespace tbx {
 
 // The file-system calls of one save. Each returns 0 or an errno value.
@@ -35,5 +37,9 @@ void SetFileSinkFactoryForTests(std::function<std::unique_ptr<FileSink>()> facto
 // with the classic number (70 permission denied, 61 disk full, 76 path not
 // found, 75 otherwise) and a German description naming the path.
 void SaveFileReplacing(const QString& path, const QByteArray& bytes);
+
+// The error such a save of path throws for errno err, for writers that meet
+// a failure of their own before the bytes are there.
+RunError SaveFileError(const QString& path, int err);
 
 }  // namespace tbx
