@@ -36,6 +36,7 @@ void RunWorkbookPhases(RunState& run) {
   // leaves the mapping empty and the run goes on with two columns.
   ColumnMapping mapping;
   IgnoringErrors([&] { mapping = ReadColumnMapping(*run.dialogs, run.configPath, run.databaseMode); });
+  run.maxRange = MaxRangeForTarget(run.maxRange, run.workbook.targetPath);
   if (!StartWorkbookOutput(*run.dialogs, run.workbook, mapping)) return;
 
   LogMessage(QStringLiteral("Start der Verzeichnis-Analyse"));

@@ -41,7 +41,7 @@ struct RunState {
 
   // Start-up settings (step 1).
   bool gui = true;
-  int maxRange = ini::kMaxRangeDefault;  // documents per workbook part
+  int maxRange = ini::kMaxRangeDefault;  // documents per workbook part (StartSettings.h)
   QString pattern = QString::fromLatin1(ini::kPatternDefault);
 
   // Folder and target (steps 3 to 6).

@@ -106,7 +106,7 @@ std::optional<QString> WorkbookProblem(const QString& workbookPath) {
 QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt) {
   const QString number = attempt > 1 ? u'_' + QString::number(attempt) : QString();
   return PathPart(workbookPath, BaseNamePart) + u'_' + now.toString(QStringLiteral("yyyyMMddhhmm")) + number +
-         QStringLiteral(".xls");
+         WorkbookExtension(workbookPath);
 }
 
 int MoveWorkbookAside(const QString& path, QString& newName) {
@@ -144,7 +144,8 @@ void SettleTarget(RunState& run) {
 
 void SettleInteractiveTarget(RunState& run) {
   SaveDialogRequest request;
-  request.filter = QStringLiteral("Excel-Dateien (*.xls)");
+  // The legacy format first: it stays the default.
+  request.filter = QStringLiteral("Excel-Dateien (*.xls);;Excel-Arbeitsmappen (*.xlsx)");
   request.defaultSuffix = QStringLiteral("xls");
   request.title = QStringLiteral("Properties speichern in...");
   request.initialDir = run.startDir;

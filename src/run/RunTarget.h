@@ -28,8 +28,8 @@ std::optional<QString> StartFolderProblem(const QString& startDir);
 std::optional<QString> WorkbookProblem(const QString& workbookPath);
 
 // The name an existing workbook is renamed to: its base name, "_", the time
-// as yyyyMMddhhmm, "_<attempt>" from the second attempt on, and ".xls" (no
-// folder).
+// as yyyyMMddhhmm, "_<attempt>" from the second attempt on, and the
+// workbook extension, ".xls" or ".xlsx" (no folder).
 QString BackupWorkbookName(const QString& workbookPath, const QDateTime& now, int attempt = 1);
 
 // Renames the workbook at path to the first free backup name, given in

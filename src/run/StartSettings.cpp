@@ -8,6 +8,7 @@
 #include "common/ConfigKeys.h"
 #include "common/RunLog.h"
 #include "run/ErrorModes.h"
+#include "xlsx/xlsx.h"
 
 namespace tbx {
 namespace {
@@ -31,11 +32,15 @@ QString Setting(const RunState& run, const char* key) {
 
 }  // namespace
 
-int MaxRangeFromText(const QString& text) {
+int MaxRangeFromText(const QString& text, int largest) {
   const QString trimmed = text.trimmed();
   if (trimmed.isEmpty()) return ini::kMaxRangeDefault;
   const int value = WholeNumber(trimmed);
-  return (value < ini::kMaxRangeMin || value > ini::kMaxRangeDefault) ? ini::kMaxRangeDefault : value;
+  return (value < ini::kMaxRangeMin || value > largest) ? ini::kMaxRangeDefault : value;
+}
+
+int MaxRangeForTarget(int maxRange, const QString& target) {
+  return !IsXlsxName(target) && maxRange > ini::kMaxRangeDefault ? ini::kMaxRangeDefault : maxRange;
 }
 
 QString PatternFromText(const QString& text) {
@@ -49,7 +54,9 @@ void ReadStartSettings(RunState& run) {
   run.gui = IsYes(Setting(run, ini::kGui), ini::kGuiDefault);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.
-  IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange); });
+  // The target is not known yet: the limit of .xlsx workbooks is taken, and
+  // MaxRangeForTarget narrows it for an .xls one.
+  IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange, ini::kMaxRangeXlsx); });
   IgnoringErrors([&] { run.pattern = PatternFromText(Setting(run, ini::kPattern)); });
 }
 
