@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/NativeNames.h"
@@ -106,7 +107,11 @@ void SetFileSinkFactoryForTests(std::function<std::unique_ptr<FileSink>()> facto
   SinkFactory() = std::move(factory);
 }
 
-void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
+namespace {
+
+// The one save: a temporary file beside path gets its bytes from write
+// (0 or an errno value), is closed and renamed over path.
+void SaveReplacing(const QString& path, const std::function<int(FileSink&)>& write) {
   const QFileInfo target(path);
   if (target.fileName().isEmpty()) ThrowSaveError(path, ENOENT);
   std::unique_ptr<FileSink> sink = SinkFactory() ? SinkFactory()() : MakeDiskSink();
@@ -119,7 +124,7 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
     err = sink->Create(temporary);
   }
   if (err != 0) ThrowSaveError(path, err);
-  err = sink->Write(bytes.constData(), bytes.size());
+  err = write(*sink);
   const int closeErr = sink->Close();
   if (err == 0) err = closeErr;
   if (err == 0) err = sink->Rename(temporary, target.absoluteFilePath());
@@ -127,6 +132,38 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
     sink->Remove(temporary);
     ThrowSaveError(path, err);
   }
+}
+
+// A read descriptor that closes itself.
+struct ReadFile {
+  explicit ReadFile(const QString& path) : fd(::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC)) {}
+  ~ReadFile() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+};
+
+}  // namespace
+
+void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
+  SaveReplacing(path, [&](FileSink& sink) { return sink.Write(bytes.constData(), bytes.size()); });
+}
+
+void CopyFileReplacing(const QString& source, const QString& path) {
+  ReadFile in(source);
+  if (in.fd < 0) ThrowSaveError(path, errno);
+  SaveReplacing(path, [&](FileSink& sink) {
+    // Chunks keep the memory of a copy small however large the file is.
+    constexpr size_t kChunk = 1 << 20;
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+      const ssize_t n = ::read(in.fd, buffer.data(), kChunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return errno;
+      if (n == 0) return 0;
+      if (const int err = sink.Write(buffer.data(), n)) return err;
+    }
+  });
 }
 
 }  // namespace tbx

@@ -38,6 +38,11 @@ void SetFileSinkFactoryForTests(std::function<std::unique_ptr<FileSink>()> facto
 // found, 75 otherwise) and a German description naming the path.
 void SaveFileReplacing(const QString& path, const QByteArray& bytes);
 
+// The same save with the bytes of the file at source, read in chunks: a
+// large file is copied without being held in memory. A source that cannot
+// be read fails like the save.
+void CopyFileReplacing(const QString& source, const QString& path);
+
 // The error such a save of path throws for errno err, for writers that meet
 // a failure of their own before the bytes are there.
 RunError SaveFileError(const QString& path, int err);

@@ -1,7 +1,6 @@
 #include "xlsx/LxwWorkbook.h"
 
 #include <QDir>
-#include <QFile>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -154,14 +153,10 @@ void LxwWorkbook::Finish(const QString& path) {
   if (failure_ != 0) throw SaveFileError(path, failure_);
 }
 
-QByteArray LxwWorkbook::Package(const QString& path) {
+void LxwWorkbook::SaveAs(const QString& path) {
   Finish(path);
   if (failure_ != 0) throw SaveFileError(path, failure_);
-  QFile package(scratch_.fileName());
-  if (!package.open(QIODevice::ReadOnly)) throw SaveFileError(path, EIO);
-  QByteArray bytes = package.readAll();
-  if (package.error() != QFileDevice::NoError || bytes.size() != package.size()) throw SaveFileError(path, EIO);
-  return bytes;
+  CopyFileReplacing(scratch_.fileName(), path);
 }
 
 }  // namespace tbx::xlsx

@@ -13,7 +13,6 @@
 // temporary files (TMPDIR).
 #include <xlsxwriter.h>
 
-#include <QByteArray>
 #include <QString>
 #include <QTemporaryFile>
 #include <array>
@@ -42,11 +41,12 @@ class LxwWorkbook {
 
   // Writes the package into the scratch file; nothing can be added after.
   // A failure throws the save error for path (or std::bad_alloc), and every
-  // later Package() call throws it again.
+  // later SaveAs() throws it again.
   void Finish(const QString& path);
   bool Finished() const { return book_ == nullptr; }
-  // The bytes of the finished package; throws the save error for path.
-  QByteArray Package(const QString& path);
+  // Finishes the package and saves a copy at path, replacing an existing
+  // file (platform/FileSink.h); throws the save error for path.
+  void SaveAs(const QString& path);
 
  private:
   lxw_workbook* book_ = nullptr;

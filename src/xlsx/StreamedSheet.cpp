@@ -16,18 +16,23 @@ namespace {
 // gives both workbooks the same stored width.
 constexpr double kCellPadding = 5.0 / 7.0;
 
-// The text as the package stores it. Packages spell characters that XML
+// The text as the package spells it. Packages spell characters that XML
 // cannot hold as _xHHHH_ and readers decode every such spelling, so a text
 // holding one literally gets its underscore spelled too. libxlsxwriter spells
 // control characters itself, but neither NUL (which would end its C string)
-// nor the two non-characters XML forbids.
-QByteArray PackageText(const QString& cut) {
+// nor the two non-characters XML forbids. Most texts need none of this and
+// are returned as they are, without a copy.
+QString PackageSpelling(const QString& cut) {
+  bool spelled = false;
+  bool forbidden = false;
+  const qsizetype n = cut.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t c = cut.at(i).unicode();
+    if (c == u'_' && i + 1 < n && cut.at(i + 1) == u'x') spelled = true;
+    if (c == 0 || c == 0xFFFE || c == 0xFFFF) forbidden = true;
+  }
+  if (!spelled && !forbidden) return cut;
   static const QRegularExpression spelling(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-  const bool spelled = cut.contains(QLatin1String("_x"));
-  const bool forbidden = std::any_of(cut.begin(), cut.end(), [](QChar c) {
-    return c.unicode() == 0 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF;
-  });
-  if (!spelled && !forbidden) return cut.toUtf8();
   QString text = cut;
   if (spelled) text.replace(spelling, QStringLiteral("_x005F_\\1"));
   if (forbidden) {
@@ -35,7 +40,7 @@ QByteArray PackageText(const QString& cut) {
     text.replace(QChar(0xFFFE), QLatin1String("_xFFFE_"));
     text.replace(QChar(0xFFFF), QLatin1String("_xFFFF_"));
   }
-  return text.toUtf8();
+  return text;
 }
 
 }  // namespace
@@ -87,7 +92,7 @@ void StreamedSheet::SetText(int row, int column, const QString& text) {
   }
   const QString cut = xls::CutToCellLimit(text);
   cell.kind = Kind::Text;
-  cell.text = PackageText(cut);
+  cell.text = PackageSpelling(cut);
   cell.length = static_cast<int>(cut.size());
 }
 
@@ -102,6 +107,17 @@ void StreamedSheet::SetRowBold(int row) {
   MoveTo(row);
   rowBold_ = true;
   for (PendingCell& c : cells_) c.style.bold = true;
+}
+
+const char* StreamedSheet::Utf8(const QString& text) {
+  // At most three bytes per UTF-16 code unit, and the terminating NUL.
+  const auto size = static_cast<size_t>(text.size()) * 3 + 1;
+  if (utf8_.size() < size) utf8_.resize(size);
+  // Each text on its own: a broken surrogate pair must not reach the next.
+  encoder_.resetState();
+  char* end = encoder_.appendToBuffer(utf8_.data(), text);
+  *end = '\0';
+  return utf8_.data();
 }
 
 void StreamedSheet::WriteRow() {
@@ -119,7 +135,7 @@ void StreamedSheet::WriteRow() {
     lxw_format* format = book_.Format(c.style);
     switch (c.kind) {
       case Kind::Text:
-        CheckCellCall(worksheet_write_string(sheet_, row, column, c.text.constData(), format), row_, c.column);
+        CheckCellCall(worksheet_write_string(sheet_, row, column, Utf8(c.text), format), row_, c.column);
         widths_.Note(row_, c.column, c.length);
         break;
       case Kind::Number:

@@ -7,8 +7,8 @@
 // been handed over. Rows and columns are 0-based; callers check the grid.
 #include <xlsxwriter.h>
 
-#include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <vector>
 
 #include "xls/Book.h"
@@ -45,7 +45,7 @@ class StreamedSheet {
     int column = 0;
     xls::CellStyle style;
     Kind kind = Kind::Blank;
-    QByteArray text;  // UTF-8 as the package stores it
+    QString text;     // as the package spells it
     int length = 0;   // characters shown, for the width
     double number = 0;
   };
@@ -53,6 +53,8 @@ class StreamedSheet {
   PendingCell& At(int row, int column);
   void MoveTo(int row);
   void WriteRow();
+  // text as UTF-8 with a terminating NUL, in a buffer reused for every cell.
+  const char* Utf8(const QString& text);
 
   LxwWorkbook& book_;
   QString name_;
@@ -65,6 +67,8 @@ class StreamedSheet {
   bool header_ = false;
   bool finished_ = false;
   xls::ColumnWidths widths_;
+  QStringEncoder encoder_{QStringEncoder::Utf8};
+  std::vector<char> utf8_;
 };
 
 }  // namespace tbx::xlsx

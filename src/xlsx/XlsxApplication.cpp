@@ -1,6 +1,5 @@
 #include <vector>
 
-#include "platform/FileSink.h"
 #include "platform/RunError.h"
 #include "xls/AutomationRules.h"
 #include "xlsx/LxwWorkbook.h"
@@ -213,7 +212,7 @@ void XlsxWorkbook::SaveAs(const QString& path) {
     for (auto& sheet : sheets_) sheet->Data().Finish();
     package_->Activate(active_->Data().Handle());
   }
-  SaveFileReplacing(path, package_->Package(path));
+  package_->SaveAs(path);
   app_.Saved(path);
 }
 
