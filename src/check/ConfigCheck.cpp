@@ -18,6 +18,7 @@
 #include "run/RunTarget.h"
 #include "run/StartSettings.h"
 #include "run/WorkbookOutput.h"
+#include "xlsx/xlsx.h"
 
 namespace tbx {
 namespace {
@@ -175,10 +176,11 @@ class Checker {
     }
     for (const ProfileKey& k : mapping_->keys) {
       try {
-        ColumnNumber(ParseMappedColumn(k.name, k.value), 1);  // the check a run's first row makes
+        // The check a run's first row makes, on the grid of the workbook's format.
+        ColumnNumber(ParseMappedColumn(k.name, k.value), 1, IsXlsxName(Value(ini::kExcelFile)) ? kXlsxGrid : kXlsGrid);
       } catch (const RunError&) {
-        Error(k.line, QStringLiteral("%1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004")
-                          .arg(k.name));
+        Error(k.line, QStringLiteral("%1 ist keine Spalte von A bis %2: der Lauf endet mit Laufzeitfehler 1004")
+                          .arg(k.name, IsXlsxName(Value(ini::kExcelFile)) ? QStringLiteral("XFD") : QStringLiteral("IV")));
       }
       // Columns A and B hold folder and file name; a mapping there replaces
       // them, header and cells, which a configuration may mean, but rarely does.

@@ -55,9 +55,11 @@ inline constexpr Setting kSettings[] = {
     kPassword, kProvider, kDatabase,  kMapColumns, kSqlMapColumns, kCriteriaValues,
 };
 
-// The most and fewest documents maxRange takes.
+// The most and fewest documents maxRange takes: an .xls workbook's sheet
+// has 65536 rows, an .xlsx workbook's 1048576 (the header takes one).
 inline constexpr int kMaxRangeMin = 1001;
 inline constexpr int kMaxRangeMax = 65000;
+inline constexpr int kMaxRangeXlsx = 1048575;
 
 // A section named like a mapped property holds format patterns under
 // "Format0" to "Format9"; the first empty one ends the list.

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
 #include "platform/PathSeparator.h"
+#include "platform/ReadOnlyFile.h"
 
 namespace tbx {
 namespace {
@@ -18,11 +21,7 @@ namespace {
 // "path not found" (76), as users know it from saving workbooks.
 int SaveErrorNumber(int err) { return err == ENOENT ? kErrPathNotFound : RunErrorNumberForErrno(err); }
 
-[[noreturn]] void ThrowSaveError(const QString& path, int err) {
-  const int number = SaveErrorNumber(err);
-  throw RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
-                             .arg(path, ClassicErrorText(number)));
-}
+[[noreturn]] void ThrowSaveError(const QString& path, int err) { throw SaveFileError(path, err); }
 
 // A hidden name beside the target, so a crash mid-save leaves at most a
 // stray temporary file, never a damaged workbook.
@@ -49,6 +48,12 @@ void RemoveStaleTemporaries(const QFileInfo& target) {
 
 }  // namespace
 
+RunError SaveFileError(const QString& path, int err) {
+  const int number = SaveErrorNumber(err);
+  return RunError(number, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
+                              .arg(path, ClassicErrorText(number)));
+}
+
 int ProbeFolderWritable(const QString& folder) {
   const QFileInfo probe(WithTrailingBackslash(folder) + QStringLiteral("probe"));
   FileSink sink;
@@ -64,7 +69,11 @@ int ProbeFolderWritable(const QString& folder) {
   return 0;
 }
 
-void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
+namespace {
+
+// The one save: a temporary file beside path gets its bytes from write
+// (0 or an errno value), is made durable and renamed over path.
+void SaveReplacing(const QString& path, const std::function<int(FileSink&)>& write) {
   const QFileInfo target(path);
   if (target.fileName().isEmpty()) ThrowSaveError(path, ENOENT);
   RemoveStaleTemporaries(target);
@@ -77,7 +86,7 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
     err = sink.Create(temporary);
   }
   if (err != 0) ThrowSaveError(path, err);
-  err = sink.Write(bytes.constData(), bytes.size());
+  err = write(sink);
   const int closeErr = sink.Close();
   if (err == 0) err = closeErr;
   if (err == 0) err = FileSink::Replace(temporary, target.absoluteFilePath());
@@ -85,6 +94,28 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
     (void)RemoveFile(temporary);
     ThrowSaveError(path, err);
   }
+}
+
+}  // namespace
+
+void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
+  SaveReplacing(path, [&](FileSink& sink) { return sink.Write(bytes.constData(), bytes.size()); });
+}
+
+void CopyFileReplacing(const QString& source, const QString& path) {
+  ReadOnlyFile in;
+  if (const int err = in.Open(source)) ThrowSaveError(path, err);
+  SaveReplacing(path, [&](FileSink& sink) {
+    // Chunks keep the memory of a copy small however large the file is.
+    constexpr quint64 kChunk = 1 << 20;
+    std::vector<char> buffer(kChunk);
+    for (quint64 at = 0; at < in.Size(); at += kChunk) {
+      const quint64 n = std::min(kChunk, in.Size() - at);
+      if (!in.ReadAt(at, buffer.data(), n)) return EIO;
+      if (const int err = sink.Write(buffer.data(), qint64(n))) return err;
+    }
+    return 0;
+  });
 }
 
 }  // namespace tbx

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "common/RunError.h"
+
 namespace tbx {
 
 // Writes bytes to path, replacing an existing file. On failure any earlier
@@ -12,6 +14,15 @@ namespace tbx {
 // with the classic number (70 permission denied, 61 disk full, 76 path not
 // found, 75 otherwise) and a German description naming the path.
 void SaveFileReplacing(const QString& path, const QByteArray& bytes);
+
+// The same save with the bytes of the file at source, read in chunks: a
+// large file is copied without being held in memory. A source that cannot
+// be read fails like the save.
+void CopyFileReplacing(const QString& source, const QString& path);
+
+// The error such a save of path throws for errno err, for writers that meet
+// a failure of their own before the bytes are there.
+RunError SaveFileError(const QString& path, int err);
 
 // Whether a file can be created in folder: one is created and removed
 // again, since permissions, read-only shares and full quotas show only

@@ -73,7 +73,7 @@ class RowWriter {
                    const QString* recordValue) {
     // The key is checked at the first row that writes it, as the cell
     // reference would be; later rows use the column number it gave.
-    if (column.Column == 0) column.Column = ColumnNumber(column, row);
+    if (column.Column == 0) column.Column = ColumnNumber(column, row, sheet.Grid());
     const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
     if (column.Special) {
       cell->SetNumberFormat(kTextFormat);

@@ -32,6 +32,7 @@ void RunWorkbookPhases(RunState& run) {
   // leaves the mapping empty and the run goes on with two columns.
   ColumnMapping mapping;
   IgnoringErrors([&] { mapping = ReadColumnMapping(run.log, *run.dialogs, run.configPath, run.databaseMode); });
+  run.maxRange = MaxRangeForTarget(run.maxRange, run.workbook.targetPath);
   if (!StartWorkbookOutput(*run.dialogs, run.log, run.workbook, mapping)) return;
 
   // One pool of helpers lists the folders and then reads the documents.

@@ -133,7 +133,8 @@ void SettleTarget(RunState& run) {
 
 void SettleInteractiveTarget(RunState& run) {
   SaveDialogRequest request;
-  request.filter = QStringLiteral("Excel-Dateien (*.xls)");
+  // The legacy format first: it stays the default.
+  request.filter = QStringLiteral("Excel-Dateien (*.xls);;Excel-Arbeitsmappen (*.xlsx)");
   request.defaultSuffix = QStringLiteral("xls");
   request.title = QStringLiteral("Properties speichern in...");
   request.initialDir = run.startDir;

@@ -8,6 +8,7 @@
 #include "common/ConfigKeys.h"
 #include "common/RunLog.h"
 #include "run/ErrorModes.h"
+#include "xlsx/xlsx.h"
 
 namespace tbx {
 namespace {
@@ -33,12 +34,16 @@ bool Switch(const RunState& run, const ini::Setting& setting) {
 
 }  // namespace
 
-int MaxRangeFromText(const QString& text) {
+int MaxRangeFromText(const QString& text, int largest) {
   const QString trimmed = text.trimmed();
   const int fallback = DefaultNumber(ini::kMaxRange);
   if (trimmed.isEmpty()) return fallback;
   const int value = WholeNumber(trimmed);
-  return (value < ini::kMaxRangeMin || value > ini::kMaxRangeMax) ? fallback : value;
+  return (value < ini::kMaxRangeMin || value > largest) ? fallback : value;
+}
+
+int MaxRangeForTarget(int maxRange, const QString& target) {
+  return !IsXlsxName(target) && maxRange > ini::kMaxRangeMax ? DefaultNumber(ini::kMaxRange) : maxRange;
 }
 
 QString PatternFromText(const QString& text) {
@@ -52,7 +57,9 @@ void ReadStartSettings(RunState& run) {
   run.gui = Switch(run, ini::kGui);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.
-  IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange); });
+  // The target is not known yet: the limit of .xlsx workbooks is taken, and
+  // MaxRangeForTarget narrows it for an .xls one.
+  IgnoringErrors([&] { run.maxRange = MaxRangeFromText(maxRange, ini::kMaxRangeXlsx); });
   IgnoringErrors([&] { run.pattern = PatternFromText(Setting(run, ini::kPattern)); });
 }
 

@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "run/WorkbookBackup.h"
 #include "xls/CellReference.h"
+#include "xlsx/xlsx.h"
 
 namespace tbx {
 namespace {
@@ -49,7 +50,8 @@ void MovePartsAside(RunLog& log, const QString& basePath) {
   const QString folder = PathPart(basePath, DirectoryPart);
   const QString base = PathPart(basePath, FileNamePart);
   const QRegularExpression part(QLatin1Char('^') + QRegularExpression::escape(PathPart(basePath, BaseNamePart)) +
-                                QStringLiteral("_\\d{3,6}\\.xls$"));
+                                QStringLiteral("_\\d{3,6}") +
+                                QRegularExpression::escape(WorkbookExtension(basePath)) + QLatin1Char('$'));
   std::vector<DirectoryEntry> entries;
   if (ListDirectory(folder, entries) != 0) return;
   for (const DirectoryEntry& entry : entries) {
@@ -68,25 +70,29 @@ bool SavedHere(const WorkbookState& state) {
 
 }  // namespace
 
-int ColumnNumber(const MappedColumn& column, int row) {
+int ColumnNumber(const MappedColumn& column, int row, SheetGrid grid) {
   const QString reference = column.Key + QString::number(row);
   const bool letters = !column.Key.isEmpty() && std::all_of(column.Key.begin(), column.Key.end(), [](QChar c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
   });
-  const std::optional<CellAddress> address = letters ? ParseA1Reference(reference) : std::nullopt;
-  if (!address) throw InvalidCellReference(reference);
+  const std::optional<CellAddress> address = letters ? ParseA1Reference(reference, grid) : std::nullopt;
+  if (!address) throw InvalidCellReference(reference, grid);
   return address->column;
 }
 
 std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row) {
-  return sheet.Cells(row, ColumnNumber(column, row));
+  return sheet.Cells(row, ColumnNumber(column, row, sheet.Grid()));
+}
+
+QString WorkbookExtension(const QString& target) {
+  return IsXlsxName(target) ? QStringLiteral(".xlsx") : QStringLiteral(".xls");
 }
 
 QString WorkbookPartName(const QString& basePath, int part) {
   // Three digits as users know them; a run with more than a thousand parts
   // gets longer numbers instead of overwriting part 000.
   return PathPart(basePath, DirectoryPart) + PathPart(basePath, BaseNamePart) + QLatin1Char('_') +
-         QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0')) + QStringLiteral(".xls");
+         QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0')) + WorkbookExtension(basePath);
 }
 
 bool StartWorkbookOutput(Dialogs& dialogs, RunLog& log, WorkbookState& state, const ColumnMapping& mapping) {
@@ -97,7 +103,7 @@ bool StartWorkbookOutput(Dialogs& dialogs, RunLog& log, WorkbookState& state, co
   state.application = GetRunningApplication();
   if (!state.application) {
     log.LogMessage(QStringLiteral("Keine laufende Excel-Instanz gefunden - Neue Instanz wird gestartet"));
-    state.application = CreateApplication();
+    state.application = CreateApplicationFor(state.targetPath);
     state.startedHere = true;
   } else {
     log.LogMessage(QStringLiteral("Excel-Instanz gefunden"));

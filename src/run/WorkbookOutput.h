@@ -54,15 +54,20 @@ void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log,
 // application or workbook.
 void SaveWorkbook(RunLog& log, WorkbookState& state);
 
-// The cell of a mapped column in row: the column's key, one or two column
-// letters A to IV, and the row number. Any other key ("C1" would give C12
-// for row 2) throws the run-time error of an invalid cell reference.
+// The cell of a mapped column in row: the column's key, column letters of
+// the sheet's grid (A to IV, A to XFD in .xlsx workbooks), and the row
+// number. Any other key ("C1" would give C12 for row 2) throws the run-time
+// error of an invalid cell reference.
 std::unique_ptr<Range> ColumnCell(Worksheet& sheet, const MappedColumn& column, int row);
 // The same check, giving the column's number (1-based).
-int ColumnNumber(const MappedColumn& column, int row);
+int ColumnNumber(const MappedColumn& column, int row, SheetGrid grid = kXlsGrid);
+
+// The extension of the workbooks of a run writing target: ".xlsx" for an
+// .xlsx name (any case), ".xls" for every other.
+QString WorkbookExtension(const QString& target);
 
 // Name of part k of a run whose target was basePath: folder, base name, "_",
-// the part number in at least three digits and ".xls".
+// the part number in at least three digits and the workbook extension.
 QString WorkbookPartName(const QString& basePath, int part);
 
 }  // namespace tbx

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "common/ProgramInfo.h"
 #include "ui/Artwork.h"
@@ -24,6 +25,13 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     case MessageIcon::None: break;
   }
   return QMessageBox::NoIcon;
+}
+
+// The extension of a name filter such as "Excel-Arbeitsmappen (*.xlsx)", or
+// "" when it has none.
+QString FilterSuffix(const QString& filter) {
+  static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+  return pattern.match(filter).captured(1);
 }
 
 }  // namespace
@@ -74,6 +82,11 @@ QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  // A name typed without extension gets that of the type chosen in the dialog.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+    const QString suffix = FilterSuffix(filter);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+  });
   if (!nativeDialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted) return QString();
   return QDir::toNativeSeparators(dialog.selectedFiles().value(0));

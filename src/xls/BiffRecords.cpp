@@ -1,5 +1,8 @@
 #include "xls/BiffRecords.h"
 
+#include <cmath>
+#include <cstring>
+
 namespace tbx::xls {
 namespace {
 
@@ -117,6 +120,16 @@ void AppendFont(BiffWriter& out, bool bold) {
   AppendShortString(out, name);
 }
 
+void AppendFormat(BiffWriter& out, quint16 index, const QString& code) {
+  // XLUnicodeString: 16-bit count, flags, characters.
+  const bool compressed = FitsCompressed(code);
+  out.Header(kRecFormat, static_cast<quint16>(5 + code.size() * (compressed ? 1 : 2)));
+  out.U16(index);
+  out.U16(static_cast<quint16>(code.size()));
+  out.U8(compressed ? 0 : 1);
+  out.Chars(code, 0, code.size(), compressed);
+}
+
 void AppendXf(BiffWriter& out, const XfFields& xf) {
   out.Header(kRecXf, 20);
   out.U16(xf.font);
@@ -201,6 +214,36 @@ void AppendBlank(BiffWriter& out, int row, int column, quint16 xf) {
   out.U16(static_cast<quint16>(row));
   out.U16(static_cast<quint16>(column));
   out.U16(xf);
+}
+
+void AppendNumber(BiffWriter& out, int row, int column, quint16 xf, double value) {
+  out.Header(kRecNumber, 14);
+  out.U16(static_cast<quint16>(row));
+  out.U16(static_cast<quint16>(column));
+  out.U16(xf);
+  out.F64(value);
+}
+
+std::optional<quint32> RkValue(double value) {
+  constexpr double kRkIntegerLimit = 1 << 29;  // signed 30 bits
+  // Whole numbers in range as integers, except -0, whose sign only the double form keeps.
+  if (value == std::trunc(value) && value >= -kRkIntegerLimit && value < kRkIntegerLimit &&
+      !(value == 0 && std::signbit(value))) {
+    return (static_cast<quint32>(static_cast<qint32>(value)) << 2) | 0x2;
+  }
+  quint64 bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  constexpr quint64 kDroppedBits = (quint64{1} << 34) - 1;
+  if ((bits & kDroppedBits) != 0) return std::nullopt;
+  return static_cast<quint32>(bits >> 32);
+}
+
+void AppendRk(BiffWriter& out, int row, int column, quint16 xf, quint32 rk) {
+  out.Header(kRecRk, 10);
+  out.U16(static_cast<quint16>(row));
+  out.U16(static_cast<quint16>(column));
+  out.U16(xf);
+  out.U32(rk);
 }
 
 void AppendWindow2(BiffWriter& out, bool active, int frozenRows) {

@@ -4,6 +4,7 @@
 // published .xls format; values that never vary in our workbooks are fixed
 // here rather than passed in.
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "xls/BiffWriter.h"
@@ -52,10 +53,13 @@ enum RecordType : quint16 {
   kRecProt4RevPass = 0x01BC,
   kRecDimensions = 0x0200,
   kRecBlank = 0x0201,
+  kRecNumber = 0x0203,
   kRecRow = 0x0208,
   kRecDefaultRowHeight = 0x0225,
   kRecWindow2 = 0x023E,
+  kRecRk = 0x027E,
   kRecStyle = 0x0293,
+  kRecFormat = 0x041E,
   kRecBof = 0x0809,
 };
 
@@ -65,9 +69,11 @@ inline constexpr quint16 kFontRegular = 0;
 inline constexpr quint16 kFontBold = 5;
 inline constexpr int kFontRecordCount = 5;
 
-// Built-in number formats need no FORMAT record.
+// Built-in number formats need no FORMAT record; formats of our own get
+// indexes from 164 on.
 inline constexpr quint16 kFormatGeneral = 0;
 inline constexpr quint16 kFormatText = 49;  // "@"
+inline constexpr quint16 kFormatDateTime = 164;  // DateSerial.h
 
 // Index of the first cell XF: 0..14 are the style XFs every workbook has,
 // 15 the default cell format.
@@ -104,6 +110,8 @@ void AppendPrecision(BiffWriter& out);
 void AppendRefreshAll(BiffWriter& out);
 void AppendBookBool(BiffWriter& out);
 void AppendFont(BiffWriter& out, bool bold);
+// The number format index shows values as code (an Excel format code).
+void AppendFormat(BiffWriter& out, quint16 index, const QString& code);
 void AppendXf(BiffWriter& out, const XfFields& xf);
 void AppendStyle(BiffWriter& out);
 // Returns the position of the sheet's stream offset, patched once known.
@@ -119,6 +127,11 @@ void AppendDimensions(BiffWriter& out, int firstRow, int lastRow, int firstColum
 void AppendRow(BiffWriter& out, int row, int firstColumn, int columnEnd, int xf);
 void AppendLabelSst(BiffWriter& out, int row, int column, quint16 xf, quint32 sstIndex);
 void AppendBlank(BiffWriter& out, int row, int column, quint16 xf);
+void AppendNumber(BiffWriter& out, int row, int column, quint16 xf, double value);
+// The RK form of value (a 30-bit integer, or a double whose lowest 34 bits
+// are zero), or nullopt when value has none that is exact.
+std::optional<quint32> RkValue(double value);
+void AppendRk(BiffWriter& out, int row, int column, quint16 xf, quint32 rk);
 // frozenRows > 0: that many rows stay at the top while the rest scrolls.
 void AppendWindow2(BiffWriter& out, bool active, int frozenRows);
 // The panes of a sheet whose top frozenRows are frozen, and the selection

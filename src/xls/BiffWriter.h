@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <cstring>
 #include <string>
 
 namespace tbx::xls {
@@ -24,6 +25,13 @@ class BiffWriter {
   void U32(quint32 v) {
     U16(static_cast<quint16>(v & 0xFFFF));
     U16(static_cast<quint16>(v >> 16));
+  }
+  // An IEEE 754 double, as NUMBER records hold it.
+  void F64(double v) {
+    quint64 bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    U32(static_cast<quint32>(bits & 0xFFFFFFFFu));
+    U32(static_cast<quint32>(bits >> 32));
   }
   // UTF-16 code units [from, from + count) of text: one byte each when
   // compressed (every unit below 0x100), else two.

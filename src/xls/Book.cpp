@@ -17,13 +17,13 @@ Cell& Sheet::At(int row, int column) {
   const auto col = static_cast<quint16>(column);
   // Rows are filled left to right, so appending is the common case.
   if (r.cells.empty() || r.cells.back().column < col) {
-    r.cells.push_back(Cell{col, r.hasStyle ? r.style : CellStyle{}, kNoText});
+    r.cells.push_back(Cell{col, r.hasStyle ? r.style : CellStyle{}, false, kNoValue});
     return r.cells.back();
   }
   auto it = std::lower_bound(r.cells.begin(), r.cells.end(), col,
                              [](const Cell& c, quint16 v) { return c.column < v; });
   if (it == r.cells.end() || it->column != col) {
-    it = r.cells.insert(it, Cell{col, r.hasStyle ? r.style : CellStyle{}, kNoText});
+    it = r.cells.insert(it, Cell{col, r.hasStyle ? r.style : CellStyle{}, false, kNoValue});
   }
   return *it;
 }
@@ -35,13 +35,15 @@ void Sheet::SetRowBold(int row) {
   for (Cell& c : r.cells) c.style.bold = true;
 }
 
+QString CutToCellLimit(const QString& text) {
+  if (text.size() <= kMaxTextLength) return text;
+  qsizetype keep = kMaxTextLength;
+  if (text.at(keep - 1).isHighSurrogate()) --keep;
+  return text.left(keep);
+}
+
 qint32 TextPool::Intern(const QString& text) {
-  QString cut = text;
-  if (cut.size() > kMaxTextLength) {
-    qsizetype keep = kMaxTextLength;
-    if (cut.at(keep - 1).isHighSurrogate()) --keep;
-    cut.truncate(keep);
-  }
+  QString cut = CutToCellLimit(text);
   const auto found = index_.constFind(cut);
   if (found != index_.constEnd()) return found.value();
   const auto index = static_cast<qint32>(texts_.size());

@@ -1,6 +1,7 @@
 #pragma once
-// The content of an .xls workbook before it is written: sheets of text cells,
-// each cell with its formatting, and the pool of distinct texts. Rows and
+// The content of an .xls workbook before it is written: sheets of cells
+// holding texts or numbers (dates are numbers in a date format), each cell
+// with its formatting, the pool of distinct texts and the numbers. Rows and
 // columns are 0-based here; the spreadsheet layer translates from 1-based.
 #include <QHash>
 #include <QString>
@@ -14,29 +15,48 @@ inline constexpr int kMaxColumns = 256;      // columns A to IV
 inline constexpr int kMaxTextLength = 32767; // UTF-16 code units a cell may hold
 inline constexpr int kMaxSheetNameLength = 31;
 
+// How a cell shows its value.
+enum class NumberFormat : quint8 {
+  General,
+  Text,      // "@"
+  DateTime,  // the German date and time (DateSerial.h)
+};
+
 // The formatting a cell can carry; every distinct combination becomes one
 // cell XF record.
 struct CellStyle {
   bool bold = false;
-  bool text = false;         // number format "@"
-  quint8 fillColour = 0;     // colour index 1..56 of a solid fill, 0 for none
+  NumberFormat format = NumberFormat::General;
+  quint8 fillColour = 0;  // colour index 1..56 of a solid fill, 0 for none
 
-  bool IsDefault() const { return !bold && !text && fillColour == 0; }
-  // A dense key (fill in bits 0-5, bold bit 6, text bit 7) for XF tables.
-  quint8 Key() const {
-    return static_cast<quint8>(fillColour | (bold ? 0x40 : 0) | (text ? 0x80 : 0));
+  bool IsDefault() const { return !bold && format == NumberFormat::General && fillColour == 0; }
+  // A dense key (fill in bits 0-5, bold bit 6, text bit 7, date bit 8) for
+  // XF tables. The date bit is the highest, so workbooks without dates keep
+  // their XF order and bytes.
+  quint16 Key() const {
+    return static_cast<quint16>(fillColour | (bold ? 0x40 : 0) | (format == NumberFormat::Text ? 0x80 : 0) |
+                                (format == NumberFormat::DateTime ? 0x100 : 0));
   }
-  static CellStyle FromKey(quint8 key) {
-    return CellStyle{(key & 0x40) != 0, (key & 0x80) != 0, static_cast<quint8>(key & 0x3F)};
+  static CellStyle FromKey(quint16 key) {
+    const NumberFormat format = (key & 0x100) != 0  ? NumberFormat::DateTime
+                                : (key & 0x80) != 0 ? NumberFormat::Text
+                                                    : NumberFormat::General;
+    return CellStyle{(key & 0x40) != 0, format, static_cast<quint8>(key & 0x3F)};
   }
 };
 
-inline constexpr int kNoText = -1;
+inline constexpr int kStyleKeyCount = 0x200;
+
+inline constexpr int kNoValue = -1;
 
 struct Cell {
   quint16 column = 0;
   CellStyle style;
-  qint32 text = kNoText;  // index into the book's text pool, or kNoText (blank)
+  bool isNumber = false;    // value indexes the book's numbers, else its texts
+  qint32 value = kNoValue;  // kNoValue: blank
+
+  bool HasText() const { return !isNumber && value != kNoValue; }
+  bool HasNumber() const { return isNumber && value != kNoValue; }
 };
 
 struct Row {
@@ -58,7 +78,7 @@ class Sheet {
   void SetRowBold(int row);
 
   // Row 0 is a header: frozen at the top, with an autofilter over the
-  // columns it uses. Column widths follow the texts of every sheet anyway.
+  // columns it uses. Column widths follow the values of every sheet anyway.
   void SetHeaderRow(bool on) { headerRow_ = on; }
   bool HeaderRow() const { return headerRow_; }
 
@@ -75,9 +95,12 @@ class Sheet {
   bool headerRow_ = false;
 };
 
-// Distinct cell texts; a text longer than a cell can hold is cut to
-// kMaxTextLength code units (the format's limit per cell), without leaving
-// half of a surrogate pair behind.
+// The part of text a cell can hold: cut to kMaxTextLength code units (the
+// formats' limit per cell) when longer, without leaving half of a surrogate
+// pair behind.
+QString CutToCellLimit(const QString& text);
+
+// Distinct cell texts, cut to the cell limit.
 class TextPool {
  public:
   qint32 Intern(const QString& text);
@@ -94,6 +117,7 @@ struct Book {
   std::vector<std::unique_ptr<Sheet>> sheets;  // stable addresses while sheets are added
   int activeSheet = 0;
   TextPool texts;
+  std::vector<double> numbers;  // of number cells, by Cell::value
 };
 
 }  // namespace tbx::xls

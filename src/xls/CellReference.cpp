@@ -1,14 +1,18 @@
 #include "xls/CellReference.h"
 
-#include "xls/Book.h"
-
 namespace tbx {
+namespace {
 
-std::optional<CellAddress> ParseA1Reference(const QString& reference) {
+// Three letters reach XFD, the last column of any grid; reading no more
+// keeps the number small.
+constexpr int kMaxColumnLetters = 3;
+
+}  // namespace
+
+std::optional<CellAddress> ParseA1Reference(const QString& reference, SheetGrid grid) {
   qsizetype i = 0;
   int column = 0;
-  // Three letters already lie beyond IV; reading no more keeps the number small.
-  while (i < reference.size() && i < 3) {
+  while (i < reference.size() && i < kMaxColumnLetters) {
     const char16_t c = reference.at(i).unicode();
     int letter = 0;
     if (c >= u'A' && c <= u'Z') {
@@ -21,7 +25,7 @@ std::optional<CellAddress> ParseA1Reference(const QString& reference) {
     column = column * 26 + letter;
     ++i;
   }
-  if (i == 0 || column > xls::kMaxColumns) return std::nullopt;
+  if (i == 0 || column > grid.columns) return std::nullopt;
   const qsizetype digitsStart = i;
   if (digitsStart == reference.size() || reference.at(digitsStart) == u'0') return std::nullopt;
   int row = 0;
@@ -29,9 +33,15 @@ std::optional<CellAddress> ParseA1Reference(const QString& reference) {
     const char16_t c = reference.at(i).unicode();
     if (c < u'0' || c > u'9') return std::nullopt;
     row = row * 10 + (c - u'0');
-    if (row > xls::kMaxRows) return std::nullopt;
+    if (row > grid.rows) return std::nullopt;
   }
   return CellAddress{row, column};
+}
+
+QString ColumnLetters(int column) {
+  QString letters;
+  for (; column > 0; column = (column - 1) / 26) letters.prepend(QChar(u'A' + (column - 1) % 26));
+  return letters;
 }
 
 }  // namespace tbx

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/DesktopViewer.h"
 #include "common/ReplaceFile.h"
 #include "common/RunError.h"
+#include "xls/AutomationRules.h"
 #include "xls/Book.h"
 #include "xls/CellReference.h"
 #include "xls/XlsFile.h"
@@ -14,12 +14,6 @@
 // closed workbook or a quit application refuses every further call.
 namespace tbx {
 namespace {
-
-constexpr int kMaxColourIndex = 56;
-constexpr int kNone = -4142;          // "no fill" of colour index and pattern
-constexpr int kWhiteColourIndex = 2;  // a solid fill without a colour is white
-
-[[noreturn]] void Fail(const QString& description) { throw RunError(kErrWorkbook, description); }
 
 ApplicationFactory& Factory() {
   static ApplicationFactory factory;
@@ -39,6 +33,7 @@ struct Selection {
 class XlsWorksheet : public Worksheet {
  public:
   XlsWorksheet(XlsWorkbook& workbook, xls::Sheet& sheet) : workbook_(workbook), sheet_(sheet) {}
+  SheetGrid Grid() const override { return kXlsGrid; }
   std::unique_ptr<Range> Cells(int row, int column) override;
   std::unique_ptr<Range> GetRange(const QString& a1) override;
   void SetFirstRowBold() override;
@@ -57,9 +52,12 @@ class XlsRange : public Range {
   XlsRange(XlsWorksheet& sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
   void SetNumberFormat(const QString& format) override;
   void SetValue(const QString& text) override;
+  void SetNumber(double value) override;
+  void SetDateTime(const QDateTime& value) override;
   void Select() override;
 
  private:
+  void PutNumber(double value, xls::NumberFormat format);
   xls::Cell& Cell() const;
   XlsWorksheet& sheet_;
   int row_;  // 0-based
@@ -75,9 +73,9 @@ class XlsWorkbook : public Workbook {
   void Close() override;
 
   void CheckOpen() const {
-    if (closed_) Fail(QStringLiteral("Die Arbeitsmappe ist bereits geschlossen."));
+    if (closed_) throw WorkbookClosedError();
   }
-  xls::TextPool& Texts() { return book_.texts; }
+  xls::Book& Data() { return book_; }
   XlsApplication& App() const { return app_; }
   bool IsOpen() const { return !closed_; }
 
@@ -118,12 +116,12 @@ class XlsApplication : public Application {
 
  private:
   void CheckRunning() const {
-    if (quit_) Fail(QStringLiteral("Die Tabellenkalkulation wurde bereits beendet."));
+    if (quit_) throw ApplicationEndedError();
   }
-  xls::Cell& SelectedCell() const {
+  xls::CellStyle& SelectedStyle() const {
     CheckRunning();
-    if (selection_.workbook == nullptr) Fail(QStringLiteral("Es ist keine Zelle ausgewählt."));
-    return selection_.sheet->At(selection_.row, selection_.column);
+    if (selection_.workbook == nullptr) throw NoSelectionError();
+    return selection_.sheet->At(selection_.row, selection_.column).style;
   }
 
   std::vector<std::unique_ptr<XlsWorkbook>> workbooks_;  // closed ones stay until the end
@@ -136,12 +134,8 @@ class XlsApplication : public Application {
 
 std::unique_ptr<Range> XlsWorksheet::Cells(int row, int column) {
   workbook_.CheckOpen();
-  if (row < 1 || row > xls::kMaxRows || column < 1 || column > xls::kMaxColumns) {
-    Fail(QStringLiteral("Die Zelle in Zeile %1, Spalte %2 liegt außerhalb des Tabellenblatts "
-                        "(Zeilen 1 bis 65536, Spalten 1 bis 256).")
-             .arg(row)
-             .arg(column));
-  }
+  if (row < 1 || row > kXlsGrid.rows || column < 1 || column > kXlsGrid.columns)
+    throw CellOutsideSheetError(row, column, kXlsGrid);
   return std::make_unique<XlsRange>(*this, row - 1, column - 1);
 }
 
@@ -167,22 +161,32 @@ xls::Cell& XlsRange::Cell() const {
   return sheet_.Data().At(row_, column_);
 }
 
-void XlsRange::SetNumberFormat(const QString& format) {
-  // The writer knows text ("@") and the general format, all a run asks for.
-  if (format == QLatin1String("@")) {
-    Cell().style.text = true;
-  } else if (format == QLatin1String("General") || format == QLatin1String("Standard")) {
-    Cell().style.text = false;
-  } else {
-    Fail(QStringLiteral("Das Zahlenformat \"%1\" wird nicht unterstützt.").arg(format));
-  }
-}
+void XlsRange::SetNumberFormat(const QString& format) { ApplyNumberFormat(Cell().style, format); }
 
 void XlsRange::SetValue(const QString& text) {
   xls::Cell& cell = Cell();
+  cell.isNumber = false;
   // An empty text empties the cell; its format stays.
-  cell.text = text.isEmpty() ? xls::kNoText : sheet_.Owner().Texts().Intern(text);
+  cell.value = text.isEmpty() ? xls::kNoValue : sheet_.Owner().Data().texts.Intern(text);
 }
+
+void XlsRange::PutNumber(double value, xls::NumberFormat format) {
+  xls::Cell& cell = Cell();
+  std::vector<double>& numbers = sheet_.Owner().Data().numbers;
+  // A number cell written again keeps its place in the list.
+  if (cell.HasNumber()) {
+    numbers[static_cast<size_t>(cell.value)] = value;
+  } else {
+    cell.isNumber = true;
+    cell.value = static_cast<qint32>(numbers.size());
+    numbers.push_back(value);
+  }
+  cell.style.format = format;
+}
+
+void XlsRange::SetNumber(double value) { PutNumber(CellNumber(value), xls::NumberFormat::General); }
+
+void XlsRange::SetDateTime(const QDateTime& value) { PutNumber(CellDateTime(value), xls::NumberFormat::DateTime); }
 
 void XlsRange::Select() {
   XlsWorkbook& workbook = sheet_.Owner();
@@ -230,52 +234,28 @@ void XlsWorkbook::Close() {
   // The object stays valid for callers that still hold it; its cells go.
   for (auto& sheet : book_.sheets) sheet->Clear();
   book_.texts.Clear();
+  std::vector<double>().swap(book_.numbers);
 }
 
 // --- application -------------------------------------------------------------
 
 void XlsApplication::SetVisible(bool visible) {
   CheckRunning();
-  if (!visible || lastSaved_.isEmpty()) return;
-  if (!OpenWithDesktop(lastSaved_)) {
-    Fail(QStringLiteral("Die Arbeitsmappe \"%1\" kann nicht angezeigt werden: es ist kein Programm "
-                        "zum Öffnen von Excel-Dateien eingerichtet.")
-             .arg(lastSaved_));
-  }
+  if (visible && !lastSaved_.isEmpty()) ShowSavedWorkbook(lastSaved_);
 }
 
-void XlsApplication::SetSelectionInteriorColorIndex(int index) {
-  xls::Cell& cell = SelectedCell();
-  if (index == kNone) {
-    cell.style.fillColour = 0;
-    return;
-  }
-  if (index < 1 || index > kMaxColourIndex) {
-    Fail(QStringLiteral("Der Farbindex %1 liegt außerhalb von 1 bis 56.").arg(index));
-  }
-  // As in spreadsheet applications, picking a colour fills the cell solidly.
-  cell.style.fillColour = static_cast<quint8>(index);
-}
+void XlsApplication::SetSelectionInteriorColorIndex(int index) { ApplyInteriorColorIndex(SelectedStyle(), index); }
 
-void XlsApplication::SetSelectionInteriorPattern(int pattern) {
-  xls::Cell& cell = SelectedCell();
-  if (pattern == kNone) {
-    cell.style.fillColour = 0;
-  } else if (pattern == kPatternSolid) {
-    if (cell.style.fillColour == 0) cell.style.fillColour = kWhiteColourIndex;
-  } else {
-    Fail(QStringLiteral("Das Füllmuster %1 wird nicht unterstützt.").arg(pattern));
-  }
-}
+void XlsApplication::SetSelectionInteriorPattern(int pattern) { ApplyInteriorPattern(SelectedStyle(), pattern); }
 
 }  // namespace
 
 std::unique_ptr<Application> GetRunningApplication() { return nullptr; }
 
-RunError InvalidCellReference(const QString& a1) {
+RunError InvalidCellReference(const QString& a1, SheetGrid grid) {
   return RunError(kErrWorkbook, QStringLiteral("Ungültiger Zellbezug \"%1\": erwartet werden Spaltenbuchstaben "
-                                               "von A bis IV und eine Zeilennummer von 1 bis 65536.")
-                                    .arg(a1));
+                                               "von A bis %2 und eine Zeilennummer von 1 bis %3.")
+                                    .arg(a1, ColumnLetters(grid.columns), QString::number(grid.rows)));
 }
 
 std::unique_ptr<Application> CreateApplication() {

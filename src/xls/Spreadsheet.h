@@ -4,11 +4,13 @@
 // failing call throws RunError (number 1004 for workbook errors, the
 // classic file numbers for a failed save); only finding or starting the
 // application reports failure through its result.
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
 
 #include "common/RunError.h"
+#include "xls/CellReference.h"
 
 namespace tbx {
 
@@ -23,12 +25,21 @@ class Range {
   virtual ~Range() = default;
   virtual void SetNumberFormat(const QString& format) = 0;  // "@"
   virtual void SetValue(const QString& text) = 0;
+  // A number cell in the general format (a text format set before gives
+  // way, or the number would be shown as text); NaN and infinities throw.
+  virtual void SetNumber(double value) = 0;
+  // A date cell showing value in local time as TT.MM.JJJJ hh:mm:ss. Dates
+  // before 01.01.1900 or after 31.12.9999 throw (xls::SpreadsheetSerial
+  // tells beforehand).
+  virtual void SetDateTime(const QDateTime& value) = 0;
   virtual void Select() = 0;
 };
 
 class Worksheet {
  public:
   virtual ~Worksheet() = default;
+  // The rows and columns the sheet has.
+  virtual SheetGrid Grid() const = 0;
   // One cell by row and column (1-based); out-of-range indexes throw.
   virtual std::unique_ptr<Range> Cells(int row, int column) = 0;
   // One cell by A1 reference such as "C17"; anything else throws 1004.
@@ -67,8 +78,8 @@ class Application {
   virtual void SetSelectionInteriorPattern(int pattern) = 0;
 };
 
-// The error of a reference that is no A1 cell reference (number 1004).
-RunError InvalidCellReference(const QString& a1);
+// The error of a reference that is no A1 cell reference of grid (number 1004).
+RunError InvalidCellReference(const QString& a1, SheetGrid grid = kXlsGrid);
 
 // The running application, or nullptr (there is never one to find here).
 std::unique_ptr<Application> GetRunningApplication();

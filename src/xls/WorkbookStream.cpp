@@ -4,6 +4,8 @@
 #include <array>
 
 #include "xls/BiffRecords.h"
+#include "xls/ColumnWidths.h"
+#include "xls/DateSerial.h"
 #include "xls/SharedStrings.h"
 
 namespace tbx::xls {
@@ -14,21 +16,18 @@ namespace {
 // DBCELL/INDEX look-up records are left out; readers rebuild them.
 constexpr int kRowBlock = 32;
 
-// Column widths in characters: at least the default width, at most what
-// still leaves room for the next columns on a screen (long paths are cut).
-constexpr int kMinColumnChars = 8;
-constexpr int kMaxColumnChars = 60;
 constexpr int kWidthUnitsPerChar = 256;
 
 // The cell XF of every style in use: the default style is XF 15, the others
 // follow in key order, so equal books give equal bytes.
 struct XfTable {
-  std::array<quint16, 256> xfOfKey{};
-  std::vector<quint8> extraKeys;
+  std::array<quint16, kStyleKeyCount> xfOfKey{};
+  std::vector<quint16> extraKeys;
+  bool dates = false;  // a date format is in use
 };
 
 XfTable CollectStyles(const Book& book) {
-  std::array<bool, 256> used{};
+  std::array<bool, kStyleKeyCount> used{};
   for (const auto& sheet : book.sheets) {
     for (int r = 0; r < sheet->RowCount(); ++r) {
       const Row& row = sheet->RowAt(r);
@@ -38,11 +37,12 @@ XfTable CollectStyles(const Book& book) {
   }
   XfTable table;
   table.xfOfKey[0] = kFirstCellXf;
-  for (int key = 1; key < 256; ++key) {
+  for (int key = 1; key < kStyleKeyCount; ++key) {
     if (!used[static_cast<size_t>(key)]) continue;
     table.xfOfKey[static_cast<size_t>(key)] =
         static_cast<quint16>(kFirstCellXf + 1 + table.extraKeys.size());
-    table.extraKeys.push_back(static_cast<quint8>(key));
+    table.extraKeys.push_back(static_cast<quint16>(key));
+    if (CellStyle::FromKey(static_cast<quint16>(key)).format == NumberFormat::DateTime) table.dates = true;
   }
   return table;
 }
@@ -61,12 +61,12 @@ SstTable CollectTexts(const Book& book) {
   for (const auto& sheet : book.sheets) {
     for (int r = 0; r < sheet->RowCount(); ++r) {
       for (const Cell& c : sheet->RowAt(r).cells) {
-        if (c.text == kNoText) continue;
+        if (!c.HasText()) continue;
         ++table.references;
-        qint32& index = table.sstOfText[static_cast<size_t>(c.text)];
+        qint32& index = table.sstOfText[static_cast<size_t>(c.value)];
         if (index >= 0) continue;
         index = static_cast<qint32>(table.texts.size());
-        table.texts.push_back(&book.texts.At(c.text));
+        table.texts.push_back(&book.texts.At(c.value));
       }
     }
   }
@@ -76,22 +76,26 @@ SstTable CollectTexts(const Book& book) {
 XfFields CellXf(const CellStyle& style) {
   XfFields xf;
   xf.font = style.bold ? kFontBold : kFontRegular;
-  xf.format = style.text ? kFormatText : kFormatGeneral;
+  const bool general = style.format == NumberFormat::General;
+  xf.format = style.format == NumberFormat::Text       ? kFormatText
+              : style.format == NumberFormat::DateTime ? kFormatDateTime
+                                                       : kFormatGeneral;
   xf.fillColour = style.fillColour;
-  xf.usedAttributes = static_cast<quint8>((style.text ? 0x04 : 0) | (style.bold ? 0x08 : 0) |
+  xf.usedAttributes = static_cast<quint8>((general ? 0 : 0x04) | (style.bold ? 0x08 : 0) |
                                           (style.fillColour != 0 ? 0x40 : 0));
   return xf;
 }
 
 void AppendFormatting(BiffWriter& out, const XfTable& xfs) {
   for (int i = 0; i < kFontRecordCount; ++i) AppendFont(out, i == kFontRecordCount - 1);
+  if (xfs.dates) AppendFormat(out, kFormatDateTime, QString::fromLatin1(kDateTimeFormatCode));
   for (int i = 0; i < kStyleXfCount; ++i) {
     // The Normal style defines every attribute; the other built-in styles
     // take theirs from it.
     AppendXf(out, XfFields{true, kFontRegular, kFormatGeneral, 0, static_cast<quint8>(i == 0 ? 0 : 0xF4)});
   }
   AppendXf(out, CellXf(CellStyle{}));
-  for (quint8 key : xfs.extraKeys) AppendXf(out, CellXf(CellStyle::FromKey(key)));
+  for (quint16 key : xfs.extraKeys) AppendXf(out, CellXf(CellStyle::FromKey(key)));
   AppendStyle(out);
 }
 
@@ -103,19 +107,25 @@ int LastHeaderColumn(const Sheet& sheet) {
 
 bool HasFilter(const Sheet& sheet) { return sheet.HeaderRow() && LastHeaderColumn(sheet) >= 0; }
 
-// A width per column as long as its longest text, counted on what is
-// written; one character more for the bold header and the filter button.
-void AppendColumnWidths(BiffWriter& out, const Sheet& sheet, const TextPool& texts) {
-  std::vector<int> chars(kMaxColumns, 0);
+// A width per column as long as its longest value, counted on what is
+// written.
+void AppendColumnWidths(BiffWriter& out, const Sheet& sheet, const Book& book) {
+  ColumnWidths widths;
   for (int r = 0; r < sheet.RowCount(); ++r) {
-    const int extra = r == 0 && sheet.HeaderRow() ? 2 : 0;
-    for (const Cell& c : sheet.RowAt(r).cells)
-      if (c.text != kNoText) chars[c.column] = std::max<int>(chars[c.column], texts.At(c.text).size() + extra);
+    for (const Cell& c : sheet.RowAt(r).cells) {
+      if (c.HasText()) {
+        widths.Note(r, c.column, static_cast<int>(book.texts.At(c.value).size()));
+      } else if (c.HasNumber()) {
+        widths.Note(r, c.column,
+                    c.style.format == NumberFormat::DateTime
+                        ? kDateTimeDisplayLength
+                        : NumberDisplayLength(book.numbers[static_cast<size_t>(c.value)]));
+      }
+    }
   }
-  for (int column = 0; column < kMaxColumns; ++column) {
-    if (chars[column] <= kMinColumnChars) continue;
-    const int width = std::min(chars[column] + 1, kMaxColumnChars);
-    AppendColInfo(out, column, column, static_cast<quint16>(width * kWidthUnitsPerChar));
+  for (int column = 0; column < widths.ColumnCount(); ++column) {
+    const int chars = widths.Chars(column, sheet.HeaderRow());
+    if (chars > 0) AppendColInfo(out, column, column, static_cast<quint16>(chars * kWidthUnitsPerChar));
   }
 }
 
@@ -183,7 +193,17 @@ void AppendUsedArea(BiffWriter& out, const Sheet& sheet) {
   }
 }
 
-void AppendCells(BiffWriter& out, const Sheet& sheet, const XfTable& xfs, const SstTable& sst) {
+// Dates always as NUMBER records; other numbers as RK where that form is exact.
+void AppendNumberCell(BiffWriter& out, int row, const Cell& c, quint16 xf, double value) {
+  const std::optional<quint32> rk = c.style.format == NumberFormat::DateTime ? std::nullopt : RkValue(value);
+  if (rk) {
+    AppendRk(out, row, c.column, xf, *rk);
+  } else {
+    AppendNumber(out, row, c.column, xf, value);
+  }
+}
+
+void AppendCells(BiffWriter& out, const Sheet& sheet, const Book& book, const XfTable& xfs, const SstTable& sst) {
   for (int start = 0; start < sheet.RowCount(); start += kRowBlock) {
     const int end = std::min(start + kRowBlock, sheet.RowCount());
     for (int r = start; r < end; ++r) {
@@ -196,9 +216,11 @@ void AppendCells(BiffWriter& out, const Sheet& sheet, const XfTable& xfs, const 
     for (int r = start; r < end; ++r) {
       for (const Cell& c : sheet.RowAt(r).cells) {
         const quint16 xf = xfs.xfOfKey[c.style.Key()];
-        if (c.text != kNoText) {
+        if (c.HasText()) {
           AppendLabelSst(out, r, c.column, xf,
-                         static_cast<quint32>(sst.sstOfText[static_cast<size_t>(c.text)]));
+                         static_cast<quint32>(sst.sstOfText[static_cast<size_t>(c.value)]));
+        } else if (c.HasNumber()) {
+          AppendNumberCell(out, r, c, xf, book.numbers[static_cast<size_t>(c.value)]);
         } else if (!c.style.IsDefault()) {
           // A cell with a format but no value keeps its format.
           AppendBlank(out, r, c.column, xf);
@@ -208,17 +230,17 @@ void AppendCells(BiffWriter& out, const Sheet& sheet, const XfTable& xfs, const 
   }
 }
 
-void AppendSheet(BiffWriter& out, const Sheet& sheet, bool active, const TextPool& texts, const XfTable& xfs,
+void AppendSheet(BiffWriter& out, const Sheet& sheet, bool active, const Book& book, const XfTable& xfs,
                  const SstTable& sst) {
   const int frozenRows = sheet.HeaderRow() ? 1 : 0;
   AppendBof(out, BofKind::Worksheet);
   AppendDefaultRowHeight(out);
   AppendWsBool(out);
   AppendDefColWidth(out);
-  AppendColumnWidths(out, sheet, texts);
+  AppendColumnWidths(out, sheet, book);
   if (HasFilter(sheet)) AppendAutoFilterInfo(out, LastHeaderColumn(sheet) + 1);
   AppendUsedArea(out, sheet);
-  AppendCells(out, sheet, xfs, sst);
+  AppendCells(out, sheet, book, xfs, sst);
   AppendWindow2(out, active, frozenRows);
   if (frozenRows > 0) {
     AppendPane(out, frozenRows);
@@ -236,7 +258,7 @@ QByteArray BuildWorkbookStream(const Book& book) {
   const std::vector<qsizetype> sheetOffsets = AppendGlobals(out, book, xfs, sst);
   for (size_t i = 0; i < book.sheets.size(); ++i) {
     out.PatchU32(sheetOffsets[i], static_cast<quint32>(out.Position()));
-    AppendSheet(out, *book.sheets[i], static_cast<int>(i) == book.activeSheet, book.texts, xfs, sst);
+    AppendSheet(out, *book.sheets[i], static_cast<int>(i) == book.activeSheet, book, xfs, sst);
   }
   return out.Take();
 }

@@ -14,7 +14,7 @@
 //   BuildXlsFile(book)                      the stream inside its compound file
 //   Append<Record>(BiffWriter&, ...)        one function per record (BiffRecords.h)
 //
-// The writer knows nothing of runs; saving goes through platform/FileSink.h
+// The writer knows nothing of runs; saving goes through common/ReplaceFile.h
 // and showing a workbook through platform/DesktopViewer.h.
 #include "xls/Book.h"
 #include "xls/CellReference.h"

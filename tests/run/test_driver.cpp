@@ -65,7 +65,7 @@ TEST_F(DriverTest, DesktopAsksForFolderAndWorkbook) {
   EXPECT_TRUE(QFile::exists(data_ + "/Liste.xls"));
   ASSERT_GE(dialogs_.calls.size(), 2u);
   EXPECT_EQ(dialogs_.calls[0].text, kPrompt);
-  EXPECT_EQ(dialogs_.lastSaveRequest.filter, "Excel-Dateien (*.xls)");
+  EXPECT_EQ(dialogs_.lastSaveRequest.filter, "Excel-Dateien (*.xls);;Excel-Arbeitsmappen (*.xlsx)");
   EXPECT_EQ(dialogs_.lastSaveRequest.defaultSuffix, "xls");
   EXPECT_EQ(dialogs_.lastSaveRequest.title, "Properties speichern in...");
   EXPECT_EQ(dialogs_.lastSaveRequest.initialDir, data_ + "/");
