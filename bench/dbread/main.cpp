@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   int found = 0;
+  tbx::ReferenceCache references;
   qint64 characters = 0;
   try {
     for (int i = 1; i <= documents; ++i) {
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
       if (!record) continue;
       ++found;
       for (const char* field : kFields)
-        characters += tbx::GetRecordValue(*connection, *record, QString::fromLatin1(field)).size();
+        characters += tbx::GetRecordValue(*connection, *record, QString::fromLatin1(field), references).size();
     }
   } catch (const tbx::RunError& e) {
     std::fprintf(stderr, "Laufzeitfehler %d: %s\n", e.number(), e.what());

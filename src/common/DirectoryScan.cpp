@@ -76,7 +76,7 @@ class FolderWalk : public PoolJob {
       while (!todo_.empty() && !stopped_) {
         const size_t next = todo_.back();
         todo_.pop_back();
-        Run(qsizetype(next));
+        Run(qsizetype(next), -1);
       }
     } else {
       pool_.Submit(*this, 0);
@@ -124,7 +124,7 @@ class FolderWalk : public PoolJob {
   }
 
   // Lists one folder; its sub-folders become items of the walk.
-  void Run(qsizetype item) override {
+  void Run(qsizetype item, int) override {
     ListedFolder* folder = nullptr;
     {
       const std::lock_guard<std::mutex> lock(mutex_);

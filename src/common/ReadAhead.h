@@ -27,11 +27,12 @@ namespace tbx {
 template <class Result>
 class ReadAhead : public PoolJob {
  public:
-  // produce(item) makes an item's result on whichever thread takes it;
+  // produce(item, worker) makes an item's result on whichever thread takes
+  // it (worker: the helper's number, -1 on the loop's thread);
   // failed(item, failure) makes the result of an item whose production threw
   // on a helper (on the loop's thread, so a failure there ends the run
   // through its error path). Without helpers nothing is made ahead.
-  ReadAhead(WorkerPool& pool, qsizetype count, int window, std::function<Result(qsizetype)> produce,
+  ReadAhead(WorkerPool& pool, qsizetype count, int window, std::function<Result(qsizetype, int)> produce,
             std::function<Result(qsizetype, std::exception_ptr)> failed)
       : pool_(pool),
         count_(count),
@@ -57,7 +58,7 @@ class ReadAhead : public PoolJob {
   // for its helper, whileWaiting runs every few milliseconds, so a document
   // that keeps a file server waiting does not keep the window waiting too.
   Result Take(qsizetype item, const std::function<void()>& whileWaiting) {
-    if (!Active()) return produce_(item);
+    if (!Active()) return produce_(item, -1);
     std::unique_lock<std::mutex> lock(mutex_);
     Slot& slot = slots_[size_t(item % window_)];
     if (slot.state == State::Queued) {
@@ -65,7 +66,7 @@ class ReadAhead : public PoolJob {
       slot.state = State::Running;
       lock.unlock();
       std::optional<Result> result;
-      result.emplace(produce_(item));
+      result.emplace(produce_(item, -1));
       lock.lock();
       slot.result = std::move(result);
       slot.state = State::Done;
@@ -97,7 +98,7 @@ class ReadAhead : public PoolJob {
     return std::move(*result);
   }
 
-  void Run(qsizetype item) override {
+  void Run(qsizetype item, int worker) override {
     Slot& slot = slots_[size_t(item % window_)];
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -107,7 +108,7 @@ class ReadAhead : public PoolJob {
       slot.state = State::Running;
     }
     std::optional<Result> result;
-    result.emplace(produce_(item));
+    result.emplace(produce_(item, worker));
     const std::lock_guard<std::mutex> lock(mutex_);
     slot.result = std::move(result);
     slot.state = State::Done;
@@ -151,7 +152,7 @@ class ReadAhead : public PoolJob {
   WorkerPool& pool_;
   const qsizetype count_;
   const int window_;
-  const std::function<Result(qsizetype)> produce_;
+  const std::function<Result(qsizetype, int)> produce_;
   const std::function<Result(qsizetype, std::exception_ptr)> failed_;
   std::mutex mutex_;
   std::condition_variable ready_;  // the loop: the item it waits for is done

@@ -14,12 +14,13 @@ int ConfiguredReaders() {
   return std::clamp(4 * cores, 4, 16);
 }
 
-WorkerPool::WorkerPool(int helpers) {
+WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving) : leaving_(std::move(leaving)) {
   for (int i = 0; i < helpers; ++i) {
     try {
-      threads_.emplace_back([this] {
+      threads_.emplace_back([this, i] {
         LowerHelperPriority();
-        Serve();
+        Serve(i);
+        if (leaving_) leaving_(i);
       });
     } catch (...) {
       // A process limit or a lack of memory: the pool goes on with the
@@ -39,15 +40,15 @@ WorkerPool::~WorkerPool() {
   for (std::thread& t : threads_) t.join();
 }
 
-void WorkerPool::Guarded(const Task& task) noexcept {
+void WorkerPool::Guarded(const Task& task, int worker) noexcept {
   try {
-    task.job->Run(task.item);
+    task.job->Run(task.item, worker);
   } catch (...) {
     task.job->Failed(task.item, std::current_exception());
   }
 }
 
-void WorkerPool::Serve() {
+void WorkerPool::Serve(int worker) {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     ++sleeping_;
@@ -58,7 +59,7 @@ void WorkerPool::Serve() {
     queue_.pop_front();
     running_.push_back(task.job);
     lock.unlock();
-    Guarded(task);
+    Guarded(task, worker);
     lock.lock();
     running_.erase(std::find(running_.begin(), running_.end(), task.job));
     done_.notify_all();
@@ -86,7 +87,7 @@ bool WorkerPool::RunQueued() {
     queue_.pop_front();
     running_.push_back(task.job);
   }
-  Guarded(task);
+  Guarded(task, -1);
   const std::lock_guard<std::mutex> lock(mutex_);
   running_.erase(std::find(running_.begin(), running_.end(), task.job));
   done_.notify_all();

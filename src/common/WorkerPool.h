@@ -23,19 +23,22 @@ namespace tbx {
 // threads per core keep it busy; on a local disk they cost little.
 int ConfiguredReaders();
 
-// Work a pool runs item by item.
+// Work a pool runs item by item. worker is the helper's number (0 ..
+// Size() - 1), -1 on the thread that called RunQueued.
 class PoolJob {
  public:
   virtual ~PoolJob() = default;
-  virtual void Run(qsizetype item) = 0;
+  virtual void Run(qsizetype item, int worker) = 0;
   // Run(item) threw: the failure, on the thread that ran it. Must not throw.
   virtual void Failed(qsizetype item, std::exception_ptr failure) noexcept = 0;
 };
 
 class WorkerPool {
  public:
-  // Starts up to `helpers` threads below the run's priority.
-  explicit WorkerPool(int helpers);
+  // Starts up to `helpers` threads below the run's priority. leaving, when
+  // given, runs on each helper as it ends, with its number: what a helper
+  // opened for itself (a database connection) is closed on its own thread.
+  explicit WorkerPool(int helpers, std::function<void(int worker)> leaving = {});
   ~WorkerPool();
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
@@ -60,8 +63,8 @@ class WorkerPool {
     PoolJob* job;
     qsizetype item;
   };
-  void Serve();
-  static void Guarded(const Task& task) noexcept;
+  void Serve(int worker);
+  static void Guarded(const Task& task, int worker) noexcept;
   bool Idle() const { return queue_.empty() && running_.empty(); }
 
   std::mutex mutex_;
@@ -71,6 +74,7 @@ class WorkerPool {
   std::vector<PoolJob*> running_;  // the job of every item being run
   int sleeping_ = 0;
   bool quit_ = false;
+  std::function<void(int)> leaving_;
   std::vector<std::thread> threads_;
 };
 

@@ -1,11 +1,12 @@
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
+#include "common/PathHelpers.h"
 #include "database/DatabaseMessages.h"
 #include "database/modDatabase.h"
 
 namespace tbx {
 
-QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapshot& config) {
+QString QueryText(const QString& section, const ProfileSnapshot& config, QString* missing) {
   struct Clause {
     const char* key;
     const char* keyword;
@@ -20,9 +21,7 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapsh
     const QString key = QString::fromLatin1(c.key);
     const QString value = ReadIniValue(config, section, key);
     if (value.isEmpty()) {
-      ShowDatabaseMessage(dialogs, u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key +
-                              QStringLiteral(" nicht angegeben"),
-                          config.File());
+      if (missing) *missing = u'[' + section + QString::fromLatin1(c.bracket) + u'\\' + key + QStringLiteral(" nicht angegeben");
       return QString();
     }
     statement += QString::fromLatin1(c.keyword) + value;
@@ -30,6 +29,21 @@ QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapsh
   const QString order = ReadIniValue(config, section, QString::fromLatin1(ini::kOrder.key));
   if (!order.isEmpty()) statement += QStringLiteral(" order by ") + order;
   return statement;
+}
+
+QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapshot& config) {
+  QString missing;
+  const QString statement = QueryText(section, config, &missing);
+  if (statement.isEmpty()) ShowDatabaseMessage(dialogs, missing, config.File());
+  return statement;
+}
+
+QString DocumentStatement(QString statement, const QString& path) {
+  // The file name goes between the user's quotes: doubling its own quotes
+  // keeps a name like O'Brien.par from breaking (or rewriting) the query.
+  QString fileName = PathPart(path, FileNamePart).toLower();
+  fileName.replace(u'\'', QStringLiteral("''"));
+  return statement.replace(QStringLiteral("%Id"), fileName);
 }
 
 }  // namespace tbx

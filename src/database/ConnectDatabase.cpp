@@ -34,7 +34,7 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
 }
 
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
-                                                    const QString& configFile) {
+                                                    const QString& configFile, DatabaseLogin* login) {
   progress.SetStatus(QStringLiteral("Verbinde zur Datenbank"));
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
@@ -55,11 +55,11 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
-  const DatabaseLogin login = LoginFor(ParseConnectionText(text));
+  const DatabaseLogin opened = LoginFor(ParseConnectionText(text));
   QString error;
   std::unique_ptr<DatabaseConnection> db;
-  if (DatabaseDriverAvailable(login.driver)) db = DatabaseConnection::Open(login, error);
-  else error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(login.driver));
+  if (DatabaseDriverAvailable(opened.driver)) db = DatabaseConnection::Open(opened, error);
+  else error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(opened.driver));
   if (!db) {
     // The password stays out of the dialog: its text ends up in screenshots
     // and support tickets.
@@ -69,6 +69,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     return nullptr;
   }
   progress.SetStatus(QStringLiteral("Datenbank verbunden"));
+  if (login) *login = opened;
   return db;
 }
 

@@ -44,14 +44,9 @@ std::optional<QString> FirstValueOf(DatabaseConnection& db, const QString& state
 
 std::optional<RecordSet> FindDocumentRecord(Dialogs& dialogs, DatabaseConnection& db, const QString& path,
                                             const ProfileSnapshot& config) {
-  QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), config);
+  const QString statement = BuildQuery(dialogs, QString::fromLatin1(ini::kSql), config);
   if (statement.isEmpty()) return std::nullopt;
-  // The file name goes between the user's quotes: doubling its own quotes
-  // keeps a name like O'Brien.par from breaking (or rewriting) the query.
-  QString fileName = PathPart(path, FileNamePart).toLower();
-  fileName.replace(u'\'', QStringLiteral("''"));
-  statement.replace(QStringLiteral("%Id"), fileName);
-  return QueryFirstRecord(db, statement);
+  return QueryFirstRecord(db, DocumentStatement(statement, path));
 }
 
 std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString& statement) {
@@ -68,15 +63,16 @@ QString RecordFieldName(const QString& mappedName, bool* reference) {
   return marked ? mappedName.mid(2) : mappedName;
 }
 
-QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName) {
+QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
+                       ReferenceCache& cache) {
   bool reference = false;
   const QString name = RecordFieldName(fieldName, &reference);
   const std::optional<QString> text = FirstFieldText(record, name);
   if (!text) return QString();
-  return reference ? ResolveReferenceValue(db, name, *text) : *text;
+  return reference ? ResolveReferenceValue(db, name, *text, cache) : *text;
 }
 
-QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue) {
+QString ReferencedTable(DatabaseConnection& db, const QString& fieldName) {
   // The values go into the statements as they are: a field name with a quote
   // in it makes the first query fail, which gives the raw value.
   const QString refClass =
@@ -87,18 +83,30 @@ QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, 
                        .arg(fieldName.toLower()),
                    QStringLiteral("REF_CLASS_ID"))
           .value_or(QString());
-  if (refClass.isEmpty()) return rawValue;
-  const QString table = FirstValueOf(db, QStringLiteral("SELECT TABLE_NAME FROM ulvo.KRV_CLASS WHERE CLASS_ID=") + refClass,
-                                     QStringLiteral("TABLE_NAME"))
-                            .value_or(QString());
-  if (table.isEmpty()) return rawValue;
+  if (refClass.isEmpty()) return QString();
+  return FirstValueOf(db, QStringLiteral("SELECT TABLE_NAME FROM ulvo.KRV_CLASS WHERE CLASS_ID=") + refClass,
+                      QStringLiteral("TABLE_NAME"))
+      .value_or(QString());
+}
+
+QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue,
+                              ReferenceCache& cache) {
+  std::optional<QString> table = cache.Table(fieldName);
+  if (!table) {
+    table = ReferencedTable(db, fieldName);
+    cache.SetTable(fieldName, *table);
+  }
+  if (table->isEmpty()) return rawValue;
+  if (std::optional<QString> text = cache.Text(*table, rawValue)) return *text;
   // Users are shown by their login name, every other object by its description.
-  const QString column = table.toLower() == u"users" ? QStringLiteral("LOGIN") : QStringLiteral("DESCRIPTION");
-  return FirstValueOf(db,
-                      QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ulvo.") + table +
-                          QStringLiteral(" WHERE OBJECT_ID=") + rawValue,
-                      column)
-      .value_or(rawValue);
+  const QString column = table->toLower() == u"users" ? QStringLiteral("LOGIN") : QStringLiteral("DESCRIPTION");
+  const QString text = FirstValueOf(db,
+                                    QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ulvo.") + *table +
+                                        QStringLiteral(" WHERE OBJECT_ID=") + rawValue,
+                                    column)
+                           .value_or(rawValue);
+  cache.SetText(*table, rawValue, text);
+  return text;
 }
 
 }  // namespace tbx

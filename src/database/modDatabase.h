@@ -14,7 +14,10 @@
 //      query settings are incomplete, which a dialog has said); the document
 //      is skipped. It throws RunError when the query fails (syntax error,
 //      missing table, lost connection): let it reach the run-time error path.
-//   3. For each mapped column: GetRecordValue(*db, *record, propertyName).
+//   3. For each mapped column: GetRecordValue(*db, *record, propertyName, cache),
+//      with one ReferenceCache for the run.
+//   With several connections (TABELLIX_DB_CONNECTIONS), RecordReadAhead
+//   (RecordReadAhead.h) does 2 and 3 ahead of the loop.
 //
 // Every read takes the run's configuration (the batch program's file need
 // not be called ZireVuz.ini); a document's query reads the version of it
@@ -29,6 +32,7 @@
 #include "interaction/ProgressView.h"
 #include "common/Profile.h"
 #include "database/RecordSet.h"
+#include "database/ReferenceCache.h"
 #include "platform/DatabaseConnection.h"
 
 namespace tbx {
@@ -37,8 +41,9 @@ namespace tbx {
 // Provider (and Database, required when the provider contains "sql") of
 // section in configFile; null after a message (captioned with configFile)
 // when a key is missing or the connection cannot be opened.
+// login, when given, receives what opened it, for the run's further connections.
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
-                                                    const QString& configFile);
+                                                    const QString& configFile, DatabaseLogin* login = nullptr);
 
 // The connection text for the values, in the order $1 to $4 is filled in,
 // with "Database=…;" behind it for a provider that contains "sql".
@@ -49,6 +54,12 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
 // Order of section in config; "" after a message (captioned with the
 // configuration's file) when Select, From or Where is missing.
 QString BuildQuery(Dialogs& dialogs, const QString& section, const ProfileSnapshot& config);
+// The same without a dialog: missing, when given, receives the message.
+QString QueryText(const QString& section, const ProfileSnapshot& config, QString* missing = nullptr);
+
+// The statement for the document at path: "%Id" (exact case) replaced by
+// its lower-cased file name with single quotes doubled.
+QString DocumentStatement(QString statement, const QString& path);
 
 // The record of the document at path: the first record of the [SQL] query
 // with "%Id" replaced by the lower-cased file name (single quotes doubled);
@@ -69,12 +80,15 @@ QString RecordFieldName(const QString& mappedName, bool* reference = nullptr);
 // without text form); a name starting with "r:" (any case) is a reference
 // field, shown by the display text of the object it points to. Throws
 // RunError when the connection is lost while a reference is looked up.
-QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName);
+QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
+                       ReferenceCache& cache);
 
 // The display text of the object rawValue of the reference column
 // fieldName (class 5) through the ulvo reference metadata: LOGIN for the
 // users table, DESCRIPTION otherwise; rawValue when anything fails, except a
-// lost connection, which throws RunError (kErrDatabase).
-QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue);
+// lost connection, which throws RunError (kErrDatabase). The field's table
+// and the object's text are taken from cache when looked up before.
+QString ResolveReferenceValue(DatabaseConnection& db, const QString& fieldName, const QString& rawValue,
+                              ReferenceCache& cache);
 
 }  // namespace tbx

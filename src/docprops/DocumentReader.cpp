@@ -42,7 +42,7 @@ DocumentReader::DocumentReader(const FoundDocuments& found, QStringList names, W
     : found_(found),
       names_(std::move(names)),
       ahead_(
-          pool, found.size(), names_.isEmpty() ? 0 : window, [this](qsizetype index) { return Read(index); },
+          pool, found.size(), names_.isEmpty() ? 0 : window, [this](qsizetype index, int) { return Read(index); },
           [](qsizetype, std::exception_ptr failure) -> std::optional<DocumentParse> {
             // A lack of memory on a helper is that document's error; the row
             // says so and the run goes on. Anything else is a fault of the

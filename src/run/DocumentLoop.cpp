@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "common/Profile.h"
+#include "common/ConfigKeys.h"
+#include "database/RecordReadAhead.h"
 #include "database/modDatabase.h"
 #include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
@@ -46,18 +48,13 @@ QStringList DocumentPropertyNames(const RunState& run, const ColumnMapping& mapp
 // cut or quoted, and checked against its format patterns.
 class RowWriter {
  public:
-  RowWriter(RunState& run, RowDocument& document, const std::optional<RecordSet>& record, const RowSettings& settings)
-      : run_(run), document_(document), record_(record), settings_(settings) {}
+  // values: in database mode the record's value of each column, else empty.
+  RowWriter(RunState& run, RowDocument& document, const std::vector<QString>& values, const RowSettings& settings)
+      : run_(run), document_(document), values_(values), settings_(settings) {}
 
   // Writes the row; true when a cell was marked.
   bool Write(int row, qsizetype index, std::vector<MappedColumn>& columns) {
-    // A record's values are all read before the first cell is written: a
-    // connection lost in the middle of a row ends the run without half a row
-    // in the saved workbook.
-    std::vector<QString> values;
-    if (run_.databaseMode)
-      for (const MappedColumn& column : columns)
-        values.push_back(column.Special ? QString() : GetRecordValue(*run_.database, *record_, column.PropertyName));
+    const std::vector<QString>& values = values_;
     Worksheet& sheet = *run_.workbook.worksheet;
     sheet.Cells(row, 1)->SetValue(run_.foundDocuments.Folder(index));
     sheet.Cells(row, 2)->SetValue(run_.foundDocuments.FileName(index));
@@ -96,7 +93,7 @@ class RowWriter {
 
   RunState& run_;
   RowDocument& document_;
-  const std::optional<RecordSet>& record_;
+  const std::vector<QString>& values_;
   const RowSettings& settings_;
 };
 
@@ -116,23 +113,48 @@ void TakePlace(RunState& run, LoopState& loop) {
   loop.partCount = 1;
 }
 
-// Database mode: the record of a selected document, or a log line and none.
-std::optional<RecordSet> FindRecord(RunState& run, const QString& path, const ProfileSnapshot& configuration) {
-  std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *run.database, path, configuration);
-  if (!record)
+// The names a record's fields are read by: each column's, "" for the special names.
+QStringList RecordFields(const ColumnMapping& mapping) {
+  QStringList fields;
+  for (const MappedColumn& column : mapping.columns) fields << (column.Special ? QString() : column.PropertyName);
+  return fields;
+}
+
+// Database mode: the values of a selected document's record, read ahead or
+// now; none, with a log line, when the database holds no record for it. A
+// record's values are all read before the first cell is written: a
+// connection lost in the middle of a row ends the run without half a row in
+// the saved workbook.
+std::optional<std::vector<QString>> RecordValues(RunState& run, const LoopState& loop, const QString& path,
+                                                 const ProfileSnapshot& configuration, RecordReading reading) {
+  const auto none = [&] {
     run.log.LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
                        QStringLiteral(" gefunden. Datei wird nicht bearbeitet"));
-  return record;
+    return std::nullopt;
+  };
+  // What was read ahead counts only for the query the loop would run now.
+  if (reading.outcome != RecordReading::NotRead &&
+      reading.statement == QueryText(QString::fromLatin1(ini::kSql), configuration)) {
+    if (reading.outcome == RecordReading::NoRecord) return none();
+    return std::move(reading.values);
+  }
+  const std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *run.database, path, configuration);
+  if (!record) return none();
+  std::vector<QString> values;
+  for (const QString& field : RecordFields(loop.mapping))
+    values.push_back(field.isEmpty() ? QString() : GetRecordValue(*run.database, *record, field, run.references));
+  return values;
 }
 
 // One document: selected or not, its row written or its row given to the next.
 void ProcessDocument(RunState& run, LoopState& loop, qsizetype index, RowDocument& document,
-                     const ProfileSnapshot& configuration) {
+                     const ProfileSnapshot& configuration, RecordReading reading) {
   bool selected = DocumentSelected(run.log, document, loop.mapping, loop.settings.Wanted());
-  std::optional<RecordSet> record;
+  std::vector<QString> values;
   if (run.databaseMode && selected) {
-    record = FindRecord(run, document.Path(), configuration);
+    std::optional<std::vector<QString>> record = RecordValues(run, loop, document.Path(), configuration, std::move(reading));
     selected = record.has_value();
+    if (record) values = std::move(*record);
   }
   if (!selected) {
     // The next selected document takes the row this one would have had.
@@ -140,7 +162,7 @@ void ProcessDocument(RunState& run, LoopState& loop, qsizetype index, RowDocumen
     return;
   }
   const int row = static_cast<int>(run.workbook.rowOffset + loop.partCount);
-  if (RowWriter(run, document, record, loop.settings).Write(row, index, loop.columns)) ++run.stats.rowsMarked;
+  if (RowWriter(run, document, values, loop.settings).Write(row, index, loop.columns)) ++run.stats.rowsMarked;
   ++run.stats.rowsWritten;
 }
 
@@ -163,6 +185,13 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
   // With its parse at hand a row never waits (in database mode it asks the
   // server): the lines after its first one are held for the next document's.
   const bool holdRowLines = reader.ReadsAhead() && !run.databaseMode;
+  // In database mode the records are read ahead on connections of their own.
+  std::optional<RecordReadAhead> records;
+  if (run.databaseMode) {
+    const int connections = ConfiguredDatabaseConnections();
+    records.emplace(run.foundDocuments, run.databaseLogin, run.configPath, RecordFields(mapping), run.references,
+                    connections, std::max(kReadAheadWindow / 4, 4 * connections));
+  }
   for (qint64 i = 1; i <= n; ++i) {
     TakePlace(run, loop);
     const qsizetype index = i - 1;
@@ -176,10 +205,12 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
     progress.SetCaption(folder);
     progress.SetStatus(fileName);
     {
-      RowDocument document = reader.Take(index, [&] { progress.ProcessEvents(); });
+      const auto whileWaiting = [&] { progress.ProcessEvents(); };
+      RowDocument document = reader.Take(index, whileWaiting);
+      RecordReading reading = records ? records->Take(index, whileWaiting) : RecordReading{};
       std::optional<RunLog::Hold> hold;
       if (holdRowLines) hold.emplace(run.log);
-      ProcessDocument(run, loop, index, document, configuration);
+      ProcessDocument(run, loop, index, document, configuration, std::move(reading));
     }
     ShowProgress(progress, i, n);
     progress.ProcessEvents();

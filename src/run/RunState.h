@@ -52,6 +52,8 @@ struct RunState {
   bool databaseMode = false;
   bool goAhead = false;  // cleared by every failed check; the gate reads it
   std::unique_ptr<DatabaseConnection> database;  // open for the whole run in database mode
+  DatabaseLogin databaseLogin;                   // what opened it, for the record read-ahead's connections
+  ReferenceCache references;                     // the display texts of reference fields, for the run
   std::unique_ptr<FileLock> targetLock;          // held while this run may write the workbook
 
   // Spreadsheet side: application, current workbook part and target path.

@@ -66,7 +66,9 @@ void OpenDatabaseIfWanted(RunState& run) {
     run.databaseMode = ReadIniSwitch(ini::kDoSql, run.configPath);
   });
   if (!run.databaseMode) return;
-  IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath); });
+  IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath,
+                                                   &run.databaseLogin);
+  });
   if (!run.database)
     FailCheck(run, QStringLiteral(
                        "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));

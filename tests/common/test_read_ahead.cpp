@@ -15,7 +15,7 @@ TEST(ReadAhead, InOrderAndAHelpersLackOfMemoryIsThatItemsResult) {
   ASSERT_GT(pool.Size(), 0);
   ReadAhead<QString> ahead(
       pool, 50, 8,
-      [](qsizetype item) {
+      [](qsizetype item, int) {
         if (item % 7 == 3) throw std::bad_alloc();
         return QString::number(item);
       },
@@ -36,7 +36,7 @@ TEST(ReadAhead, InOrderAndAHelpersLackOfMemoryIsThatItemsResult) {
 TEST(ReadAhead, OtherFailuresOfAHelperReachTheLoop) {
   WorkerPool pool(2);
   ReadAhead<int> ahead(
-      pool, 4, 4, [](qsizetype item) -> int { throw std::runtime_error(std::to_string(item)); },
+      pool, 4, 4, [](qsizetype item, int) -> int { throw std::runtime_error(std::to_string(item)); },
       [](qsizetype, std::exception_ptr failure) -> int { std::rethrow_exception(failure); });
   ASSERT_TRUE(pool.WaitIdle(std::chrono::seconds(10)));
   EXPECT_THROW(ahead.Take(0, {}), std::runtime_error);

@@ -48,7 +48,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   QString Value(const QString& fileName, const QString& field) {
     const std::optional<RecordSet> record = Find(fileName);
     EXPECT_TRUE(record) << fileName.toStdString();
-    return record ? GetRecordValue(*db_, *record, field) : QStringLiteral("<kein Datensatz>");
+    return record ? GetRecordValue(*db_, *record, field, cache_) : QStringLiteral("<kein Datensatz>");
   }
 
   QTemporaryDir dir_;
@@ -58,6 +58,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   test::PinnedLocaleAndClock pinned_;
   DatabaseBackend backend_;
   std::unique_ptr<DatabaseConnection> db_;
+  ReferenceCache cache_;
 };
 
 TEST_P(DocumentRecordTest, FieldValuesByNameWithoutRegardToCase) {
@@ -96,9 +97,9 @@ TEST_P(DocumentRecordTest, FieldValuesByNameWithoutRegardToCase) {
 }
 
 TEST_P(DocumentRecordTest, ReferenceWithQuoteInTheFieldNameGivesTheRawValue) {
-  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEAR'BEITER"), QStringLiteral("1")), QStringLiteral("1"));
-  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEARBEITER"), QStringLiteral("1")), QStringLiteral("mmueller"));
-  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEARBEITER"), QStringLiteral("kein Wert")),
+  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEAR'BEITER"), QStringLiteral("1"), cache_), QStringLiteral("1"));
+  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEARBEITER"), QStringLiteral("1"), cache_), QStringLiteral("mmueller"));
+  EXPECT_EQ(ResolveReferenceValue(*db_, QStringLiteral("BEARBEITER"), QStringLiteral("kein Wert"), cache_),
             QStringLiteral("kein Wert"));
 }
 
@@ -120,7 +121,7 @@ TEST_P(DocumentRecordTest, FirstOfSeveralRecordsWithoutPlaceholder) {
   for (const QString& name : {QStringLiteral("a.par"), QStringLiteral("b.par")}) {
     const std::optional<RecordSet> record = Find(name);
     ASSERT_TRUE(record);
-    EXPECT_EQ(GetRecordValue(*db_, *record, QStringLiteral("TITEL")), QStringLiteral("Gruppe A"));
+    EXPECT_EQ(GetRecordValue(*db_, *record, QStringLiteral("TITEL"), cache_), QStringLiteral("Gruppe A"));
   }
 }
 
@@ -163,7 +164,7 @@ TEST_P(ServerDocumentRecordTest, LostConnectionIsARunError) {
   const QString closed = GetParam() == Backend::Postgres ? QStringLiteral("Die Verbindung zur Datenbank ist unterbrochen")
                                                          : QString();
   const std::pair<std::function<void()>, QString> steps[] = {
-      {[&] { GetRecordValue(*db_, *record, QStringLiteral("r:BEARBEITER")); }, QString()},
+      {[&] { GetRecordValue(*db_, *record, QStringLiteral("r:BEARBEITER"), cache_); }, QString()},
       {[&] { Find(QStringLiteral("welle 12.par")); }, closed},
   };
   for (const auto& [step, description] : steps) {
