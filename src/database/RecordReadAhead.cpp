@@ -23,10 +23,12 @@ RecordReadAhead::RecordReadAhead(const FoundDocuments& found, const DatabaseLogi
       configPath_(std::move(configPath)),
       fields_(std::move(fields)),
       cache_(cache),
-      connections_(size_t(std::max(0, connections))),
+      // The run's own connection is one of them: it queries what the loop
+      // reaches before a helper has.
+      connections_(size_t(std::max(0, connections - 1))),
       tried_(connections_.size(), 0),
       // Each helper closes its connection on its own thread as the pool ends.
-      pool_(connections >= 2 ? connections : 0, [this](int worker) { connections_[size_t(worker)].reset(); }),
+      pool_(int(connections_.size()), [this](int worker) { connections_[size_t(worker)].reset(); }),
       ahead_(
           pool_, found.size(), window, [this](qsizetype index, int worker) { return Read(index, worker); },
           // A helper short of memory leaves its document to the loop.

@@ -33,14 +33,16 @@ struct RecordReading {
   QString statement;  // the query it ran; the loop takes the reading only for its own
 };
 
-// How many connections read document records: TABELLIX_DB_CONNECTIONS when
-// set (1 to 16; 1 is the run's one connection alone), else 4.
+// How many connections read document records, the run's own among them:
+// TABELLIX_DB_CONNECTIONS when set (1 to 16; 1 is the run's one connection
+// alone), else 4.
 int ConfiguredDatabaseConnections();
 
 class RecordReadAhead {
  public:
-  // Reads the records of found with `connections` connections opened like
-  // login (the same driver, checks and read-only session), with the query
+  // Reads the records of found with `connections` - 1 connections opened
+  // like login (the same driver, checks and read-only session) beside the
+  // run's own, with the query
   // of the configuration at configPath; fields are the mapped names, special
   // names among them given as "". A connection that cannot be opened means
   // fewer; with none (or connections < 2) nothing is read ahead. A query

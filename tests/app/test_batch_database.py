@@ -177,6 +177,28 @@ class DatabaseRun(unittest.TestCase):
         self.assertEqual(by_name["Wälzlager.psm"][3], "akoenig")
         return log
 
+    def check_pool_alike(self, odbc, config_lines=""):
+        """Workbooks and log of a run on the pool of connections equal, byte for byte (the log without
+        its time stamps), those of a run on one connection."""
+        config = self.write_config(odbc)
+        if config_lines:
+            with open(config, encoding="utf-8") as f:
+                text = f.read().replace("[Config]\n", "[Config]\n" + config_lines, 1)
+            with open(config, "w", encoding="utf-8") as f:
+                f.write(text)
+        outputs = []
+        for connections in ("1", "4"):
+            self.clear_outputs()
+            r = run_batch(config, {"TABELLIX_DB_CONNECTIONS": connections})
+            self.assertEqual(r.returncode, 0, r.stderr.decode())
+            books = {}
+            for name in sorted(f for f in os.listdir(self.tmp) if f.startswith("Liste")):
+                with open(os.path.join(self.tmp, name), "rb") as f:
+                    books[name] = f.read()
+            outputs.append((books, log_lines(self.tmp)))
+        self.assertEqual(outputs[0], outputs[1])
+        return outputs[0]
+
 
 class SqliteRun(DatabaseRun):
     def odbc(self, database="ulvo"):
@@ -184,6 +206,16 @@ class SqliteRun(DatabaseRun):
 
     def test_full_run(self):
         self.check_full_run(self.odbc())
+
+    def test_pool_writes_what_one_connection_writes(self):
+        # Past maxRange (1001) the second part begins: the read-ahead runs across the switch.
+        self.tree = os.path.join(self.tmp, "Viele")
+        names = make_tree(self.tree, 1700, 5)
+        os.remove(self.oracle)
+        build_sqlite(self.oracle, [n for i, n in enumerate(names) if i % 3])
+        books, log = self.check_pool_alike(self.odbc(), "maxRange=1001\n")
+        self.assertEqual(sorted(books), ["Liste_000.xls", "Liste_001.xls"])
+        self.assertTrue(any(NO_RECORD.match(line) for line in log))
 
     def test_query_with_syntax_error_ends_through_the_run_time_error_path(self):
         r = run_batch(self.write_config(self.odbc(), where="FILE_NAME='%Id' AND AND"))
@@ -270,6 +302,12 @@ class ServerRun(DatabaseRun):
             with self.subTest(driver=driver):
                 self.check_full_run(odbc(os.environ))
                 self.clear_outputs()
+
+    def test_pool_writes_what_one_connection_writes(self):
+        for driver, odbc in self.BACKENDS.items():
+            with self.subTest(driver=driver):
+                _, log = self.check_pool_alike(odbc(os.environ))
+                self.assertTrue(any(NO_RECORD.match(line) for line in log))
 
     def test_session_lost_in_the_document_loop(self):
         # The query of one document ends its own session, as an administrator's pg_terminate_backend
