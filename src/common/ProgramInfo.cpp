@@ -1,6 +1,7 @@
 #include "common/ProgramInfo.h"
 
 #include "TabellixVersion.h"
+#include "platform/PathSeparator.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {
@@ -9,6 +10,7 @@ namespace {
 struct Folder {
   QString path;      // "" until SetProgramFolder: the executable's folder
   int writable = -1;  // -1 not yet asked; asked once per folder, not per log line
+  int portable = -1;  // likewise, for the executable's folder
 };
 
 Folder& Current() {
@@ -16,10 +18,18 @@ Folder& Current() {
   return folder;
 }
 
-bool ProgramFolderWritable() {
+FilePlaces CurrentPlaces() {
   Folder& f = Current();
   if (f.writable < 0) f.writable = FolderWritable(ProgramFolder()) ? 1 : 0;
-  return f.writable == 1;
+  if (f.portable < 0) f.portable = IsPortableCopy(ExecutableFolder()) ? 1 : 0;
+  FilePlaceFacts facts;
+  facts.configFolder = ProgramFolder();
+  facts.portable = f.portable == 1;
+  facts.configFolderWritable = f.writable == 1;
+  facts.installedKeepsFilesBeside = InstalledKeepsFilesBesideConfiguration();
+  facts.stateFolder = StateHomeFolder() + PathSeparatorText() + QLatin1String(kOwnFolderName);
+  facts.documentsFolder = DocumentsFolder();
+  return ChooseFilePlaces(facts);
 }
 
 }  // namespace
@@ -39,15 +49,30 @@ void SetProgramFolder(const QString& folder) {
   Current() = Folder{f, -1};
 }
 
-QString LogFolder() {
-  if (ProgramFolderWritable()) return ProgramFolder();
-  const QString state = StateHomeFolder() + QStringLiteral("/tabellix");
-  MakeFolder(state);
-  return state;
+bool IsPortableCopy(const QString& executableFolder) { return !InInstalledLocation(executableFolder); }
+
+FilePlaces ChooseFilePlaces(const FilePlaceFacts& facts) {
+  const bool beside = (facts.portable || facts.installedKeepsFilesBeside) && facts.configFolderWritable;
+  if (beside) return {facts.configFolder, facts.configFolder};
+  return {facts.stateFolder, facts.documentsFolder};
 }
 
-QString WorkbookFolder() { return ProgramFolderWritable() ? ProgramFolder() : DocumentsFolder(); }
+QString LogFolder() {
+  const FilePlaces places = CurrentPlaces();
+  if (places.log != ProgramFolder()) MakeFolder(places.log);
+  return places.log;
+}
 
-QString ExamplesFolder() { return QStringLiteral(TABELLIX_EXAMPLES_DIR); }
+QString WorkbookFolder() { return CurrentPlaces().workbook; }
+
+// Windows has no shared documentation folder: the examples come with the
+// programs, in the portable folder and the installed one alike.
+QString ExamplesFolder() {
+#ifdef _WIN32
+  return ExecutableFolder() + QStringLiteral("\\examples");
+#else
+  return QStringLiteral(TABELLIX_EXAMPLES_DIR);
+#endif
+}
 
 }  // namespace tbx
