@@ -1,5 +1,7 @@
 #include "common/ProgramInfo.h"
 
+#include <QDir>
+
 #include "TabellixVersion.h"
 #include "platform/PathSeparator.h"
 #include "platform/UserFolders.h"
@@ -44,7 +46,9 @@ QString ProgramFolder() {
 }
 
 void SetProgramFolder(const QString& folder) {
-  QString f = folder;
+  // Qt gives paths with "/" on every platform; the log and the workbook
+  // show them as the platform writes them (Z:\Out, not Z:/Out).
+  QString f = QDir::toNativeSeparators(folder);
   while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\'))) f.chop(1);
   Current() = Folder{f, -1};
 }

@@ -1,5 +1,7 @@
 #include "common/TextForm.h"
 
+#include "common/PerThread.h"
+
 #include <QRegularExpression>
 #include <QTime>
 #include <optional>
@@ -33,7 +35,8 @@ QString LongTimeFormat(const QLocale& locale) {
 // the locale's data, and the readers write numbers of every document, so
 // each thread keeps the last one made.
 const QLocale& Ungrouped(const QLocale& locale) {
-  thread_local std::optional<std::pair<QLocale, QLocale>> made;  // the locale, and it ungrouped
+  struct UngroupedTag;
+  auto& made = PerThread<std::optional<std::pair<QLocale, QLocale>>, UngroupedTag>();  // the locale, and it ungrouped
   if (!made || made->first != locale) {
     QLocale ungrouped = locale;
     ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);

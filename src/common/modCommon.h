@@ -15,6 +15,7 @@
 //   PathHelpers.h, FirstMatch.h  PathPart, PathExists, MatchFormat, TitleAndVersion, ArrayLastOffset
 //   ReplaceFile.h              SaveFileReplacing: a save that never damages what was there
 //   TextForm.h                 text forms of values (ValueText, GeneralDateText, ...)
+//   PerThread.h                PerThread: a cache value per thread (safe under MinGW too)
 //   FolderChooser.h            ChooseFolder
 #include "common/CommandLine.h"
 #include "common/Config.h"
@@ -26,6 +27,7 @@
 #include "common/FoundDocuments.h"
 #include "common/ListingOrder.h"
 #include "common/PathHelpers.h"
+#include "common/PerThread.h"
 #include "common/Profile.h"
 #include "common/ProgramInfo.h"
 #include "common/ReadAhead.h"

@@ -2,22 +2,16 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 #include "platform/win32/SystemNames.h"
 
 namespace tbx {
-namespace {
 
-// As on POSIX: the head buffer of the last file closed on this thread,
-// kept as spare memory for the next one.
-thread_local QByteArray spareHead;
-
-}  // namespace
-
+// Unlike POSIX, no spare head buffer per thread: MinGW's emulated
+// thread-local storage frees such an object's memory before its destructor
+// runs when the thread ends (see common/PerThread.h).
 ReadOnlyFile::~ReadOnlyFile() {
   if (handle_ != -1) CloseHandle(win32::AsHandle(handle_));
-  if (spareHead.capacity() < head_.capacity()) spareHead = std::move(head_);
 }
 
 int ReadOnlyFile::Open(const QString& path) {
@@ -35,12 +29,8 @@ int ReadOnlyFile::Open(const QString& path) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h, &size)) return win32::LastErrno();
   size_ = quint64(size.QuadPart);
-  QByteArray head = std::exchange(spareHead, QByteArray());
-  head.resize(qsizetype(qMin(size_, kHeadBytes)));
-  if (ReadFromFile(0, head.data(), quint64(head.size())))
-    head_ = std::move(head);
-  else
-    spareHead = std::move(head);
+  QByteArray head(qsizetype(qMin(size_, kHeadBytes)), Qt::Uninitialized);
+  if (ReadFromFile(0, head.data(), quint64(head.size()))) head_ = std::move(head);
   return 0;
 }
 
