@@ -43,13 +43,13 @@ struct Handle {
   bool Valid() const { return h != INVALID_HANDLE_VALUE; }
 };
 
-// A handle on the file or folder itself, for its information only: no
-// access rights, so nobody else's share mode stands in the way. Links are
+// A handle on the file or folder itself, for its information only: the
+// right to read attributes counts against nobody's share mode. Links are
 // followed unless told otherwise.
 HANDLE OpenForInformation(const std::wstring& path, bool followLinks) {
   DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;
   if (!followLinks) flags |= FILE_FLAG_OPEN_REPARSE_POINT;
-  return CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
+  return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, flags, nullptr);
 }
 
 // The attributes of the target of a link; false for a dangling one.
@@ -203,10 +203,11 @@ int AppendFile::Open(const QString& path) {
   if (int e = InjectedFailure(FsCall::Append)) return e;
   const std::wstring native = SystemPath(path);
   if (int e = NoRegularFileProblem(native, false)) return e;
-  // Append rights only: every WriteFile lands at the end, also beside
-  // another writer. Other programs may read the log during a run, and
-  // rename or remove it as a log rotation does.
-  HANDLE h = CreateFileW(native.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, kShareAll, nullptr, OPEN_ALWAYS,
+  // Append rights only (and those to ask what the file is): every WriteFile
+  // lands at the end, also beside another writer. Other programs may read
+  // the log during a run, and rename or remove it as a log rotation does.
+  HANDLE h = CreateFileW(native.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+                         OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastErrno();
   BY_HANDLE_FILE_INFORMATION info{};

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 // windows.h (through SystemNames.h) must come before the shell headers.
 #include "platform/win32/SystemNames.h"
@@ -28,6 +29,18 @@ bool IsConsole(DWORD which) {
   return GetConsoleMode(GetStdHandle(which), &mode) != 0;
 }
 
+// The console belongs to the window the user started the program in: its
+// code page and modes are given back at the end, or the next program there
+// would show its umlauts wrongly.
+UINT g_consoleCodePage = 0;
+DWORD g_errorMode = 0;
+bool g_errorModeSet = false;
+
+void RestoreConsole() {
+  if (g_consoleCodePage) SetConsoleOutputCP(g_consoleCodePage);
+  if (g_errorModeSet) SetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), g_errorMode);
+}
+
 }  // namespace
 
 void PrepareStandardStreams() {
@@ -40,12 +53,18 @@ void PrepareStandardStreams() {
   // Messages are written in the ANSI code page (QString::toLocal8Bit); the
   // console shows them in its own OEM code page unless told otherwise, and
   // "Prüfung" came out as "Pr³fung".
-  if (IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_ERROR_HANDLE)) SetConsoleOutputCP(GetACP());
+  if (IsConsole(STD_OUTPUT_HANDLE) || IsConsole(STD_ERROR_HANDLE)) {
+    g_consoleCodePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(GetACP());
+  }
   // The progress line redraws itself with terminal sequences, which the
   // console of Windows 10 and later understands once asked to.
   const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (GetConsoleMode(err, &mode)) SetConsoleMode(err, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  if (GetConsoleMode(err, &g_errorMode)) {
+    g_errorModeSet = true;
+    SetConsoleMode(err, g_errorMode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+  }
+  std::atexit(RestoreConsole);
   // Windows has no SIGPIPE: a write to a closed pipe fails like any other.
 }
 
