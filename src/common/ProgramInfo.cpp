@@ -1,6 +1,7 @@
 #include "common/ProgramInfo.h"
 
 #include <QDir>
+#include <optional>
 
 #include "TabellixVersion.h"
 #include "platform/PathSeparator.h"
@@ -9,10 +10,13 @@
 namespace tbx {
 namespace {
 
+// The places are asked for on every log line: worked out once per program
+// folder, since the system calls behind them (known folders, a probe file)
+// cost more than the line itself.
 struct Folder {
-  QString path;      // "" until SetProgramFolder: the executable's folder
-  int writable = -1;  // -1 not yet asked; asked once per folder, not per log line
-  int portable = -1;  // likewise, for the executable's folder
+  QString path;                     // "" until SetProgramFolder: the executable's folder
+  std::optional<FilePlaces> places;  // once asked
+  bool logFolderMade = false;
 };
 
 Folder& Current() {
@@ -20,18 +24,19 @@ Folder& Current() {
   return folder;
 }
 
-FilePlaces CurrentPlaces() {
+const FilePlaces& CurrentPlaces() {
   Folder& f = Current();
-  if (f.writable < 0) f.writable = FolderWritable(ProgramFolder()) ? 1 : 0;
-  if (f.portable < 0) f.portable = IsPortableCopy(ExecutableFolder()) ? 1 : 0;
-  FilePlaceFacts facts;
-  facts.configFolder = ProgramFolder();
-  facts.portable = f.portable == 1;
-  facts.configFolderWritable = f.writable == 1;
-  facts.installedKeepsFilesBeside = InstalledKeepsFilesBesideConfiguration();
-  facts.stateFolder = StateHomeFolder() + PathSeparatorText() + QLatin1String(kOwnFolderName);
-  facts.documentsFolder = DocumentsFolder();
-  return ChooseFilePlaces(facts);
+  if (!f.places) {
+    FilePlaceFacts facts;
+    facts.configFolder = ProgramFolder();
+    facts.portable = IsPortableCopy(ExecutableFolder());
+    facts.configFolderWritable = FolderWritable(facts.configFolder);
+    facts.installedKeepsFilesBeside = InstalledKeepsFilesBesideConfiguration();
+    facts.stateFolder = StateHomeFolder() + PathSeparatorText() + QLatin1String(kOwnFolderName);
+    facts.documentsFolder = DocumentsFolder();
+    f.places = ChooseFilePlaces(facts);
+  }
+  return *f.places;
 }
 
 }  // namespace
@@ -50,7 +55,7 @@ void SetProgramFolder(const QString& folder) {
   // show them as the platform writes them (Z:\Out, not Z:/Out).
   QString f = QDir::toNativeSeparators(folder);
   while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\'))) f.chop(1);
-  Current() = Folder{f, -1};
+  Current() = Folder{f, std::nullopt, false};
 }
 
 bool IsPortableCopy(const QString& executableFolder) { return !InInstalledLocation(executableFolder); }
@@ -62,8 +67,9 @@ FilePlaces ChooseFilePlaces(const FilePlaceFacts& facts) {
 }
 
 QString LogFolder() {
-  const FilePlaces places = CurrentPlaces();
-  if (places.log != ProgramFolder()) MakeFolder(places.log);
+  Folder& f = Current();
+  const FilePlaces& places = CurrentPlaces();
+  if (!f.logFolderMade && places.log != ProgramFolder()) f.logFolderMade = MakeFolder(places.log);
   return places.log;
 }
 

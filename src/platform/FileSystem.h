@@ -101,7 +101,7 @@ class AppendFile {
 
 // What tells one version of a file from another without reading it.
 struct FileIdentity {
-  quint64 device = 0, inode = 0;
+  quint64 device = 0, inode = 0;  // Windows: 0 (see win32/FileSystem.cpp)
   qint64 size = 0, modifiedNs = 0, changedNs = 0;
   // Unchanged for the last two seconds by the system clock: time stamps are
   // coarse, so a file written moments ago may change again without its

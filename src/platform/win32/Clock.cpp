@@ -1,5 +1,7 @@
 #include "platform/Clock.h"
 
+#include <QTimeZone>
+
 namespace tbx {
 namespace {
 
@@ -16,6 +18,15 @@ QDateTime Now() {
   const auto& clock = ClockOverride();
   if (clock) return clock();
   return QDateTime::currentDateTime();
+}
+
+// Qt asks Windows for the time zone on every local time it works out, and
+// under Wine each question read the zone's registry keys anew: a run spent
+// more time on that than on reading its documents. The zone read once gives
+// the same local times, daylight saving time included.
+QDateTime ToLocalTime(const QDateTime& time) {
+  static const QTimeZone zone = QTimeZone::systemTimeZone();
+  return time.toTimeZone(zone);
 }
 
 void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }

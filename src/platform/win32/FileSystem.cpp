@@ -1,6 +1,9 @@
 #include "platform/FileSystem.h"
 
+#include <QTimeZone>
 #include <cerrno>
+
+#include "platform/Clock.h"
 
 #include "platform/Injection.h"
 #include "platform/win32/SystemNames.h"
@@ -205,9 +208,10 @@ int AppendFile::Open(const QString& path) {
   if (int e = NoRegularFileProblem(native, false)) return e;
   // Append rights only (and those to ask what the file is): every WriteFile
   // lands at the end, also beside another writer. Other programs may read
-  // the log during a run, and rename or remove it as a log rotation does.
-  HANDLE h = CreateFileW(native.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
-                         OPEN_ALWAYS,
+  // the log during a run, and another run may append to it; as every open
+  // file on Windows it cannot be renamed or removed meanwhile.
+  HANDLE h = CreateFileW(native.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) return LastErrno();
   BY_HANDLE_FILE_INFORMATION info{};
@@ -243,12 +247,9 @@ bool AppendFile::StillAt(const QString& path) const {
          ((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow) == inode_;
 }
 
-bool AppendFile::Removed() const {
-  FILE_STANDARD_INFO info{};
-  return handle_ != -1 &&
-         GetFileInformationByHandleEx(AsHandle(handle_), FileStandardInfo, &info, sizeof info) &&
-         (info.DeletePending || info.NumberOfLinks == 0);
-}
+// Opened without delete sharing, the file cannot be removed while it is
+// open: no call for each line (under Wine one cost as much as the line).
+bool AppendFile::Removed() const { return false; }
 
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {
   bytes.clear();
@@ -281,22 +282,20 @@ int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {
   return 0;
 }
 
+// From the attributes of the name, one call without a handle: the
+// configuration is identified before every value read from it, and opening
+// it each time (under Wine four calls to the server) cost as much as reading
+// a document. Without a handle there is no file index: size, last write and
+// creation time tell the versions apart (a file saved anew under its name
+// gets a new write time).
 int IdentifyFile(const QString& path, FileIdentity& identity) {
   identity = FileIdentity();
   if (int e = InjectedFailure(FsCall::Identify)) return e;
-  Handle h(OpenForInformation(SystemPath(path), true));
-  if (!h.Valid()) return LastErrno();
-  BY_HANDLE_FILE_INFORMATION info{};
-  FILE_BASIC_INFO basic{};
-  if (!GetFileInformationByHandle(h.h, &info)) return LastErrno();
-  identity.device = info.dwVolumeSerialNumber;
-  identity.inode = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  identity.size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-  identity.modifiedNs = win32::NanosecondsSinceEpoch(info.ftLastWriteTime);
-  // The change time (attributes, renames) where the file system keeps one.
-  identity.changedNs = GetFileInformationByHandleEx(h.h, FileBasicInfo, &basic, sizeof basic)
-                           ? win32::NanosecondsSinceEpoch(basic.ChangeTime)
-                           : identity.modifiedNs;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastErrno();
+  identity.size = qint64((quint64(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  identity.modifiedNs = win32::NanosecondsSinceEpoch(data.ftLastWriteTime);
+  identity.changedNs = win32::NanosecondsSinceEpoch(data.ftCreationTime);
   FILETIME now{};
   GetSystemTimePreciseAsFileTime(&now);
   constexpr qint64 kTwoSeconds = 2000000000;
@@ -316,7 +315,8 @@ int FileCreationTime(const QString& path, QDateTime& created) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastErrno();
   constexpr qint64 kNsPerSecond = 1000000000;
-  created = QDateTime::fromSecsSinceEpoch(win32::NanosecondsSinceEpoch(data.ftCreationTime) / kNsPerSecond);
+  created = ToLocalTime(
+      QDateTime::fromSecsSinceEpoch(win32::NanosecondsSinceEpoch(data.ftCreationTime) / kNsPerSecond, QTimeZone::utc()));
   return 0;
 }
 
