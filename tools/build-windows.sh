@@ -239,7 +239,9 @@ step_dist() {
   dlls="$(bash "$top/tools/windows-dlls.sh" --dir "$kit/bin" \
     --dir "$(mingw_runtime_dir libstdc++-6.dll)" --dir "$(mingw_runtime_dir libwinpthread-1.dll)" \
     "$dist"/*.exe "$dist"/*/*.dll)"
-  while IFS= read -r p; do cp "$p" "$dist/"; done <<<"$dlls"
+  # Debian's MinGW runtime comes with its symbols (libstdc++-6.dll: 23 MB
+  # instead of 2).
+  while IFS= read -r p; do x86_64-w64-mingw32-strip --strip-unneeded -o "$dist/$(basename "$p")" "$p"; done <<<"$dlls"
   cp "$top/examples/ZireVuz.ini" "$top/examples/ZireVuz-db.ini" "$dist/examples/"
   cp "$top/LICENSE" "$dist/LICENSE.txt"
   say "portabler Ordner: $dist ($(du -sh "$dist" | cut -f1))"
