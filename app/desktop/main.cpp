@@ -34,13 +34,6 @@ QString Usage() {
          tbx::ConfigurationPlacesHelp() + QString::fromUtf8(kOptions);
 }
 
-// Qt ends a widget program that finds no display with an abort; users
-// starting it over ssh or from a cron job get a sentence instead.
-bool DisplayReachable() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
-  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,9 +41,10 @@ int main(int argc, char** argv) {
   const tbx::ProgramArguments parsed = tbx::ParseProgramArguments(tbx::CommandLineArguments(argc, argv), kProgram, Usage());
   if (parsed.exitStatus) return *parsed.exitStatus;
   QString config = parsed.config;
-  if (!DisplayReachable()) {
-    tbx::Complain(kProgram, QStringLiteral("keine grafische Oberfläche erreichbar (DISPLAY ist nicht gesetzt). Für Läufe "
-                            "ohne Bildschirm gibt es tabellix-batch."));
+  if (const QString reason = tbx::NoDisplayReason(); !reason.isEmpty()) {
+    tbx::Complain(kProgram, QStringLiteral("keine grafische Oberfläche erreichbar (%1). Für Läufe "
+                                           "ohne Bildschirm gibt es tabellix-batch.")
+                                .arg(reason));
     return 1;
   }
 

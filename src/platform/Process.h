@@ -16,6 +16,11 @@ void PrepareStandardStreams();
 // is not UTF-8 keeps its bytes for the calls that open it.
 QStringList CommandLineArguments(int argc, char** argv);
 
+// Why no window can be shown, in German, or "" when one can: POSIX needs a
+// display (DISPLAY, WAYLAND_DISPLAY, or a platform named in QT_QPA_PLATFORM);
+// on Windows a service's invisible window station has none.
+QString NoDisplayReason();
+
 // Whether the standard error stream is a terminal (progress is redrawn in
 // place there, and written as plain lines into files and pipes).
 bool StandardErrorIsTerminal();

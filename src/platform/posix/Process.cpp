@@ -34,6 +34,14 @@ QStringList CommandLineArguments(int argc, char** argv) {
   return args;
 }
 
+// Qt ends a widget program that finds no display with an abort; users
+// starting it over ssh or from a cron job get a sentence instead.
+QString NoDisplayReason() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    if (!qEnvironmentVariableIsEmpty(name)) return QString();
+  return QStringLiteral("DISPLAY ist nicht gesetzt");
+}
+
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 void CatchInterrupts() {

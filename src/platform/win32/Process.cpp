@@ -80,6 +80,16 @@ QStringList CommandLineArguments(int, char**) {
   return args;
 }
 
+QString NoDisplayReason() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return QString();
+  USEROBJECTFLAGS flags{};
+  const HWINSTA station = GetProcessWindowStation();
+  if (station && GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) &&
+      !(flags.dwFlags & WSF_VISIBLE))
+    return QStringLiteral("kein sichtbarer Desktop, etwa in einem Dienst oder einer geplanten Aufgabe");
+  return QString();
+}
+
 bool StandardErrorIsTerminal() { return IsConsole(STD_ERROR_HANDLE); }
 
 void CatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
