@@ -66,7 +66,7 @@ apt_install() {
 step_deps() {
   apt_install g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools \
     qt6-base-dev qt6-base-dev-tools cmake ninja-build xz-utils dpkg-dev \
-    wine wine64 xvfb googletest nsis locales libsqliteodbc unixodbc python3-xlrd
+    wine wine64 xvfb googletest nsis locales libsqliteodbc unixodbc python3-xlrd python3-olefile
   # Wine takes the user's locale from the host's: the tests compare German
   # dates and numbers with the Linux build's.
   if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
