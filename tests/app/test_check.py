@@ -46,6 +46,8 @@ CASES = [
                            '(etwa "Welle")', 1),
     (16, "[Sonstiges]", "{config}:16: Warnung: Unbekannter Abschnitt [Sonstiges]", 1),
     (6, "ExcelFile=/dev/null", "{config}:6: Fehler: Die angegebene Exceldatei ist keine gewöhnliche Datei: /dev/null", 2),
+    (6, "ExcelFile=/proc/Liste.xls",
+     "{config}:6: Fehler: Die angegebene Exceldatei kann nicht erzeugt werden: /proc/Liste.xls: ", 2),
     (6, "ExcelFile=ZireVuz.ini", "{config}:6: Fehler: Die angegebene Exceldatei ist die Konfigurationsdatei: ", 2),
     (8, "A=Titel", "{config}:8: Warnung: A=Titel überschreibt die Spalte A (Pfad) in Kopfzeile und Zeilen", 1),
 ]
