@@ -87,16 +87,10 @@ class FolderWalk : public PoolJob {
   }
 
   // The matching files in walk order; every folder skipped is logged there.
-  // Each folder's names are let go as soon as they are in the list, so a
-  // tree of a million documents is not held twice.
+  // Each folder's names are handed to the list as they are, so a tree of a
+  // million documents is not held twice.
   FoundDocuments Matches(RunLog& log) {
     FoundDocuments result;
-    qsizetype documents = 0, bytes = 0;
-    for (const ListedFolder& f : folders_) {
-      documents += qsizetype(f.ends.size());
-      bytes += qsizetype(f.names.size());
-    }
-    result.Reserve(documents, bytes);
     std::vector<size_t> stack{0};  // explicit, so a deep tree cannot exhaust the call stack
     while (!stack.empty()) {
       ListedFolder& folder = folders_[stack.back()];
@@ -108,16 +102,7 @@ class FolderWalk : public PoolJob {
                        ErrnoDescription(folder.error));
         continue;
       }
-      if (!folder.ends.empty()) {
-        const quint32 index = result.AddFolder(folder.path);
-        quint32 begin = 0;
-        for (const quint32 end : folder.ends) {
-          result.AddUtf8(index, folder.names.data() + begin, end - begin);
-          begin = end;
-        }
-        std::string().swap(folder.names);
-        std::vector<quint32>().swap(folder.ends);
-      }
+      if (!folder.ends.empty()) result.AddFolder(folder.path, std::move(folder.names), std::move(folder.ends));
       stack.insert(stack.end(), folder.children.rbegin(), folder.children.rend());
     }
     return result;
@@ -155,6 +140,10 @@ class FolderWalk : public PoolJob {
         folder->ends.push_back(quint32(folder->names.size()));
       }
     }
+    // Growing by doubling leaves up to half of each folder's buffers unused,
+    // and they are kept to the end of the run.
+    folder->names.shrink_to_fit();
+    folder->ends.shrink_to_fit();
     size_t first = 0;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
