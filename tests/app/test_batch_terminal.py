@@ -76,7 +76,7 @@ class TerminalLine(BatchTestCase):
                 self.assertRegex(progress[0], r"^\[[#-]+\] [\d.]+ von 60\.000 Dokumenten · \d+ %")
                 self.assertEqual(lines[0], progress[0], shown)
                 # The messages after it (which may wrap) each start a line.
-                self.assertTrue(lines[1].startswith("tabellix-batch: "), shown)
+                self.assertTrue(lines[1].startswith("tabellix-batch: Arbeiten abgebrochen: "), shown)
                 self.assertTrue(any(line.startswith("tabellix-batch: abgebrochen, die Arbeitsmappe enthält")
                                     for line in lines), shown)
                 # Every redraw fits: no drawn line is as wide as the terminal.
