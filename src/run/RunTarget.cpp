@@ -68,12 +68,15 @@ void OpenDatabaseIfWanted(RunState& run) {
     run.databaseMode = ReadIniSwitch(ini::kDoSql, run.configPath);
   });
   if (!run.databaseMode) return;
-  IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath,
-                                                   &run.databaseLogin);
+  QString failure;
+  IgnoringErrors([&] {
+    run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath,
+                                   &run.databaseLogin, &failure);
   });
-  if (!run.database)
-    FailCheck(run, QStringLiteral(
-                       "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
+  if (run.database) return;
+  // The dialog has said why; the log keeps the cause for whoever reads it later.
+  if (!failure.isEmpty()) run.log.LogMessage(QString(failure).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+  FailCheck(run, QStringLiteral("Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
 }
 
 // The configured start folder when it exists: the folder dialog opens
