@@ -12,8 +12,8 @@
 
 namespace tbx {
 
-// The one terminal query of the program sits here beside the progress line
-// that needs it rather than in platform/, whose layer has no console yet.
+// Asked at every redraw rather than once: a terminal window made narrower
+// during a long run would otherwise get lines that wrap.
 int TerminalWidth(std::FILE* stream) {
   int columns = 0;
 #ifdef Q_OS_WIN
