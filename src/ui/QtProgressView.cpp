@@ -48,8 +48,9 @@ void QtProgressView::ScanProgress(qint64 folders, qint64 documents) {
 
 void QtProgressView::DocumentProgress(qint64 done, qint64 total) {
   if (!pace_.Started()) pace_.Start();
-  // Counted at every document, as the file name above it changes: the two
-  // lines never disagree.
+  // Only the rounds that let the window repaint change the count: it then
+  // belongs to the file name shown above it, and the rounds between cost nothing.
+  if (done < total && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
   frmProgress::Get().Label2()->setText(
       LoopCountText(done, total, LoopPace::SecondsLeft(done, total, pace_.LoopSeconds())));
 }
