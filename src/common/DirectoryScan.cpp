@@ -82,7 +82,12 @@ class FolderWalk : public PoolJob {
       pool_.Submit(*this, 0);
       Watch(progress);
     }
-    progress.ScanProgress(foldersListed_, documentsFound_);
+    // A close handled in the last round of events counts as well: touching
+    // the window after it would load it anew and forget the stop.
+    if (progress.Cancelled())
+      Stop();
+    else
+      progress.ScanProgress(foldersListed_, documentsFound_);
     if (failure_) std::rethrow_exception(failure_);
     if (folders_[0].error) throw FileSystemError(folders_[0].error, folders_[0].path);
   }

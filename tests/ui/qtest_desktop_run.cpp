@@ -55,7 +55,8 @@ class User : public QObject {
   void Act() {
     if (closeWhileReading && currentWhenClosed.isEmpty() && tbx::frmProgress::IsLoaded()) {
       tbx::frmProgress& window = tbx::frmProgress::Get();
-      if (window.isVisible() && window.Picture1()->isVisible()) {
+      // The bar is busy while the folders are listed and fills once the documents are read.
+      if (window.isVisible() && window.Picture1()->isVisible() && !window.Picture1()->Busy()) {
         currentWhenClosed = window.Label1()->text();
         window.close();
       }
