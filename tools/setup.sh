@@ -15,7 +15,7 @@ packages=(
 )
 if [ "${1:-}" = test ]; then
   packages+=(
-    libgtest-dev python3-olefile python3-openpyxl
+    libgtest-dev python3-olefile python3-openpyxl python3-pyte
     postgresql unixodbc odbc-postgresql libsqliteodbc
     xvfb xdotool imagemagick
     clang libclang-rt-14-dev

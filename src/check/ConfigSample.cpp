@@ -22,7 +22,7 @@ class CollectingDialogs : public Dialogs {
     texts << text;
     return kResultOk;
   }
-  QString BrowseForFolder(const QString&) override { return QString(); }
+  QString BrowseForFolder(const QString&, const QString&) override { return QString(); }
   QString SaveFileName(const SaveDialogRequest&) override { return QString(); }
   int ShowInfo(const QString& message, InfoButtons, const QString&, InfoPicture) override {
     texts << message;

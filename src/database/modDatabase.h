@@ -41,9 +41,15 @@ namespace tbx {
 // Provider (and Database, required when the provider contains "sql") of
 // section in configFile; null after a message (captioned with configFile)
 // when a key is missing or the connection cannot be opened.
-// login, when given, receives what opened it, for the run's further connections.
+// login, when given, receives what opened it, for the run's further
+// connections; failure, when given, the message shown (for the log).
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
-                                                    const QString& configFile, DatabaseLogin* login = nullptr);
+                                                    const QString& configFile, DatabaseLogin* login = nullptr,
+                                                    QString* failure = nullptr);
+
+// Why a driver cannot be used, in German: which one is missing and which
+// package brings it.
+QString MissingDriverText(DatabaseDriver driver);
 
 // The connection text for the values, in the order $1 to $4 is filled in,
 // with "Database=…;" behind it for a provider that contains "sql".
