@@ -20,7 +20,7 @@ if [ "${1:-}" = test ]; then
     xvfb xdotool imagemagick
     clang libclang-rt-14-dev
     libimage-exiftool-perl
-    desktop-file-utils lintian man-db groff-base
+    desktop-file-utils lintian man-db groff-base unzip
     libreoffice-calc-nogui gnumeric
   )
 fi

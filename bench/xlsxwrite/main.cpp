@@ -2,13 +2,16 @@
 // header row, 10 text columns of 5 to 40 characters (many repeated, every
 // 50th cell marked yellow), and reports the time per row and the peak
 // memory. The output's extension picks the writer, so .xls and .xlsx are
-// compared on the same rows:
-//   bench_xlsxwrite ROWS OUTPUT.xls|OUTPUT.xlsx
+// compared on the same rows; "typed" makes the last two columns a number
+// and a date cell, as a run with Zelltypen=ja writes a stock count and a
+// creation date:
+//   bench_xlsxwrite ROWS OUTPUT.xls|OUTPUT.xlsx [typed]
 // (.xls takes at most 65,535 rows below the header; the .xlsx writer takes
-// 1,048,575.)
+// 1,048,575.) compare.sh runs both writers side by side.
 #include <sys/resource.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <cstdio>
@@ -47,12 +50,14 @@ long PeakKilobytes() {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: bench_xlsxwrite ROWS OUTPUT.xls|OUTPUT.xlsx\n");
+  const bool typed = argc == 4 && QByteArray(argv[3]) == "typed";
+  if (argc != 3 && !typed) {
+    std::fprintf(stderr, "usage: bench_xlsxwrite ROWS OUTPUT.xls|OUTPUT.xlsx [typed]\n");
     return 2;
   }
   const int rows = QString::fromLocal8Bit(argv[1]).toInt();
   const QString out = QString::fromLocal8Bit(argv[2]);
+  const QDateTime created(QDate(2026, 12, 5), QTime(18, 24, 3));
   const QStringList values = MakeValues();
   QRandomGenerator random(1031);
   QElapsedTimer timer;
@@ -67,10 +72,16 @@ int main(int argc, char** argv) {
   for (int r = 2; r <= rows + 1; ++r) {
     for (int c = 1; c <= kColumns; ++c) {
       auto cell = sheet->Cells(r, c);
-      cell->SetNumberFormat("@");
       // Skewed towards the first values: columns repeat a lot.
       const auto pick = random.bounded(kDistinctValues) * random.bounded(kDistinctValues) / kDistinctValues;
-      cell->SetValue(values.at(static_cast<qsizetype>(pick)));
+      if (typed && c == kColumns - 1) {
+        cell->SetNumber(static_cast<double>(pick));
+      } else if (typed && c == kColumns) {
+        cell->SetDateTime(created.addSecs(static_cast<qint64>(pick) * 3600));
+      } else {
+        cell->SetNumberFormat("@");
+        cell->SetValue(values.at(static_cast<qsizetype>(pick)));
+      }
       if (++cells % kMarkEvery == 0) {
         cell->Select();
         application->SetSelectionInteriorColorIndex(kYellow);
@@ -83,9 +94,10 @@ int main(int argc, char** argv) {
   const qint64 saveMs = timer.elapsed();
   book->Close();
   const qint64 totalMs = fillMs + saveMs;
-  std::printf("%s: %d rows x %d columns: fill %lld ms, save %lld ms, total %lld ms, %.2f us per row, "
+  std::printf("%s: %d rows x %d columns%s: fill %lld ms, save %lld ms, total %lld ms, %.2f us per row, "
               "peak memory %.1f MB\n",
-              qPrintable(out), rows, kColumns, static_cast<long long>(fillMs), static_cast<long long>(saveMs),
+              qPrintable(out), rows, kColumns, typed ? " (2 typed)" : "", static_cast<long long>(fillMs),
+              static_cast<long long>(saveMs),
               static_cast<long long>(totalMs), totalMs * 1000.0 / rows, PeakKilobytes() / 1024.0);
   return 0;
 }
