@@ -50,7 +50,7 @@ QStringList DocumentSample::ValuesOf(const QString& property) const {
   QStringList values;
   for (const DocumentParse& parse : parses) {
     const PropertyLookup found = LookUpProperty(parse, property);
-    if (found.outcome == PropertyLookup::Found && !found.value.isEmpty()) values << found.value;
+    if (found.outcome == PropertyLookup::Found && !found.value.text.isEmpty()) values << found.value.text;
   }
   return values;
 }

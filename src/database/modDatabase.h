@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/CellValue.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "common/Profile.h"
@@ -82,11 +83,12 @@ std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString&
 // marker "r:" (any case); reference, when given, tells whether it had one.
 QString RecordFieldName(const QString& mappedName, bool* reference = nullptr);
 
-// The text of the field fieldName of record ("" when missing, NULL or
-// without text form); a name starting with "r:" (any case) is a reference
-// field, shown by the display text of the object it points to. Throws
-// RunError when the connection is lost while a reference is looked up.
-QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
+// The value of the field fieldName of record as a cell takes it (text ""
+// when missing, NULL or without text form; numbers and dates typed as
+// common/CellValue.h says); a name starting with "r:" (any case) is a
+// reference field, shown by the display text of the object it points to.
+// Throws RunError when the connection is lost while a reference is looked up.
+CellValue GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
                        ReferenceCache& cache);
 
 // The display text of the object rawValue of the reference column
