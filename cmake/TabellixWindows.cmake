@@ -9,6 +9,9 @@
 #                                     .exe under Wine without further notice
 #   TBX_WINDOWS_DLL_DIRS              where the DLLs of the programs are: the
 #                                     kit's bin/ and the MinGW runtime
+#   PkgConfig::XLSXWRITER             libxlsxwriter and zlib, static, built
+#                                     from Debian's sources for MinGW into
+#                                     TBX_WINDOWS_LIBS_DIR by build-windows.sh
 if(NOT WIN32)
   message(FATAL_ERROR "TabellixWindows.cmake is for the Windows build only")
 endif()
@@ -26,6 +29,18 @@ if(NOT EXISTS ${TBX_GOOGLETEST_DIR}/CMakeLists.txt)
 endif()
 add_subdirectory(${TBX_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 set_target_properties(gtest gtest_main PROPERTIES AUTOMOC OFF AUTORCC OFF AUTOUIC OFF)
+
+# Debian has no MinGW build of libxlsxwriter: build-windows.sh makes one from
+# Debian's source, linked statically so that the programs need no further DLL.
+set(TBX_WINDOWS_LIBS_DIR "" CACHE PATH "libxlsxwriter and zlib built for MinGW (tools/build-windows.sh)")
+if(NOT EXISTS "${TBX_WINDOWS_LIBS_DIR}/lib/libxlsxwriter.a" OR NOT EXISTS "${TBX_WINDOWS_LIBS_DIR}/lib/libz.a")
+  message(FATAL_ERROR "libxlsxwriter for MinGW not found in TBX_WINDOWS_LIBS_DIR='${TBX_WINDOWS_LIBS_DIR}': "
+                      "bash tools/build-windows.sh libs")
+endif()
+add_library(PkgConfig::XLSXWRITER INTERFACE IMPORTED)
+target_include_directories(PkgConfig::XLSXWRITER INTERFACE ${TBX_WINDOWS_LIBS_DIR}/include)
+target_link_libraries(PkgConfig::XLSXWRITER INTERFACE ${TBX_WINDOWS_LIBS_DIR}/lib/libxlsxwriter.a
+                      ${TBX_WINDOWS_LIBS_DIR}/lib/libz.a)
 
 # The DLLs a program loads come from the kit and from the compiler; asking the
 # compiler finds its runtime folder without naming the GCC version.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs every test.
+# Sets up the machine, builds everything and runs every test: the Linux
+# build's, then the Windows build's under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh test
@@ -19,4 +20,11 @@ fi
 # The package tests check the Debian package as users install it.
 TBX_DEB="$(realpath "$(bash tools/package.sh)")"
 export TBX_DEB
-(cd "$build" && ctest --output-on-failure -j"$(nproc)" --timeout 900)
+status=0
+(cd "$build" && ctest --output-on-failure -j"$(nproc)" --timeout 900) || status=$?
+# The Windows build: cross-built, its tests run under Wine and compared with
+# this build's runs on the same files (TBX_WINDOWS=0 leaves it out).
+if [ "${TBX_WINDOWS:-1}" != 0 ]; then
+  TBX_LINUX_BUILD_DIR="$(cd "$build" && pwd)" bash tools/build-windows.sh test || status=$?
+fi
+exit "$status"

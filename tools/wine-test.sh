@@ -27,7 +27,7 @@
 #   certain to be there once the prefix's processes are gone.
 # - Qt's offscreen and minimal plugins did not return from exec() under Wine
 #   once a window had been shown; the Windows plugin under Xvfb does.
-# - The prefix's shell folders (Documents, Desktop, ...) are made real folders
+# - The prefix's shell folders (Documents, AppData, ...) are made real folders
 #   inside it: Wine points them at the host's home folder, where a test must
 #   not write. Wine's menu builder is off for the same reason (an installer's
 #   Start-menu entry would become a desktop file in the host's home).
@@ -60,6 +60,10 @@ fi
 mkdir -p "$(dirname "$prefix")"
 prefix="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+# A German Windows, as the users' machines are. Wine takes its locale from
+# the host's and resets the prefix's regional settings whenever that
+# changes, so every program of a prefix runs with the same one.
+export LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8
 # No Mono or Gecko (their install dialog would wait for a click), no menu builder.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -76,6 +80,9 @@ make_prefix() {
       echo "wine-test.sh: Wine-Präfix $prefix nicht angelegt (siehe $prefix.log)" >&2
       exit 1
     fi
+    # Wine's German short date is d.M.yyyy; German Windows writes
+    # dd.MM.yyyy, as the Linux build does, with which the tests compare.
+    wine reg add 'HKCU\Control Panel\International' /v sShortDate /d dd.MM.yyyy /f </dev/null >>"$prefix.log" 2>&1
     wineserver -w
     local link
     for link in "$prefix"/drive_c/users/*/*; do

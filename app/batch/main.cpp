@@ -13,10 +13,6 @@
 namespace {
 
 const char* const kOptions =
-    "Das Protokoll und relative Pfade beziehen sich auf den Ordner der\n"
-    "Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll nach\n"
-    "~/.local/state/tabellix/ und eine Arbeitsmappe ohne Pfad in den\n"
-    "Dokumente-Ordner.\n"
     "\n"
     "Optionen:\n"
     "  --check      die Konfiguration prüfen, ohne Arbeitsmappe und Protokoll zu\n"
@@ -44,7 +40,7 @@ QString Usage() {
              "Liest die Eigenschaften aller Dokumente unter dem Startverzeichnis ([Pfade]\n"
              "SourceDir) und schreibt sie in die Excel-Arbeitsmappe [Pfade] ExcelFile.\n"
              "Ohne Angabe gilt die erste vorhandene von:\n") +
-         tbx::ConfigurationPlacesHelp() + QString::fromUtf8(kOptions) + QStringLiteral("\nEinstellungen:\n") +
+         tbx::ConfigurationPlacesHelp() + tbx::FilePlacesHelp() + QString::fromUtf8(kOptions) + QStringLiteral("\nEinstellungen:\n") +
          tbx::SettingsOverview();
 }
 

@@ -7,6 +7,7 @@
 #include "common/SystemErrorText.h"
 #include "text/Encodings.h"
 #include "platform/FileSystem.h"
+#include "platform/PathSeparator.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {
@@ -27,12 +28,32 @@ bool LooksLikeText(const QByteArray& bytes) {
   return controls * 10 <= text.size();
 }
 
-}  // namespace
-
-bool IsPortableCopy(const QString& executableFolder) {
-  return executableFolder != QLatin1String("/usr") && !executableFolder.startsWith(QLatin1String("/usr/"));
+// name in Tabellix's own folder inside folder.
+QString OwnFile(const QString& folder, const QString& name) {
+  return folder + kPathSeparator + QLatin1String(kOwnFolderName) + kPathSeparator + name;
 }
 
+}  // namespace
+
+// The places as each platform's users write them: with the variables and
+// folders of its conventions.
+#ifdef _WIN32
+QString ConfigurationPlacesHelp() {
+  return QStringLiteral(
+             "  %1 neben dem Programm (nur bei einer portablen Kopie, nicht unter Programme)\n"
+             "  %APPDATA%\\Tabellix\\%1\n"
+             "  %ProgramData%\\Tabellix\\%1\n")
+      .arg(QString::fromLatin1(ini::kConfigFileName));
+}
+
+QString FilePlacesHelp() {
+  return QStringLiteral(
+      "Das Protokoll und relative Pfade beziehen sich auf den Ordner der\n"
+      "Konfigurationsdatei; ist er nicht beschreibbar, geht das Protokoll nach\n"
+      "%LOCALAPPDATA%\\Tabellix\\ und eine Arbeitsmappe ohne Pfad in den\n"
+      "Ordner Dokumente.\n");
+}
+#else
 QString ConfigurationPlacesHelp() {
   return QStringLiteral(
              "  %1 neben dem Programm (nur bei einer portablen Kopie, nicht unter /usr)\n"
@@ -41,15 +62,26 @@ QString ConfigurationPlacesHelp() {
       .arg(QString::fromLatin1(ini::kConfigFileName));
 }
 
+QString FilePlacesHelp() {
+  return QStringLiteral(
+      "Eine portable Kopie (nicht unter /usr) schreibt das Protokoll in den Ordner\n"
+      "der Konfigurationsdatei, auf den sich auch relative Pfade beziehen. Ein\n"
+      "installiertes Programm schreibt das Protokoll nach $XDG_STATE_HOME/tabellix/\n"
+      "(ohne XDG_STATE_HOME: ~/.local/state/tabellix/) und eine Arbeitsmappe ohne\n"
+      "Ordner in den Dokumente-Ordner; ebenso eine portable Kopie, deren Ordner\n"
+      "nicht beschreibbar ist.\n");
+}
+#endif
+
 ConfigurationSearch FindConfiguration() {
   const QString name = QString::fromLatin1(ini::kConfigFileName);
-  const QString inFolder = QStringLiteral("/tabellix/") + name;
+  const QString inFolder = OwnFile(QString(), name);
   ConfigurationSearch search;
   // An installed program's folder belongs to the package manager: a
   // configuration in /usr/bin would be nobody's to edit, and the message
   // for a missing one must not suggest putting it there.
   const QString executableFolder = ExecutableFolder();
-  if (IsPortableCopy(executableFolder)) search.searched << executableFolder + u'/' + name;
+  if (IsPortableCopy(executableFolder)) search.searched << executableFolder + kPathSeparator + name;
   search.searched << ConfigHomeFolder() + inFolder;
   for (const QString& folder : ConfigFolders()) search.searched << folder + inFolder;
   for (const QString& candidate : search.searched) {
@@ -64,9 +96,10 @@ ConfigurationSearch FindConfiguration() {
 QString MissingConfigurationText(const ConfigurationSearch& search) {
   const QString name = QString::fromLatin1(ini::kConfigFileName);
   return QStringLiteral("Keine Konfigurationsdatei %1 gefunden. Gesucht wurde in:\n  %2\n"
-                        "Eine kommentierte Vorlage liegt in %3/%1; kopieren Sie sie nach %4 und "
+                        "Eine kommentierte Vorlage liegt in %3%1; kopieren Sie sie nach %4 und "
                         "passen Sie sie an.")
-      .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder(), ConfigHomeFolder() + QStringLiteral("/tabellix/") + name);
+      .arg(name, search.searched.join(QStringLiteral("\n  ")), ExamplesFolder() + kPathSeparator,
+           OwnFile(ConfigHomeFolder(), name));
 }
 
 std::optional<QString> ConfigurationFileProblem(const QString& path, QByteArray* bytes) {

@@ -2,9 +2,11 @@
 // Which configuration file a program uses when none is named on its command
 // line, in this order:
 //   1. ZireVuz.ini beside the executable, for a portable copy only (one not
-//      under /usr: an installed program's folder is /usr/bin);
+//      under /usr or Program Files, see IsPortableCopy);
 //   2. $XDG_CONFIG_HOME/tabellix/ZireVuz.ini (default ~/.config/tabellix/);
-//   3. the first tabellix/ZireVuz.ini in $XDG_CONFIG_DIRS (default /etc/xdg).
+//      Windows: %APPDATA%\Tabellix\ZireVuz.ini;
+//   3. the first tabellix/ZireVuz.ini in $XDG_CONFIG_DIRS (default /etc/xdg);
+//      Windows: %ProgramData%\Tabellix\ZireVuz.ini.
 // The folder of the file in use then serves as the program's folder.
 #include <QByteArray>
 #include <QString>
@@ -23,10 +25,8 @@ ConfigurationSearch FindConfiguration();
 // The places FindConfiguration looks at, for the help texts: one indented
 // line each, as users write them (~, the XDG variables).
 QString ConfigurationPlacesHelp();
-
-// Whether an executable in executableFolder is a portable copy: anywhere
-// but under /usr, where the package and a build installed by hand put it.
-bool IsPortableCopy(const QString& executableFolder);
+// Where the log and a workbook named without a folder go, for the help texts.
+QString FilePlacesHelp();
 
 // The German message when no configuration was found: the places looked
 // at and where the commented example is.

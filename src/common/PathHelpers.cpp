@@ -1,5 +1,6 @@
 #include "common/PathHelpers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
@@ -77,10 +78,10 @@ bool IsRegularFile(const QString& path) {
 
 QString CanonicalPath(const QString& path) {
   const QFileInfo info(path);
-  if (info.exists()) return info.canonicalFilePath();
+  if (info.exists()) return QDir::toNativeSeparators(info.canonicalFilePath());
   // A file still to be made: its folder resolved, its name as written.
   const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-  return (folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName();
+  return QDir::toNativeSeparators(folder.isEmpty() ? info.absolutePath() : folder) + kPathSeparator + info.fileName();
 }
 
 bool MatchFormat(const QString& value, const QString& pattern) {

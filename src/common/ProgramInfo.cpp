@@ -1,14 +1,22 @@
 #include "common/ProgramInfo.h"
 
+#include <QDir>
+#include <optional>
+
 #include "TabellixVersion.h"
+#include "platform/PathSeparator.h"
 #include "platform/UserFolders.h"
 
 namespace tbx {
 namespace {
 
+// The places are asked for on every log line: worked out once per program
+// folder, since the system calls behind them (known folders, a probe file)
+// cost more than the line itself.
 struct Folder {
-  QString path;      // "" until SetProgramFolder: the executable's folder
-  int writable = -1;  // -1 not yet asked; asked once per folder, not per log line
+  QString path;                     // "" until SetProgramFolder: the executable's folder
+  std::optional<FilePlaces> places;  // once asked
+  bool logFolderMade = false;
 };
 
 Folder& Current() {
@@ -16,10 +24,19 @@ Folder& Current() {
   return folder;
 }
 
-bool ProgramFolderWritable() {
+const FilePlaces& CurrentPlaces() {
   Folder& f = Current();
-  if (f.writable < 0) f.writable = FolderWritable(ProgramFolder()) ? 1 : 0;
-  return f.writable == 1;
+  if (!f.places) {
+    FilePlaceFacts facts;
+    facts.configFolder = ProgramFolder();
+    facts.portable = IsPortableCopy(ExecutableFolder());
+    facts.configFolderWritable = FolderWritable(facts.configFolder);
+    facts.installedKeepsFilesBeside = InstalledKeepsFilesBesideConfiguration();
+    facts.stateFolder = StateHomeFolder() + PathSeparatorText() + QLatin1String(kOwnFolderName);
+    facts.documentsFolder = DocumentsFolder();
+    f.places = ChooseFilePlaces(facts);
+  }
+  return *f.places;
 }
 
 }  // namespace
@@ -34,20 +51,38 @@ QString ProgramFolder() {
 }
 
 void SetProgramFolder(const QString& folder) {
-  QString f = folder;
+  // Qt gives paths with "/" on every platform; the log and the workbook
+  // show them as the platform writes them (Z:\Out, not Z:/Out).
+  QString f = QDir::toNativeSeparators(folder);
   while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\'))) f.chop(1);
-  Current() = Folder{f, -1};
+  Current() = Folder{f, std::nullopt, false};
+}
+
+bool IsPortableCopy(const QString& executableFolder) { return !InInstalledLocation(executableFolder); }
+
+FilePlaces ChooseFilePlaces(const FilePlaceFacts& facts) {
+  const bool beside = (facts.portable || facts.installedKeepsFilesBeside) && facts.configFolderWritable;
+  if (beside) return {facts.configFolder, facts.configFolder};
+  return {facts.stateFolder, facts.documentsFolder};
 }
 
 QString LogFolder() {
-  if (ProgramFolderWritable()) return ProgramFolder();
-  const QString state = StateHomeFolder() + QStringLiteral("/tabellix");
-  MakeFolder(state);
-  return state;
+  Folder& f = Current();
+  const FilePlaces& places = CurrentPlaces();
+  if (!f.logFolderMade && places.log != ProgramFolder()) f.logFolderMade = MakeFolder(places.log);
+  return places.log;
 }
 
-QString WorkbookFolder() { return ProgramFolderWritable() ? ProgramFolder() : DocumentsFolder(); }
+QString WorkbookFolder() { return CurrentPlaces().workbook; }
 
-QString ExamplesFolder() { return QStringLiteral(TABELLIX_EXAMPLES_DIR); }
+// Windows has no shared documentation folder: the examples come with the
+// programs, in the portable folder and the installed one alike.
+QString ExamplesFolder() {
+#ifdef _WIN32
+  return ExecutableFolder() + QStringLiteral("\\examples");
+#else
+  return QStringLiteral(TABELLIX_EXAMPLES_DIR);
+#endif
+}
 
 }  // namespace tbx

@@ -1,5 +1,8 @@
 #include "common/TextForm.h"
 
+#include "common/PerThread.h"
+#include "platform/Clock.h"
+
 #include <QRegularExpression>
 #include <QTime>
 #include <optional>
@@ -33,7 +36,8 @@ QString LongTimeFormat(const QLocale& locale) {
 // the locale's data, and the readers write numbers of every document, so
 // each thread keeps the last one made.
 const QLocale& Ungrouped(const QLocale& locale) {
-  thread_local std::optional<std::pair<QLocale, QLocale>> made;  // the locale, and it ungrouped
+  struct UngroupedTag;
+  auto& made = PerThread<std::optional<std::pair<QLocale, QLocale>>, UngroupedTag>();  // the locale, and it ungrouped
   if (!made || made->first != locale) {
     QLocale ungrouped = locale;
     ungrouped.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
@@ -92,7 +96,7 @@ std::optional<QString> ValueText(const QVariant& value, const QLocale& locale) {
     case QMetaType::Double:
       return RealText(value.toDouble(), locale);
     case QMetaType::QDate: return ShortDateText(value.toDate(), locale);
-    case QMetaType::QDateTime: return GeneralDateText(value.toDateTime().toLocalTime(), locale);
+    case QMetaType::QDateTime: return GeneralDateText(ToLocalTime(value.toDateTime()), locale);
     case QMetaType::QTime:
       return locale.toString(value.toTime(), QStringLiteral("HH:mm:ss"));
     case QMetaType::QByteArray:

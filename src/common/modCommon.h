@@ -16,6 +16,7 @@
 //   ReplaceFile.h              SaveFileReplacing: a save that never damages what was there
 //   TextForm.h                 text forms of values (ValueText, GeneralDateText, ...)
 //   CellValue.h                a value as a cell takes it: its text and, for numbers and dates, its type
+//   PerThread.h                PerThread: a cache value per thread (safe under MinGW too)
 //   FolderChooser.h            ChooseFolder
 #include "common/CellValue.h"
 #include "common/CommandLine.h"
@@ -28,6 +29,7 @@
 #include "common/FoundDocuments.h"
 #include "common/ListingOrder.h"
 #include "common/PathHelpers.h"
+#include "common/PerThread.h"
 #include "common/Profile.h"
 #include "common/ProgramInfo.h"
 #include "common/ReadAhead.h"

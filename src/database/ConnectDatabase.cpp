@@ -64,6 +64,17 @@ QString MissingDriverText(DatabaseDriver driver) {
 #endif
 }
 
+DatabaseLogin LoginForSettings(const QString& dataSource, const QString& userName, const QString& password,
+                               const QString& provider, const QString& database) {
+  DatabaseLogin login = LoginFor(ParseConnectionText(ConnectionTextFor(dataSource, userName, password, provider, database)));
+  // The connection text would read the Database=, UID= and PWD= parts of
+  // such a string as its own and cut the data source there.
+  if (login.driver == DatabaseDriver::Odbc && dataSource.contains(u'='))
+    login = DatabaseLogin{DatabaseDriver::Odbc, dataSource, userName, password,
+                          NeedsDatabaseName(provider) ? database : QString()};
+  return login;
+}
+
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
                                                     const QString& configFile, DatabaseLogin* login,
                                                     QString* failure) {
@@ -91,7 +102,7 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
-  const DatabaseLogin opened = LoginFor(ParseConnectionText(text));
+  const DatabaseLogin opened = LoginForSettings(values[0], values[1], values[2], values[3], database);
   QString error;
   std::unique_ptr<DatabaseConnection> db;
   if (DatabaseDriverAvailable(opened.driver)) db = DatabaseConnection::Open(opened, error);

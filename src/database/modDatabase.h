@@ -57,6 +57,12 @@ QString MissingDriverText(DatabaseDriver driver);
 QString ConnectionTextFor(const QString& dataSource, const QString& userName, const QString& password,
                           const QString& provider, const QString& database);
 
+// The login for those values: through the connection text, except that an
+// ODBC DataSource with "=" in it is a whole ODBC connection string
+// (Driver={SQL Server};Server=…;Database=…), passed on as written.
+DatabaseLogin LoginForSettings(const QString& dataSource, const QString& userName, const QString& password,
+                               const QString& provider, const QString& database);
+
 // "select … from … where …[ order by …]" from the keys Select, From, Where,
 // Order of section in config; "" after a message (captioned with the
 // configuration's file) when Select, From or Where is missing.

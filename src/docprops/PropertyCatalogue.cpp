@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "docprops/modDocProps.h"
+
+#include "common/PerThread.h"
 #include "propset/KnownPropertySets.h"
 
 namespace tbx {
@@ -116,7 +118,8 @@ qint32 GetPropertyId(const QString& setName, const QString& propertyName) {
   // on each call cost more than the rest of a row's search. The answers of
   // one thread are kept, and forgotten when a hostile document's many set
   // names would let them grow without bound.
-  thread_local QHash<std::pair<QString, QString>, qint32> known;
+  struct KnownTag;
+  auto& known = PerThread<QHash<std::pair<QString, QString>, qint32>, KnownTag>();
   std::pair<QString, QString> key{setName, propertyName};
   if (const auto it = known.constFind(key); it != known.cend()) return *it;
   if (known.size() >= kMaxKnownPairs) known.clear();

@@ -95,21 +95,78 @@ void ConfigurePostgres(QSqlDatabase& db, const DatabaseLogin& c) {
                            .arg(kLoginTimeoutSeconds));
 }
 
-// Data Source is an ODBC data source name (or a whole DRIVER=… string). The
-// credentials go into the string in ODBC's own quoting, since QODBC appends
-// them unquoted. ReadOnly=1 is psqlODBC's switch; other drivers ignore
-// attributes they do not know.
+// The ";"-separated parts of an ODBC connection string; a ";" inside braces
+// ({SQL Server; x}) belongs to its value.
+QStringList OdbcParts(const QString& text) {
+  QStringList parts;
+  QString part;
+  bool braced = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (braced && c == u'}' && i + 1 < text.size() && text[i + 1] == u'}') {
+      part += QStringLiteral("}}");
+      ++i;
+      continue;
+    }
+    if (c == u'{') braced = true;
+    if (c == u'}') braced = false;
+    if (c == u';' && !braced) {
+      if (!part.trimmed().isEmpty()) parts << part;
+      part.clear();
+      continue;
+    }
+    part += c;
+  }
+  if (!part.trimmed().isEmpty()) parts << part;
+  return parts;
+}
+
+// QODBC puts "FILEDSN=" before a database name with ".dsn" in it, nothing
+// before one with "DRIVER=" or "SERVER=", and "DSN=" before any other. A
+// whole connection string of the last kind ("DSN=Konstruktion;APP=x") would
+// become "DSN=DSN=…": its own DSN= (or FILEDSN=) part goes first, without
+// the key that QODBC puts back.
+QString ForQodbcPrefix(const QString& connection) {
+  QString key;
+  if (connection.contains(u".dsn", Qt::CaseInsensitive))
+    key = QStringLiteral("FILEDSN");
+  else if (!connection.contains(u"DRIVER=", Qt::CaseInsensitive) && !connection.contains(u"SERVER=", Qt::CaseInsensitive))
+    key = QStringLiteral("DSN");
+  else
+    return connection;
+  QStringList parts = OdbcParts(connection);
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    const qsizetype eq = parts[i].indexOf(u'=');
+    if (eq > 0 && parts[i].left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
+      QString value = parts.takeAt(i).mid(eq + 1);
+      parts.prepend(value);
+      return parts.join(u';');
+    }
+  }
+  return parts.join(u';');  // no such part: the driver says what is missing
+}
+
 void ConfigureOdbc(QSqlDatabase& db, const DatabaseLogin& c) {
-  QString text = c.dataSource;
-  if (!c.database.isEmpty()) text += QStringLiteral(";DATABASE=") + OdbcValue(c.database);
-  text += QStringLiteral(";UID=") + OdbcValue(c.user) + QStringLiteral(";PWD=") + OdbcValue(c.password);
-  text += QStringLiteral(";ReadOnly=1");
-  db.setDatabaseName(text);
+  db.setDatabaseName(OdbcConnectionString(c));
   db.setConnectOptions(QStringLiteral("SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY;SQL_ATTR_LOGIN_TIMEOUT=%1")
                            .arg(kLoginTimeoutSeconds));
 }
 
 }  // namespace
+
+// Data Source is an ODBC data source name or a whole connection string
+// (with "="). The credentials go into the string in ODBC's own quoting,
+// since QODBC appends them unquoted; in a whole connection string its own
+// DATABASE=, UID= and PWD= come first, and drivers take the first of a
+// repeated key. ReadOnly=1 is psqlODBC's switch; other drivers ignore
+// attributes they do not know.
+QString OdbcConnectionString(const DatabaseLogin& c) {
+  QString text = c.dataSource.contains(u'=') ? ForQodbcPrefix(c.dataSource) : c.dataSource;
+  if (!c.database.isEmpty()) text += QStringLiteral(";DATABASE=") + OdbcValue(c.database);
+  text += QStringLiteral(";UID=") + OdbcValue(c.user) + QStringLiteral(";PWD=") + OdbcValue(c.password);
+  text += QStringLiteral(";ReadOnly=1");
+  return text;
+}
 
 QString QtDriverName(DatabaseDriver driver) {
   switch (driver) {

@@ -30,6 +30,7 @@ enum class DatabaseDriver {
 struct DatabaseLogin {
   DatabaseDriver driver = DatabaseDriver::Odbc;
   QString dataSource;  // SQLite: the file; PostgreSQL: host or host:port; ODBC: a data source name
+                       // or a whole ODBC connection string (with "=")
   QString user;
   QString password;
   QString database;  // "" when none was given
@@ -69,6 +70,11 @@ class DatabaseConnection {
   QString name_;  // QtSql connection name, unique per connection
   QString lastSucceeded_;  // the probe of Lost(): it worked on this connection once
 };
+
+// What QODBC is given as database name for an ODBC login: the data source
+// name or the whole connection string, arranged for the prefix QODBC puts
+// before it, with the database, the credentials and ReadOnly=1 behind it.
+QString OdbcConnectionString(const DatabaseLogin& login);
 
 // The QtSql driver's name for driver ("QPSQL").
 QString QtDriverName(DatabaseDriver driver);

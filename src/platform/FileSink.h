@@ -2,9 +2,11 @@
 // The file-system calls of a save that never damages what was there: a new
 // file created exclusively, written, made durable and closed, then renamed
 // over the target in one step (readers see the old or the new file, never a
-// half-written one). Failures are errno values; common/ReplaceFile.h puts
+// half-written one; Windows: MoveFileExW with write-through). Failures are
+// errno values; common/ReplaceFile.h puts
 // them together into a save with its German errors.
 #include <QString>
+#include <cstdint>
 
 namespace tbx {
 
@@ -24,7 +26,7 @@ class FileSink {
   [[nodiscard]] static int Replace(const QString& from, const QString& to);
 
  private:
-  int fd_ = -1;
+  intptr_t handle_ = -1;  // a descriptor on POSIX, a HANDLE on Windows
   qint64 written_ = 0;  // bytes of this file, for injected failures
 };
 

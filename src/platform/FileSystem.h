@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -61,8 +62,8 @@ class FileLock {
   void Release();
 
  private:
-  int fd_ = -1;
-  QByteArray path_;
+  intptr_t handle_ = -1;  // a descriptor on POSIX, a HANDLE on Windows
+  QByteArray path_;       // POSIX: the name unlinked while the lock is held
 };
 
 // A second name for a file (a hard link); never replaces an existing one
@@ -86,12 +87,12 @@ class AppendFile {
   // Whether the open file was removed: one call on the open file, far
   // cheaper than StillAt's walk along the path.
   bool Removed() const;
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return handle_ != -1; }
   void Close();
 
  private:
-  int fd_ = -1;
-  quint64 device_ = 0, inode_ = 0;
+  intptr_t handle_ = -1;  // a descriptor on POSIX, a HANDLE on Windows
+  quint64 device_ = 0, inode_ = 0;  // Windows: volume serial number and file index
 };
 
 // Reads a regular file of at most maxBytes (EFBIG beyond, EISDIR/EINVAL for
@@ -100,7 +101,7 @@ class AppendFile {
 
 // What tells one version of a file from another without reading it.
 struct FileIdentity {
-  quint64 device = 0, inode = 0;
+  quint64 device = 0, inode = 0;  // Windows: 0 (see win32/FileSystem.cpp)
   qint64 size = 0, modifiedNs = 0, changedNs = 0;
   // Unchanged for the last two seconds by the system clock: time stamps are
   // coarse, so a file written moments ago may change again without its

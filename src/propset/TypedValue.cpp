@@ -4,6 +4,7 @@
 #include <QTimeZone>
 #include <cmath>
 
+#include "platform/Clock.h"
 #include "propset/CodePage.h"
 
 namespace tbx {
@@ -82,7 +83,7 @@ QVariant OleDate(double days) {
 QVariant FileTime(quint64 ticks) {
   if (ticks == 0) return {};
   static const QDateTime epoch(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc());
-  return epoch.addSecs(qint64(ticks / 10000000u)).toLocalTime();
+  return ToLocalTime(epoch.addSecs(qint64(ticks / 10000000u)));
 }
 
 template <typename T>

@@ -1,5 +1,6 @@
 #include "run/RunDriver.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <new>
 
@@ -122,7 +123,7 @@ void UseConfiguration(RunState& run, RunKind kind, const QString& configPath) {
   const QFileInfo config(configPath);
   SetProgramFolder(config.absolutePath());
   run.kind = kind;
-  run.configPath = config.absoluteFilePath();
+  run.configPath = QDir::toNativeSeparators(config.absoluteFilePath());
 }
 
 }  // namespace

@@ -114,13 +114,20 @@ class DebianPackage(unittest.TestCase):
         return subprocess.run(self.prefix + [program, *args], env=full, capture_output=True, timeout=120, cwd="/")
 
     def test_configuration_in_the_user_folder(self):
+        # The configuration folder holds the configuration only: the log goes
+        # to the state folder, a bare workbook name to the documents folder.
         home = self.home("nutzer1")
+        documents = os.path.join(home, "Documents")
+        os.mkdir(documents)
+        if self.user:
+            os.chown(documents, self.user.pw_uid, self.user.pw_gid)
         folder = os.path.dirname(self.config(os.path.join(home, ".config", "tabellix"), "Liste.xls"))
         r = self.run_program(os.path.join(self.root, "usr/bin/tabellix-batch"), home)
         self.assertEqual(r.returncode, 0, r.stderr.decode())
-        sheet = bs.Sheet(os.path.join(folder, "Liste.xls"))
+        sheet = bs.Sheet(os.path.join(documents, "Liste.xls"))
         self.assertEqual(sheet.row(1, 4)[2:], ["Welle", "K. Groß"])
-        self.assertTrue(bs.log_lines(folder))
+        self.assertTrue(bs.log_lines(os.path.join(home, ".local", "state", "tabellix")))
+        self.assertEqual(os.listdir(folder), ["ZireVuz.ini"])
 
     def test_system_configuration_logs_in_the_state_folder(self):
         home = self.home("nutzer2")

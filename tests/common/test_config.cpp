@@ -26,12 +26,32 @@ TEST(Config, IsYes) {
     EXPECT_EQ(IsYes(QString::fromUtf8(c.value), c.defaultValue), c.expected) << "'" << c.value << "'";
 }
 
-// Only a copy outside /usr looks for ZireVuz.ini beside itself.
+// Only a copy outside /usr looks for ZireVuz.ini beside itself; an unpacked
+// package is installed where it lies.
 TEST(Config, PortableCopyIsAnyFolderButUsr) {
   struct Case { const char* folder; bool portable; };
   const Case cases[] = {{"/usr/bin", false}, {"/usr/local/bin", false}, {"/usr", false},
-                        {"/usrx/bin", true}, {"/opt/tabellix", true},  {"/home/k/tabellix", true}};
+                        {"/tmp/paket/usr/bin", false}, {"/usrx/bin", true}, {"/opt/tabellix", true},
+                        {"/home/k/tabellix", true}, {"/home/k/usr/bin-alt", true}};
   for (const Case& c : cases) EXPECT_EQ(IsPortableCopy(QString::fromLatin1(c.folder)), c.portable) << c.folder;
+}
+
+// A portable copy keeps log and workbook beside its configuration; an
+// installed one does where the platform says so; either falls back to the
+// state and documents folders when the configuration's folder is read-only.
+TEST(Config, LogAndBareWorkbookGoWhereThePlatformKeepsThem) {
+  struct Case { bool portable, writable, installedBeside; const char* log; const char* workbook; };
+  const Case cases[] = {
+      {true, true, false, "/cfg", "/cfg"},     {true, false, false, "/state", "/docs"},
+      {false, true, false, "/state", "/docs"}, {false, false, false, "/state", "/docs"},
+      {false, true, true, "/cfg", "/cfg"},     {false, false, true, "/state", "/docs"},
+  };
+  for (const Case& c : cases) {
+    const FilePlaces places = ChooseFilePlaces({QStringLiteral("/cfg"), c.portable, c.writable, c.installedBeside,
+                                                QStringLiteral("/state"), QStringLiteral("/docs")});
+    EXPECT_EQ(places.log, QLatin1String(c.log)) << c.portable << c.writable << c.installedBeside;
+    EXPECT_EQ(places.workbook, QLatin1String(c.workbook)) << c.portable << c.writable << c.installedBeside;
+  }
 }
 
 TEST(Config, WithTrailingBackslashWithEitherSeparator) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "database/ConnectionText.h"
+#include "database/modDatabase.h"
+#include "platform/DatabaseConnection.h"
 
 namespace tbx {
 namespace {
@@ -71,6 +73,36 @@ TEST(DriverForProvider, ByNamePart) {
       {"Microsoft.Jet.OLEDB.4.0", DatabaseDriver::Odbc},
   };
   for (const auto& c : cases) EXPECT_EQ(DriverForProvider(QString::fromUtf8(c.provider)), c.driver) << c.provider;
+}
+
+// DataSource as Windows users write it: a data source name, or a whole
+// ODBC connection string, which reaches the driver unchanged (QODBC puts
+// "DSN=" before a string without DRIVER= or SERVER=, "FILEDSN=" before one
+// with ".dsn"), followed by the login.
+TEST(LoginForSettings, OdbcDataSourceIsANameOrAWholeConnectionString) {
+  const struct {
+    const char* dataSource;
+    const char* provider;
+    const char* database;
+    const char* given;  // to QODBC
+  } cases[] = {
+      {"Konstruktion", "MSDASQL", "", "Konstruktion;UID=leser;PWD={ge;heim};ReadOnly=1"},
+      {"Driver={SQLite3};Database=C:\\Daten\\k.db", "MSDASQL", "",
+       "Driver={SQLite3};Database=C:\\Daten\\k.db;UID=leser;PWD={ge;heim};ReadOnly=1"},
+      {"DSN=Konstruktion;APP=Tabellix;", "MSDASQL", "", "Konstruktion;APP=Tabellix;UID=leser;PWD={ge;heim};ReadOnly=1"},
+      {"UID=u;dsn=Konstruktion", "MSDASQL", "", "Konstruktion;UID=u;UID=leser;PWD={ge;heim};ReadOnly=1"},
+      {"FILEDSN=\\\\srv\\dsn\\k.dsn", "MSDASQL", "", "\\\\srv\\dsn\\k.dsn;UID=leser;PWD={ge;heim};ReadOnly=1"},
+      {"Driver={ODBC Driver 17 for SQL Server};Server=srv;Encrypt=yes", "SQLOLEDB", "konstruktion",
+       "Driver={ODBC Driver 17 for SQL Server};Server=srv;Encrypt=yes;DATABASE=konstruktion;UID=leser;PWD={ge;heim};"
+       "ReadOnly=1"},
+  };
+  for (const auto& c : cases) {
+    const DatabaseLogin login = LoginForSettings(QString::fromUtf8(c.dataSource), QStringLiteral("leser"),
+                                                 QStringLiteral("ge;heim"), QString::fromUtf8(c.provider),
+                                                 QString::fromUtf8(c.database));
+    EXPECT_EQ(login.driver, DatabaseDriver::Odbc) << c.dataSource;
+    EXPECT_EQ(OdbcConnectionString(login), QString::fromUtf8(c.given)) << c.dataSource;
+  }
 }
 
 }  // namespace

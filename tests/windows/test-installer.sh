@@ -4,7 +4,8 @@
 # (the folder defaults to dist/Tabellix beside the Setup program). Checks a
 # silent install into Program Files (every file of the portable folder, the
 # uninstaller, its Apps & Features entry, the Start-menu entry), the installed
-# batch program's --version, an update over it that keeps the user's
+# batch program's --version and a run from %APPDATA%\Tabellix\ZireVuz.ini
+# (documents made by the Linux build's tbx-samplegen), an update over it that keeps the user's
 # configuration, a silent uninstall that removes every program file and
 # nothing of the user's, and an install into another folder with /D=.
 set -euo pipefail
@@ -71,9 +72,22 @@ check "Uninstall.exe installiert" test -f "$instdir/Uninstall.exe"
 check "Startmenü-Eintrag" test -f "$shortcut"
 check "UninstallString" test "$(reg_value UninstallString)" = '"C:\Program Files\Tabellix\Uninstall.exe"'
 check "DisplayVersion $version" test "$(reg_value DisplayVersion)" = "$version"
-if [ -f "$dist/tabellix-batch.exe" ]; then
-  check "installiertes tabellix-batch.exe --version" batch_version_runs "$instdir"
-fi
+check "installiertes tabellix-batch.exe --version" batch_version_runs "$instdir"
+
+# A run of the installed program from the user's configuration in
+# %APPDATA%\Tabellix: the workbook named without a folder and the log beside
+# it, the program folder left as installed.
+appdata="$(echo "$prefix"/drive_c/users/*/AppData/Roaming | awk '{print $1}')"
+mkdir -p "$appdata/Tabellix" "$work/Dokumente"
+"${TBX_LINUX_BUILD_DIR:-$top/build}/tools/tbx-samplegen" document "$work/Dokumente/Welle.par" --kind par >/dev/null
+printf '[Config]\r\nPattern=par\r\n[Pfade]\r\nSourceDir=Z:%s\r\nExcelFile=Liste.xls\r\n[MapProperties]\r\nC=Titel\r\n' \
+  "${work//\//\\}\\Dokumente" >"$appdata/Tabellix/ZireVuz.ini"
+installed_run() {
+  wine_run "$instdir/tabellix-batch.exe" >/dev/null &&
+    [ -f "$appdata/Tabellix/Liste.xls" ] && ls "$appdata/Tabellix"/Protokoll_*.log >/dev/null 2>&1
+}
+check "Lauf aus %APPDATA%\\Tabellix\\ZireVuz.ini" installed_run
+check "Programmordner ohne Protokoll" test -z "$(ls "$instdir"/Protokoll_*.log 2>/dev/null)"
 
 # The user's configuration beside the programs (the portable layout).
 printf '[Config]' >"$instdir/ZireVuz.ini"

@@ -30,6 +30,8 @@ QDateTime Now() {
   return QDateTime::currentDateTime();
 }
 
+QDateTime ToLocalTime(const QDateTime& time) { return time.toLocalTime(); }
+
 void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace tbx

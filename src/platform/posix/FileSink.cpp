@@ -12,23 +12,23 @@
 namespace tbx {
 
 FileSink::~FileSink() {
-  if (fd_ >= 0) ::close(fd_);
+  if (handle_ >= 0) ::close(int(handle_));
 }
 
 int FileSink::Create(const QString& path) {
   if (int e = InjectedFailure(FsCall::Create)) return e;
   written_ = 0;
-  fd_ = ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-  return fd_ < 0 ? errno : 0;
+  handle_ = ::open(NativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  return handle_ < 0 ? errno : 0;
 }
 
 int FileSink::Write(const char* data, qint64 size) {
-  if (fd_ < 0) return EBADF;
+  if (handle_ < 0) return EBADF;
   qint64 allowed = size;
   const int injected = InjectedWriteFailure(written_, size, allowed);
   size = allowed;
   while (size > 0) {
-    const ssize_t n = ::write(fd_, data, static_cast<size_t>(size));
+    const ssize_t n = ::write(int(handle_), data, static_cast<size_t>(size));
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -42,9 +42,9 @@ int FileSink::Write(const char* data, qint64 size) {
 
 int FileSink::Close() {
   int err = InjectedFailure(FsCall::Sync);
-  if (err == 0 && ::fsync(fd_) != 0) err = errno;
-  if (::close(fd_) != 0 && err == 0) err = errno;
-  fd_ = -1;
+  if (err == 0 && ::fsync(int(handle_)) != 0) err = errno;
+  if (::close(int(handle_)) != 0 && err == 0) err = errno;
+  handle_ = -1;
   return err;
 }
 

@@ -112,12 +112,12 @@ int RemoveFile(const QString& path) { return ::unlink(Native(path).constData()) 
 FileLock::~FileLock() { Release(); }
 
 void FileLock::Release() {
-  if (fd_ < 0) return;
+  if (handle_ < 0) return;
   // Removed while still held: a run that opened the file before sees that
   // its lock is on a name that is gone and takes the new file instead.
   ::unlink(path_.constData());
-  ::close(fd_);
-  fd_ = -1;
+  ::close(int(handle_));
+  handle_ = -1;
 }
 
 int FileLock::Acquire(const QString& path) {
@@ -135,7 +135,7 @@ int FileLock::Acquire(const QString& path) {
     struct stat held {}, named {};
     if (::fstat(fd, &held) == 0 && ::stat(native.constData(), &named) == 0 && held.st_dev == named.st_dev &&
         held.st_ino == named.st_ino) {
-      fd_ = fd;
+      handle_ = fd;
       path_ = native;
       return 0;
     }
@@ -163,8 +163,8 @@ int LinkEntry(const QString& existing, const QString& newName) {
 AppendFile::~AppendFile() { Close(); }
 
 void AppendFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (handle_ >= 0) ::close(int(handle_));
+  handle_ = -1;
 }
 
 int AppendFile::Open(const QString& path) {
@@ -181,18 +181,18 @@ int AppendFile::Open(const QString& path) {
     ::close(fd);
     return EINVAL;
   }
-  fd_ = fd;
+  handle_ = fd;
   device_ = quint64(st.st_dev);
   inode_ = quint64(st.st_ino);
   return 0;
 }
 
 int AppendFile::Write(const QByteArray& bytes) {
-  if (fd_ < 0) return EBADF;
+  if (handle_ < 0) return EBADF;
   if (int e = InjectedFailure(FsCall::Append)) return e;
   qsizetype done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    const ssize_t n = ::write(int(handle_), bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -204,13 +204,13 @@ int AppendFile::Write(const QByteArray& bytes) {
 
 bool AppendFile::StillAt(const QString& path) const {
   struct stat st {};
-  return fd_ >= 0 && ::lstat(Native(path).constData(), &st) == 0 && quint64(st.st_dev) == device_ &&
+  return handle_ >= 0 && ::lstat(Native(path).constData(), &st) == 0 && quint64(st.st_dev) == device_ &&
          quint64(st.st_ino) == inode_;
 }
 
 bool AppendFile::Removed() const {
   struct stat st {};
-  return fd_ >= 0 && ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
+  return handle_ >= 0 && ::fstat(int(handle_), &st) == 0 && st.st_nlink == 0;
 }
 
 int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes) {

@@ -55,6 +55,16 @@ QString ExecutableFolder() {
   return QFileInfo(QString::fromLocal8Bit(buf, static_cast<int>(n))).absolutePath();
 }
 
+bool InInstalledLocation(const QString& folder) {
+  // A package unpacked elsewhere (dpkg -x, a system image mounted for a
+  // check) keeps the layout it is installed with.
+  const QString f = QDir::cleanPath(folder);
+  return f == QLatin1String("/usr") || f.startsWith(QLatin1String("/usr/")) || f.endsWith(QLatin1String("/usr/bin")) ||
+         f.endsWith(QLatin1String("/usr/local/bin"));
+}
+
+bool InstalledKeepsFilesBesideConfiguration() { return false; }
+
 bool FolderWritable(const QString& folder) {
   return ::access(NativePath(folder).constData(), W_OK | X_OK) == 0;
 }
