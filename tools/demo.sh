@@ -11,14 +11,18 @@ demo_prepare "" 300 7
 # system's own set (Material), user-defined properties (Prüfer, Stückzahl), a
 # length limit, a criterion, format patterns that the document numbers fit
 # and the stock counts often miss, the creation date and the file type.
+# TBX_DEMO_WORKBOOK=Liste.xlsx writes an .xlsx workbook, TBX_DEMO_ZELLTYPEN=ja
+# numbers and dates as number and date cells.
+workbook="${TBX_DEMO_WORKBOOK:-Liste.xls}"
 cat >"$out/ZireVuz.ini" <<INI
 [Config]
 Pattern=par psm asm dft
 Kopfzeile=ja
+Zelltypen=${TBX_DEMO_ZELLTYPEN:-nein}
 
 [Pfade]
 SourceDir=$out/Dokumente
-ExcelFile=Liste.xls
+ExcelFile=$workbook
 
 [MapProperties]
 C=Titel
@@ -42,4 +46,4 @@ Format0=!!-999-99999
 Format0=9999
 INI
 
-demo_run_and_report "$out/Liste.xls"
+demo_run_and_report "$out/$workbook"

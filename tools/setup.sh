@@ -10,17 +10,17 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n
   libxlsxwriter-dev
-  python3-xlrd sqlite3 xdg-utils
+  python3-xlrd python3-openpyxl sqlite3 xdg-utils
   dpkg-dev file
 )
 if [ "${1:-}" = test ]; then
   packages+=(
-    libgtest-dev python3-olefile python3-openpyxl
+    libgtest-dev python3-olefile python3-pyte
     postgresql unixodbc odbc-postgresql libsqliteodbc
     xvfb xdotool imagemagick
     clang libclang-rt-14-dev
     libimage-exiftool-perl
-    desktop-file-utils lintian man-db groff-base
+    desktop-file-utils lintian man-db groff-base unzip
     libreoffice-calc-nogui gnumeric
   )
 fi

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
       if (!record) continue;
       ++found;
       for (const char* field : kFields)
-        characters += tbx::GetRecordValue(*connection, *record, QString::fromLatin1(field), references).size();
+        characters += tbx::GetRecordValue(*connection, *record, QString::fromLatin1(field), references).text.size();
     }
   } catch (const tbx::RunError& e) {
     std::fprintf(stderr, "Laufzeitfehler %d: %s\n", e.number(), e.what());

@@ -132,11 +132,16 @@ class Checker {
 
   void CheckSettings() {
     const QString maxRange = Value(ini::kMaxRange).trimmed();
+    // An .xlsx workbook's sheet takes the larger parts.
+    const int largest = IsXlsxName(Value(ini::kExcelFile)) ? ini::kMaxRangeXlsx : ini::kMaxRangeMax;
     bool whole = false;
-    if (!maxRange.isEmpty() && MaxRangeFromText(maxRange) != maxRange.toInt(&whole))
+    if (!maxRange.isEmpty() && MaxRangeFromText(maxRange, largest) != maxRange.toInt(&whole))
       Warn(LineOf(ini::kMaxRange),
-           QStringLiteral("maxRange=%1 gilt nicht: erlaubt sind ganze Zahlen von %2 bis %3, es gilt %3")
-               .arg(maxRange).arg(ini::kMaxRangeMin).arg(ini::kMaxRangeMax));
+           QStringLiteral("maxRange=%1 gilt nicht: erlaubt sind ganze Zahlen von %2 bis %3, es gilt %4")
+               .arg(maxRange)
+               .arg(ini::kMaxRangeMin)
+               .arg(largest)
+               .arg(DefaultNumber(ini::kMaxRange)));
     const QString pattern = Value(ini::kPattern).trimmed();
     if (pattern != QLatin1String(ini::kPattern.defaultValue)) {
       for (const QString& entry : pattern.split(u' ', Qt::SkipEmptyParts)) {

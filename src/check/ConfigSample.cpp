@@ -22,7 +22,7 @@ class CollectingDialogs : public Dialogs {
     texts << text;
     return kResultOk;
   }
-  QString BrowseForFolder(const QString&) override { return QString(); }
+  QString BrowseForFolder(const QString&, const QString&) override { return QString(); }
   QString SaveFileName(const SaveDialogRequest&) override { return QString(); }
   int ShowInfo(const QString& message, InfoButtons, const QString&, InfoPicture) override {
     texts << message;
@@ -50,7 +50,7 @@ QStringList DocumentSample::ValuesOf(const QString& property) const {
   QStringList values;
   for (const DocumentParse& parse : parses) {
     const PropertyLookup found = LookUpProperty(parse, property);
-    if (found.outcome == PropertyLookup::Found && !found.value.isEmpty()) values << found.value;
+    if (found.outcome == PropertyLookup::Found && !found.value.text.isEmpty()) values << found.value.text;
   }
   return values;
 }

@@ -6,8 +6,16 @@
 #include "text/ControlCharacters.h"
 
 namespace tbx {
+namespace {
+
+void (*g_beforeMessage)() = nullptr;
+
+}  // namespace
+
+void SetBeforeMessage(void (*hook)()) { g_beforeMessage = hook; }
 
 void Complain(const char* program, const QString& text, std::FILE* to) {
+  if (g_beforeMessage) g_beforeMessage();
   QString line = text;
   line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   std::fprintf(to, "%s: %s\n", program, EscapeControlCharacters(line, true).toLocal8Bit().constData());

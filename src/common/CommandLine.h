@@ -34,4 +34,9 @@ ProgramArguments ParseProgramArguments(const QStringList& args, const char* prog
 // terminal's cursor or retitle its window; line breaks of the text stay.
 void Complain(const char* program, const QString& text, std::FILE* to = stderr);
 
+// Runs before every message Complain writes (nullptr: nothing): a progress
+// line redrawn in place on the terminal ends there first, so the message
+// starts on a line of its own.
+void SetBeforeMessage(void (*hook)());
+
 }  // namespace tbx

@@ -29,9 +29,12 @@ struct Setting {
 
 inline constexpr Setting kWriteLog{kConfig, "WriteLog", "ja", "Protokoll schreiben"};
 inline constexpr Setting kGui{kConfig, "GUI", "ja", "Dialoge zeigen (nur das Desktop-Programm)"};
-inline constexpr Setting kMaxRange{kConfig, "maxRange", "65000", "Dokumente je Arbeitsmappe, 1001 bis 65000"};
+inline constexpr Setting kMaxRange{kConfig, "maxRange", "65000",
+                                   "Dokumente je Arbeitsmappe, 1001 bis 65000 (.xlsx: bis 1048575)"};
 inline constexpr Setting kPattern{kConfig, "Pattern", "*", "Dateiendungen ohne Punkt, durch Leerzeichen getrennt"};
 inline constexpr Setting kKopfzeile{kConfig, "Kopfzeile", "nein", "Kopfzeile (nur ja, 1, true, wahr, yes)"};
+inline constexpr Setting kZelltypen{kConfig, "Zelltypen", "nein",
+                                    "Zahlen und Datumswerte als Zahl- und Datumszellen statt als Text"};
 inline constexpr Setting kSourceDir{kPfade, "SourceDir", "", "Startverzeichnis"};
 inline constexpr Setting kExcelFile{kPfade, "ExcelFile", "", "die zu schreibende Arbeitsmappe"};
 inline constexpr Setting kDoSql{kSql, "DoSQL", "nein", "Werte aus der Datenbank statt aus den Dokumenten"};
@@ -50,7 +53,7 @@ inline constexpr Setting kCriteriaValues{kCriteria, nullptr, "", "Eigenschaft=en
 
 // Every setting, in the order the help texts list them.
 inline constexpr Setting kSettings[] = {
-    kWriteLog, kGui,      kMaxRange,  kPattern,    kKopfzeile, kSourceDir, kExcelFile,
+    kWriteLog, kGui,      kMaxRange,  kPattern,    kKopfzeile, kZelltypen, kSourceDir, kExcelFile,
     kDoSql,    kSelect,   kFrom,      kWhere,      kOrder,     kDataSource, kUsername,
     kPassword, kProvider, kDatabase,  kMapColumns, kSqlMapColumns, kCriteriaValues,
 };

@@ -82,21 +82,21 @@ class FolderWalk : public PoolJob {
       pool_.Submit(*this, 0);
       Watch(progress);
     }
+    // A close handled in the last round of events counts as well: touching
+    // the window after it would load it anew and forget the stop.
+    if (progress.Cancelled())
+      Stop();
+    else
+      progress.ScanProgress(foldersListed_, documentsFound_);
     if (failure_) std::rethrow_exception(failure_);
     if (folders_[0].error) throw FileSystemError(folders_[0].error, folders_[0].path);
   }
 
   // The matching files in walk order; every folder skipped is logged there.
-  // Each folder's names are let go as soon as they are in the list, so a
-  // tree of a million documents is not held twice.
+  // Each folder's names are handed to the list as they are, so a tree of a
+  // million documents is not held twice.
   FoundDocuments Matches(RunLog& log) {
     FoundDocuments result;
-    qsizetype documents = 0, bytes = 0;
-    for (const ListedFolder& f : folders_) {
-      documents += qsizetype(f.ends.size());
-      bytes += qsizetype(f.names.size());
-    }
-    result.Reserve(documents, bytes);
     std::vector<size_t> stack{0};  // explicit, so a deep tree cannot exhaust the call stack
     while (!stack.empty()) {
       ListedFolder& folder = folders_[stack.back()];
@@ -108,16 +108,7 @@ class FolderWalk : public PoolJob {
                        ErrnoDescription(folder.error));
         continue;
       }
-      if (!folder.ends.empty()) {
-        const quint32 index = result.AddFolder(folder.path);
-        quint32 begin = 0;
-        for (const quint32 end : folder.ends) {
-          result.AddUtf8(index, folder.names.data() + begin, end - begin);
-          begin = end;
-        }
-        std::string().swap(folder.names);
-        std::vector<quint32>().swap(folder.ends);
-      }
+      if (!folder.ends.empty()) result.AddFolder(folder.path, std::move(folder.names), std::move(folder.ends));
       stack.insert(stack.end(), folder.children.rbegin(), folder.children.rend());
     }
     return result;
@@ -132,10 +123,13 @@ class FolderWalk : public PoolJob {
       folder = &folders_[size_t(item)];  // the deque keeps its elements in place as it grows
       latest_ = size_t(item);
     }
-    ProgressView& progress = std::this_thread::get_id() == owner_ ? *shown_ : quiet_;
+    const bool shown = std::this_thread::get_id() == owner_;
+    ProgressView& progress = shown ? *shown_ : quiet_;
     progress.SetStatus(folder->path);
     std::vector<DirectoryEntry> entries;
-    if ((folder->error = ListDirectory(folder->path, entries)) != 0) return;
+    folder->error = ListDirectory(folder->path, entries);
+    ++foldersListed_;
+    if (folder->error != 0) return;
     SortLikeNtfs(entries);
     std::vector<QString> subfolders;
     for (const DirectoryEntry& entry : entries) {
@@ -155,6 +149,12 @@ class FolderWalk : public PoolJob {
         folder->ends.push_back(quint32(folder->names.size()));
       }
     }
+    // Growing by doubling leaves up to half of each folder's buffers unused,
+    // and they are kept to the end of the run.
+    folder->names.shrink_to_fit();
+    folder->ends.shrink_to_fit();
+    documentsFound_ += qint64(folder->ends.size());
+    if (shown) progress.ScanProgress(foldersListed_, documentsFound_);
     size_t first = 0;
     {
       const std::lock_guard<std::mutex> lock(mutex_);
@@ -196,6 +196,7 @@ class FolderWalk : public PoolJob {
         status = folders_[latest_].path;
       }
       progress.SetStatus(status);
+      progress.ScanProgress(foldersListed_, documentsFound_);
       progress.ProcessEvents();
     }
   }
@@ -216,6 +217,8 @@ class FolderWalk : public PoolJob {
   std::vector<size_t> todo_;    // without helpers: the folders still to list, the next one last
   std::exception_ptr failure_;  // the first failure of any thread
   std::atomic<bool> stopped_{false};
+  std::atomic<qint64> foldersListed_{0};   // listed or found unreadable, for the counts shown
+  std::atomic<qint64> documentsFound_{0};
 };
 
 }  // namespace

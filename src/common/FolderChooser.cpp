@@ -5,9 +5,9 @@
 
 namespace tbx {
 
-QString ChooseFolder(Dialogs& dialogs, quint32 owner, const QString& prompt) {
+QString ChooseFolder(Dialogs& dialogs, quint32 owner, const QString& prompt, const QString& startFolder) {
   (void)owner;  // the dialogs in force know their parent window
-  return WithTrailingBackslash(dialogs.BrowseForFolder(prompt));
+  return WithTrailingBackslash(dialogs.BrowseForFolder(prompt, startFolder));
 }
 
 }  // namespace tbx

@@ -15,8 +15,10 @@
 //   PathHelpers.h, FirstMatch.h  PathPart, PathExists, MatchFormat, TitleAndVersion, ArrayLastOffset
 //   ReplaceFile.h              SaveFileReplacing: a save that never damages what was there
 //   TextForm.h                 text forms of values (ValueText, GeneralDateText, ...)
+//   CellValue.h                a value as a cell takes it: its text and, for numbers and dates, its type
 //   PerThread.h                PerThread: a cache value per thread (safe under MinGW too)
 //   FolderChooser.h            ChooseFolder
+#include "common/CellValue.h"
 #include "common/CommandLine.h"
 #include "common/Config.h"
 #include "common/ConfigKeys.h"

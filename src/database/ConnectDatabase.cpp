@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "common/Config.h"
 #include "common/ConfigKeys.h"
 #include "database/DatabaseMessages.h"
@@ -18,6 +20,13 @@ QString MissingKeyMessage(const QString& key, const QString& section) {
   return key + QStringLiteral(" unter '") + section + QStringLiteral("' nicht angegeben");
 }
 
+// A driver installed but not loadable (a library it needs is missing) fails
+// with QtSql's own sentence, in English unless Qt's translation is loaded.
+bool DriverNotLoaded(const QString& error) {
+  return error.startsWith(QLatin1String("Driver not loaded")) ||
+         error.startsWith(QCoreApplication::translate("QSqlDatabase", "Driver not loaded"));
+}
+
 }  // namespace
 
 QString ConnectionTextFor(const QString& dataSource, const QString& userName, const QString& password,
@@ -33,6 +42,28 @@ QString ConnectionTextFor(const QString& dataSource, const QString& userName, co
   return text;
 }
 
+QString MissingDriverText(DatabaseDriver driver) {
+  QString name = QStringLiteral("ODBC");
+  QString package = QStringLiteral("libqt6sql6-odbc");
+  if (driver == DatabaseDriver::Sqlite) {
+    name = QStringLiteral("SQLite");
+    package = QStringLiteral("libqt6sql6-sqlite");
+  } else if (driver == DatabaseDriver::Postgres) {
+    name = QStringLiteral("PostgreSQL");
+    package = QStringLiteral("libqt6sql6-psql");
+  }
+#ifdef Q_OS_WIN
+  (void)package;
+  return QStringLiteral("Der Datenbanktreiber für %1 (%2) fehlt: er gehört in den Ordner sqldrivers neben dem "
+                        "Programm. Installieren Sie Tabellix neu.")
+      .arg(name, QtDriverName(driver));
+#else
+  return QStringLiteral("Der Datenbanktreiber für %1 (%2) ist nicht installiert. Er kommt mit dem Debian-Paket "
+                        "%3 (als Administrator: apt install %3).")
+      .arg(name, QtDriverName(driver), package);
+#endif
+}
+
 DatabaseLogin LoginForSettings(const QString& dataSource, const QString& userName, const QString& password,
                                const QString& provider, const QString& database) {
   DatabaseLogin login = LoginFor(ParseConnectionText(ConnectionTextFor(dataSource, userName, password, provider, database)));
@@ -45,7 +76,12 @@ DatabaseLogin LoginForSettings(const QString& dataSource, const QString& userNam
 }
 
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
-                                                    const QString& configFile, DatabaseLogin* login) {
+                                                    const QString& configFile, DatabaseLogin* login,
+                                                    QString* failure) {
+  const auto say = [&](const QString& message, const QString& caption) {
+    if (failure) *failure = message;
+    ShowDatabaseMessage(dialogs, message, caption);
+  };
   progress.SetStatus(QStringLiteral("Verbinde zur Datenbank"));
   // Keys are read one after the other and reading stops at the first empty
   // one, so a user fixing the settings sees one message at a time.
@@ -56,13 +92,13 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
     values[i] = ReadIniValue(section, key, configFile);
     if (values[i].isEmpty()) {
       // The provider's message has always ended with a full stop.
-      ShowDatabaseMessage(dialogs, MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), configFile);
+      say(MissingKeyMessage(key, section) + (i == 3 ? QStringLiteral(".") : QString()), configFile);
       return nullptr;
     }
   }
   const QString database = ReadIniValue(section, QString::fromLatin1(ini::kDatabase.key), configFile);
   if (NeedsDatabaseName(values[3]) && database.isEmpty()) {
-    ShowDatabaseMessage(dialogs, QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
+    say(QStringLiteral("Database muss bei SQL Server Datenbanken angegeben werden."), configFile);
     return nullptr;
   }
   const QString text = ConnectionTextFor(values[0], values[1], values[2], values[3], database);
@@ -70,13 +106,13 @@ std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressVi
   QString error;
   std::unique_ptr<DatabaseConnection> db;
   if (DatabaseDriverAvailable(opened.driver)) db = DatabaseConnection::Open(opened, error);
-  else error = QStringLiteral("Datenbanktreiber %1 nicht verfügbar").arg(QtDriverName(opened.driver));
+  if (!db && (!DatabaseDriverAvailable(opened.driver) || DriverNotLoaded(error))) error = MissingDriverText(opened.driver);
   if (!db) {
     // The password stays out of the dialog: its text ends up in screenshots
     // and support tickets.
-    ShowDatabaseMessage(dialogs, QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error +
-                            QStringLiteral("\r\n(") + MaskPassword(text) + u')',
-                        QString());  // a window shows the program's title and version
+    say(QStringLiteral("Fehler beim Öffnen der Datenbankverbindung: ") + error + QStringLiteral("\r\n(") +
+            MaskPassword(text) + u')',
+        QString());  // a window shows the program's title and version
     return nullptr;
   }
   progress.SetStatus(QStringLiteral("Datenbank verbunden"));

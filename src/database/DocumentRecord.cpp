@@ -1,3 +1,4 @@
+#include "common/CellValue.h"
 #include "common/ConfigKeys.h"
 #include "common/PathHelpers.h"
 #include "common/TextForm.h"
@@ -11,13 +12,15 @@ namespace {
 constexpr int kDocumentClass = 5;
 
 // The first non-NULL value of a field called name (several fields of a join
-// may share a name) as text: std::nullopt when there is none or when the
-// value has no text form.
-std::optional<QString> FirstFieldText(const RecordSet& record, const QString& name) {
+// may share a name) as a cell takes it: std::nullopt when there is none or
+// when the value has no text form.
+std::optional<CellValue> FirstFieldValue(const RecordSet& record, const QString& name) {
   for (int i = 0; i < record.FieldCount(); ++i) {
     if (record.FieldName(i).compare(name, Qt::CaseInsensitive) != 0) continue;
     const QVariant value = record.Value(i);
-    if (value.isValid()) return ValueText(value);
+    if (!value.isValid()) continue;
+    if (!ValueText(value)) return std::nullopt;
+    return CellValueOf(value);
   }
   return std::nullopt;
 }
@@ -63,13 +66,15 @@ QString RecordFieldName(const QString& mappedName, bool* reference) {
   return marked ? mappedName.mid(2) : mappedName;
 }
 
-QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
-                       ReferenceCache& cache) {
+CellValue GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
+                         ReferenceCache& cache) {
   bool reference = false;
   const QString name = RecordFieldName(fieldName, &reference);
-  const std::optional<QString> text = FirstFieldText(record, name);
-  if (!text) return QString();
-  return reference ? ResolveReferenceValue(db, name, *text, cache) : *text;
+  std::optional<CellValue> value = FirstFieldValue(record, name);
+  if (!value) return CellValue{};
+  // A reference shows the name of what it points to, a text whatever the
+  // field's own type.
+  return reference ? TextCell(ResolveReferenceValue(db, name, value->text, cache)) : std::move(*value);
 }
 
 QString ReferencedTable(DatabaseConnection& db, const QString& fieldName) {

@@ -65,7 +65,7 @@ RecordReading RecordReadAhead::Read(qsizetype index, int worker) {
     }
     reading.values.reserve(size_t(fields_.size()));
     for (const QString& field : fields_)
-      reading.values.push_back(field.isEmpty() ? QString() : GetRecordValue(*db, *record, field, cache_));
+      reading.values.push_back(field.isEmpty() ? CellValue{} : GetRecordValue(*db, *record, field, cache_));
     reading.outcome = RecordReading::Found;
   } catch (const RunError&) {
     return RecordReading{};

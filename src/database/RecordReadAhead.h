@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/CellValue.h"
 #include "common/FoundDocuments.h"
 #include "common/ReadAhead.h"
 #include "common/WorkerPool.h"
@@ -26,10 +27,10 @@ struct RecordReading {
   enum Outcome {
     NotRead,   // the loop queries itself (no connection, or the query settings are incomplete)
     NoRecord,  // the database holds none for the document
-    Found,     // values holds the text of each field
+    Found,     // values holds the value of each field
   };
   Outcome outcome = NotRead;
-  std::vector<QString> values;  // per mapped name, "" for the special names
+  std::vector<CellValue> values;  // per mapped name, "" for the special names
   QString statement;  // the query it ran; the loop takes the reading only for its own
 };
 

@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 
+#include "common/CellValue.h"
 #include "interaction/Dialogs.h"
 #include "interaction/ProgressView.h"
 #include "common/Profile.h"
@@ -41,9 +42,15 @@ namespace tbx {
 // Provider (and Database, required when the provider contains "sql") of
 // section in configFile; null after a message (captioned with configFile)
 // when a key is missing or the connection cannot be opened.
-// login, when given, receives what opened it, for the run's further connections.
+// login, when given, receives what opened it, for the run's further
+// connections; failure, when given, the message shown (for the log).
 std::unique_ptr<DatabaseConnection> ConnectDatabase(Dialogs& dialogs, ProgressView& progress, const QString& section,
-                                                    const QString& configFile, DatabaseLogin* login = nullptr);
+                                                    const QString& configFile, DatabaseLogin* login = nullptr,
+                                                    QString* failure = nullptr);
+
+// Why a driver cannot be used, in German: which one is missing and which
+// package brings it.
+QString MissingDriverText(DatabaseDriver driver);
 
 // The connection text for the values, in the order $1 to $4 is filled in,
 // with "Database=…;" behind it for a provider that contains "sql".
@@ -82,11 +89,12 @@ std::optional<RecordSet> QueryFirstRecord(DatabaseConnection& db, const QString&
 // marker "r:" (any case); reference, when given, tells whether it had one.
 QString RecordFieldName(const QString& mappedName, bool* reference = nullptr);
 
-// The text of the field fieldName of record ("" when missing, NULL or
-// without text form); a name starting with "r:" (any case) is a reference
-// field, shown by the display text of the object it points to. Throws
-// RunError when the connection is lost while a reference is looked up.
-QString GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
+// The value of the field fieldName of record as a cell takes it (text ""
+// when missing, NULL or without text form; numbers and dates typed as
+// common/CellValue.h says); a name starting with "r:" (any case) is a
+// reference field, shown by the display text of the object it points to.
+// Throws RunError when the connection is lost while a reference is looked up.
+CellValue GetRecordValue(DatabaseConnection& db, const RecordSet& record, const QString& fieldName,
                        ReferenceCache& cache);
 
 // The display text of the object rawValue of the reference column

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "common/TextForm.h"
+#include "common/CellValue.h"
 #include "docprops/DocumentFile.h"
 #include "docprops/modDocProps.h"
 
@@ -38,13 +38,13 @@ DocumentParse ParseDocument(const QString& fileName) {
 }
 
 PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName, const QLocale& locale) {
-  if (!parse.sets) return {PropertyLookup::NotOpened, QString(), parse.status};
+  if (!parse.sets) return {PropertyLookup::NotOpened, {}, parse.status};
   const FilePropertySets& sets = *parse.sets;
   // A document without any set is as unusable as one that cannot be read.
-  if (parse.status != ReadStatus::ok || sets.Count() <= 0) return {PropertyLookup::NotRead, QString(), parse.status};
+  if (parse.status != ReadStatus::ok || sets.Count() <= 0) return {PropertyLookup::NotRead, {}, parse.status};
   for (int i = 0; i < sets.Count(); ++i)
     if (const FileProperty* p = FindInSet(*sets.Item(i), propertyName))
-      return {PropertyLookup::Found, ValueText(p->Value(), locale).value_or(QString()), ReadStatus::ok};
+      return {PropertyLookup::Found, CellValueOf(p->Value(), locale), ReadStatus::ok};
   return {};
 }
 

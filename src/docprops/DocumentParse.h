@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/CellValue.h"
 #include "propset/FilePropertySets.h"
 
 namespace tbx {
@@ -18,7 +19,7 @@ namespace tbx {
 struct PropertyLookup {
   enum Outcome { Found, NotOpened, NotRead };
   Outcome outcome = Found;
-  QString value;                       // when Found: the text, "" when no set yields the property
+  CellValue value;                     // when Found: text and typed value, "" when no set yields the property
   ParseStatus status = ReadStatus::ok;  // otherwise: why the sets could not be read
 };
 

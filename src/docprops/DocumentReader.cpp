@@ -35,7 +35,7 @@ PropertyRead RowDocument::ReadDocumentProperty(RunLog& log, const QString& prope
                      StatusDescription(found.status));
       break;
   }
-  return {QStringLiteral("FEHLER beim Lesen von ") + propertyName, true};
+  return {TextCell(QStringLiteral("FEHLER beim Lesen von ") + propertyName), true};
 }
 
 DocumentReader::DocumentReader(const FoundDocuments& found, QStringList names, WorkerPool& pool, int window)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/CellValue.h"
 #include "common/FoundDocuments.h"
 #include "common/ReadAhead.h"
 #include "common/RunLog.h"
@@ -16,8 +17,9 @@
 namespace tbx {
 
 // What a row reads of one property.
-struct PropertyRead {
-  QString text;             // the value, or "FEHLER beim Lesen von " + the name when the sets are unreadable
+// text is the value, or "FEHLER beim Lesen von " + the name (a text) when
+// the sets are unreadable.
+struct PropertyRead : CellValue {
   bool unreadable = false;  // the document's property sets could not be read
 };
 

@@ -21,7 +21,7 @@ bool IsSpecialName(const QString& propertyName) {
   return IsCreationDateName(lower) || IsFileTypeName(lower);
 }
 
-std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem) {
+std::optional<CellValue> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem) {
   problem.clear();
   const QString lower = propertyName.toLower();
   if (IsCreationDateName(lower)) {
@@ -32,11 +32,11 @@ std::optional<QString> SpecialNameValue(const QString& path, const QString& prop
     if (const int err = FileCreationTime(path, created)) {
       problem = QStringLiteral("FEHLER beim Lesen des Erstelldatums von ") + path + QStringLiteral(": ") +
                 ErrnoDescription(err);
-      return QString();
+      return CellValue{};
     }
-    return GeneralDateText(created);
+    return CellValue{GeneralDateText(created), CellValue::Kind::DateTime, 0, created};
   }
-  if (IsFileTypeName(lower)) return PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower();
+  if (IsFileTypeName(lower)) return TextCell(PathPart(PathPart(path, FileNamePart), ExtensionPart).toLower());
   return std::nullopt;
 }
 

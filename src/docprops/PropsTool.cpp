@@ -99,8 +99,8 @@ int RunPropsTool(const QStringList& commandLine, std::FILE* out, std::FILE* err)
   RowDocument document(file, std::move(parse));
   for (qsizetype i = 1; i < args.size(); ++i) {
     QString problem;
-    const std::optional<QString> special = SpecialNameValue(file, args[i], problem);
-    const QString value = special ? *special : document.ReadDocumentProperty(quiet, args[i]).text;
+    const std::optional<CellValue> special = SpecialNameValue(file, args[i], problem);
+    const QString value = special ? special->text : document.ReadDocumentProperty(quiet, args[i]).text;
     if (!problem.isEmpty()) {
       Complain(kProgram, problem, err);
       failed = true;

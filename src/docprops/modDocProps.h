@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+#include "common/CellValue.h"
+
 namespace tbx {
 
 // The identifier under which the catalogue stores propertyName in the set
@@ -36,10 +38,11 @@ std::vector<PropertyAlias> PropertyAliases();
 
 // The value of a special name, which no property set holds: "Erstelldatum"
 // or "Erstellt" (the file's creation date, in the general date form) and
-// "%Dateityp" (the extension in lower case), any case; std::nullopt for every
-// other name. When the file's date cannot be read the value is "" and
-// problem says why in a German line for the log; else problem is empty.
-std::optional<QString> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem);
+// "%Dateityp" (the extension in lower case, a text), any case; std::nullopt
+// for every other name. The creation date is a date value beside its text.
+// When the file's date cannot be read the value is "" and problem says why
+// in a German line for the log; else problem is empty.
+std::optional<CellValue> SpecialNameValue(const QString& path, const QString& propertyName, QString& problem);
 bool IsSpecialName(const QString& propertyName);
 
 }  // namespace tbx

@@ -24,7 +24,7 @@ int ConsoleDialogs::MessageBox(const QString& text, MessageButtons buttons, Mess
   return kResultOk;
 }
 
-QString ConsoleDialogs::BrowseForFolder(const QString&) { return QString(); }
+QString ConsoleDialogs::BrowseForFolder(const QString&, const QString&) { return QString(); }
 
 QString ConsoleDialogs::SaveFileName(const SaveDialogRequest&) { return QString(); }
 

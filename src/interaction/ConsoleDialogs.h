@@ -14,7 +14,7 @@ class ConsoleDialogs : public Dialogs {
   explicit ConsoleDialogs(const char* program, std::FILE* out = stderr) : program_(program), out_(out) {}
   int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                  const QString& title) override;
-  QString BrowseForFolder(const QString& prompt) override;
+  QString BrowseForFolder(const QString& prompt, const QString& startFolder) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
   void ReportFailedCheck(const QString& text) override { Print(QString(), text); }
   int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,

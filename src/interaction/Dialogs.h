@@ -41,7 +41,8 @@ struct SaveDialogRequest {
   QString filter;         // "Excel-Dateien (*.xls)"
   QString defaultSuffix;  // "xls"
   QString title;          // "Properties speichern in..."
-  QString initialDir;     // the chosen start folder
+  QString initialDir;     // the folder the dialog opens in
+  QString suggestedName;  // the name it proposes ("" for none)
 };
 
 class Dialogs {
@@ -52,10 +53,13 @@ class Dialogs {
   virtual int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                          const QString& title) = 0;
 
-  // Lets the user pick a file-system folder; its path, or "" on cancel.
-  virtual QString BrowseForFolder(const QString& prompt) = 0;
+  // Lets the user pick a file-system folder, starting in startFolder (the
+  // home folder when it is ""); its path, or "" on cancel.
+  virtual QString BrowseForFolder(const QString& prompt, const QString& startFolder) = 0;
 
   // Lets the user pick the workbook to write; its path, or "" on cancel.
+  // It does not ask about an existing file: the run does, since it knows
+  // that the earlier workbook is kept.
   virtual QString SaveFileName(const SaveDialogRequest& request) = 0;
 
   // A check that ends the run failed: the log has the line; a program that

@@ -21,8 +21,15 @@ class ProgressView {
   virtual bool Cancelled() const = 0;                   // blnCancelled
   virtual void Unload() = 0;                            // close the window
 
-  // The document loop reports each finished document; views that show
-  // counts, rates or time left use it, the window does not need it.
+  // The scan reports the folders listed and the documents found so far,
+  // every few milliseconds while it runs.
+  virtual void ScanProgress(qint64 folders, qint64 documents) {
+    (void)folders;
+    (void)documents;
+  }
+
+  // The document loop reports each finished document, for the count, the
+  // rate and the time left (ShowProgress has marked the loop's start).
   virtual void DocumentProgress(qint64 done, qint64 total) {
     (void)done;
     (void)total;

@@ -2,6 +2,7 @@
 // The process in its environment: the arguments it was started with, its
 // standard streams, and the signals (or console events) that ask it to stop.
 #include <QStringList>
+#include <cstdio>
 
 namespace tbx {
 
@@ -24,6 +25,10 @@ QString NoDisplayReason();
 // Whether the standard error stream is a terminal (progress is redrawn in
 // place there, and written as plain lines into files and pipes).
 bool StandardErrorIsTerminal();
+
+// The columns of the terminal (or console window) behind stream; 0 when it
+// is none or does not say.
+int TerminalColumns(std::FILE* stream);
 
 // From now on Ctrl+C, a termination request and a closed session set the
 // interrupt flag instead of ending the process: the run stops after the

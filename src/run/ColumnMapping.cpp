@@ -63,7 +63,7 @@ ColumnMapping ReadColumnMapping(RunLog& log, Dialogs& dialogs, const QString& co
         QStringLiteral("In der Konfigurationsdatei fehlt die Sektion [") + mapping.section +
             QStringLiteral("] oder es sind keine zu mappende Properties definiert. Das Programm wird "
                            "fortgesetzt, es werden jedoch nur Dateiname und Pfad ausgegeben."),
-        MessageButtons::Ok, MessageIcon::Information, QStringLiteral("Warnung"));
+        MessageButtons::Ok, MessageIcon::Warning, QStringLiteral("Warnung"));
   }
   for (int i = 0; i < keys.size(); ++i) {
     const QString value = ReadIniValue(mapping.section, keys[i], configFile);

@@ -10,6 +10,7 @@
 #include "docprops/DocumentReader.h"
 #include "docprops/modDocProps.h"
 #include "interaction/ProgressView.h"
+#include "run/CellOutput.h"
 #include "run/RowChecks.h"
 #include "run/WorkbookOutput.h"
 
@@ -18,20 +19,9 @@ namespace {
 
 constexpr int kMarkColorIndex = 6;  // yellow in the default palette
 
-const QString kTextFormat = QStringLiteral("@");
-
 // Documents read ahead of the loop: enough to keep many readers busy, few
 // enough that their parses take little memory (a few kilobytes each).
 constexpr int kReadAheadWindow = 64;
-
-// Writes value V of one mapped column as the length limit and quoting say
-// (the cell is already formatted as text).
-void PutLimitedValue(Range& cell, const MappedColumn& column, const QString& value) {
-  if (column.MaxLength < 1)
-    cell.SetValue(column.Quote ? u'"' + value + u'"' : value);
-  else if (!value.isEmpty())
-    cell.SetValue(value.left(column.MaxLength));
-}
 
 // The property names rows read from the documents: the criteria's, and the
 // columns' unless those come from the database or are special names.
@@ -49,12 +39,12 @@ QStringList DocumentPropertyNames(const RunState& run, const ColumnMapping& mapp
 class RowWriter {
  public:
   // values: in database mode the record's value of each column, else empty.
-  RowWriter(RunState& run, RowDocument& document, const std::vector<QString>& values, const RowSettings& settings)
+  RowWriter(RunState& run, RowDocument& document, const std::vector<CellValue>& values, const RowSettings& settings)
       : run_(run), document_(document), values_(values), settings_(settings) {}
 
   // Writes the row; true when a cell was marked.
   bool Write(int row, qsizetype index, std::vector<MappedColumn>& columns) {
-    const std::vector<QString>& values = values_;
+    const std::vector<CellValue>& values = values_;
     Worksheet& sheet = *run_.workbook.worksheet;
     sheet.Cells(row, 1)->SetValue(run_.foundDocuments.Folder(index));
     sheet.Cells(row, 2)->SetValue(run_.foundDocuments.FileName(index));
@@ -67,23 +57,23 @@ class RowWriter {
  private:
   // recordValue: the column's value from the record in database mode.
   bool WriteColumn(Worksheet& sheet, int row, MappedColumn& column, const QStringList& patterns,
-                   const QString* recordValue) {
+                   const CellValue* recordValue) {
     // The key is checked at the first row that writes it, as the cell
     // reference would be; later rows use the column number it gave.
     if (column.Column == 0) column.Column = ColumnNumber(column, row, sheet.Grid());
     const std::unique_ptr<Range> cell = sheet.Cells(row, column.Column);
     if (column.Special) {
-      cell->SetNumberFormat(kTextFormat);
       QString problem;
-      cell->SetValue(SpecialNameValue(document_.Path(), column.PropertyName, problem).value_or(QString()));
+      PutSpecialValue(*cell, SpecialNameValue(document_.Path(), column.PropertyName, problem).value_or(CellValue{}),
+                      run_.typedCells);
       if (!problem.isEmpty()) run_.log.LogMessage(problem);
       return false;
     }
-    const QString value =
-        recordValue ? *recordValue : document_.ReadDocumentProperty(run_.log, column.PropertyName).text;
-    cell->SetNumberFormat(kTextFormat);
-    PutLimitedValue(*cell, column, value);
-    if (!ViolatesFormat(value, patterns)) return false;
+    const CellValue value =
+        recordValue ? *recordValue : CellValue(document_.ReadDocumentProperty(run_.log, column.PropertyName));
+    PutColumnValue(*cell, column, value, run_.typedCells);
+    // Patterns test the text form, whatever the cell shows.
+    if (!ViolatesFormat(value.text, patterns)) return false;
     run_.log.LogMessage(QStringLiteral("FEHLER: Ungültiges Format für ") + column.PropertyName);
     cell->Select();
     run_.workbook.application->SetSelectionInteriorColorIndex(kMarkColorIndex);
@@ -93,7 +83,7 @@ class RowWriter {
 
   RunState& run_;
   RowDocument& document_;
-  const std::vector<QString>& values_;
+  const std::vector<CellValue>& values_;
   const RowSettings& settings_;
 };
 
@@ -125,7 +115,7 @@ QStringList RecordFields(const ColumnMapping& mapping) {
 // record's values are all read before the first cell is written: a
 // connection lost in the middle of a row ends the run without half a row in
 // the saved workbook.
-std::optional<std::vector<QString>> RecordValues(RunState& run, const LoopState& loop, const QString& path,
+std::optional<std::vector<CellValue>> RecordValues(RunState& run, const LoopState& loop, const QString& path,
                                                  const ProfileSnapshot& configuration, RecordReading reading) {
   const auto none = [&] {
     run.log.LogMessage(QStringLiteral("FEHLER:\tKein Datenbankeintrag für ") + path +
@@ -140,9 +130,9 @@ std::optional<std::vector<QString>> RecordValues(RunState& run, const LoopState&
   }
   const std::optional<RecordSet> record = FindDocumentRecord(*run.dialogs, *run.database, path, configuration);
   if (!record) return none();
-  std::vector<QString> values;
+  std::vector<CellValue> values;
   for (const QString& field : RecordFields(loop.mapping))
-    values.push_back(field.isEmpty() ? QString() : GetRecordValue(*run.database, *record, field, run.references));
+    values.push_back(field.isEmpty() ? CellValue{} : GetRecordValue(*run.database, *record, field, run.references));
   return values;
 }
 
@@ -150,9 +140,9 @@ std::optional<std::vector<QString>> RecordValues(RunState& run, const LoopState&
 void ProcessDocument(RunState& run, LoopState& loop, qsizetype index, RowDocument& document,
                      const ProfileSnapshot& configuration, RecordReading reading) {
   bool selected = DocumentSelected(run.log, document, loop.mapping, loop.settings.Wanted());
-  std::vector<QString> values;
+  std::vector<CellValue> values;
   if (run.databaseMode && selected) {
-    std::optional<std::vector<QString>> record = RecordValues(run, loop, document.Path(), configuration, std::move(reading));
+    std::optional<std::vector<CellValue>> record = RecordValues(run, loop, document.Path(), configuration, std::move(reading));
     selected = record.has_value();
     if (record) values = std::move(*record);
   }

@@ -8,6 +8,7 @@
 #include "common/DirectoryScan.h"
 #include "common/RunError.h"
 #include "common/RunLog.h"
+#include "interaction/ProgressTexts.h"
 #include "interaction/ProgressView.h"
 #include "common/ProgramInfo.h"
 #include "common/WorkerPool.h"
@@ -22,6 +23,29 @@ namespace tbx {
 namespace {
 
 bool GateOpen(const RunState& run) { return run.goAhead && !run.workbook.targetPath.isEmpty(); }
+
+// The first and the last workbook file a run has written, or is about to
+// write with its last save.
+QString FirstWorkbook(const RunState& run) {
+  return run.workbook.partNumber > 0 ? WorkbookPartName(run.workbook.basePath, 0) : run.workbook.targetPath;
+}
+
+// What the desktop's final question tells above it: a window has no closing
+// summary on a terminal. files counts the last save to come.
+QString FinalReport(const RunState& run, qint64 files) {
+  QString text;
+  if (run.cancelled)
+    text = QStringLiteral("Die Bearbeitung wurde abgebrochen. Die Arbeitsmappe enthält die bis dahin gelesenen "
+                          "Dokumente.\n\n");
+  text += QStringLiteral("Gefundene Dokumente: %1\nGeschriebene Zeilen: %2\nMarkierte Zeilen: %3\n")
+              .arg(CountText(run.foundDocuments.size()), CountText(run.stats.rowsWritten),
+                   CountText(run.stats.rowsMarked));
+  if (files > 1)
+    text += QStringLiteral("Arbeitsmappen: %1 (%2 bis %3)").arg(files).arg(FirstWorkbook(run), run.workbook.targetPath);
+  else
+    text += QStringLiteral("Arbeitsmappe: ") + run.workbook.targetPath;
+  return text;
+}
 
 // Preparation, spreadsheet start, scan, documents and finish.
 void RunWorkbookPhases(RunState& run) {
@@ -51,7 +75,8 @@ void RunWorkbookPhases(RunState& run) {
     ProcessDocuments(run, mapping, pool);
   }
 
-  FinishWorkbookOutput(*run.dialogs, *run.progress, run.log, run.workbook, run.cancelled);
+  const QString report = run.kind == RunKind::Desktop ? FinalReport(run, run.stats.workbookFiles + 1) : QString();
+  FinishWorkbookOutput(*run.dialogs, *run.progress, run.log, run.workbook, run.cancelled, report);
   ++run.stats.workbookFiles;
   run.workbookSaved = true;
 }
@@ -124,8 +149,7 @@ RunOutcome RunBatch(const QString& configPath, RunSummary* summary, std::functio
   if (summary) {
     summary->documentsFound = run.foundDocuments.size();
     summary->stats = run.stats;
-    summary->firstWorkbook = run.workbook.partNumber > 0 ? WorkbookPartName(run.workbook.basePath, 0)
-                                                         : run.workbook.targetPath;
+    summary->firstWorkbook = FirstWorkbook(run);
     summary->lastWorkbook = run.workbook.targetPath;
     summary->logFile = run.log.LogEnabled() ? run.log.LogFilePath() : QString();
   }

@@ -46,6 +46,7 @@ struct RunState {
   bool gui = true;
   int maxRange = DefaultNumber(ini::kMaxRange);  // documents per workbook part
   QString pattern = QString::fromLatin1(ini::kPattern.defaultValue);
+  bool typedCells = false;  // numbers and dates as number and date cells
 
   // Folder and target (steps 3 to 6).
   QString startDir;    // with trailing separator

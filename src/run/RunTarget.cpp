@@ -13,7 +13,9 @@
 #include "common/ReplaceFile.h"
 #include "platform/FileSystem.h"
 #include "common/ProgramInfo.h"
+#include "platform/Clock.h"
 #include "run/ErrorModes.h"
+#include "run/WorkbookBackup.h"
 
 namespace tbx {
 namespace {
@@ -66,12 +68,49 @@ void OpenDatabaseIfWanted(RunState& run) {
     run.databaseMode = ReadIniSwitch(ini::kDoSql, run.configPath);
   });
   if (!run.databaseMode) return;
-  IgnoringErrors([&] { run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath,
-                                                   &run.databaseLogin);
+  QString failure;
+  IgnoringErrors([&] {
+    run.database = ConnectDatabase(*run.dialogs, *run.progress, QString::fromLatin1(ini::kOdbc), run.configPath,
+                                   &run.databaseLogin, &failure);
   });
-  if (!run.database)
-    FailCheck(run, QStringLiteral(
-                       "Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
+  if (run.database) return;
+  // The dialog has said why; the log keeps the cause for whoever reads it later.
+  if (!failure.isEmpty()) run.log.LogMessage(QString(failure).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+  FailCheck(run, QStringLiteral("Verbindung zur Datenbank konnte nicht aufgebaut werden. Verarbeitung wird beendet."));
+}
+
+// The configured start folder when it exists: the folder dialog opens
+// there, where the user most likely wants to start again.
+QString ConfiguredStartFolder(const RunState& run) {
+  QString folder;
+  IgnoringErrors([&] { folder = PathSetting(run, ini::kSourceDir); });
+  return !folder.isEmpty() && PathExists(folder, kAttrDirectory) ? folder : QString();
+}
+
+// The save dialog proposes the configured workbook: its name, in its own
+// folder where it names one that exists, else in the chosen start folder.
+void SuggestConfiguredWorkbook(const RunState& run, SaveDialogRequest& request) {
+  QString configured;
+  IgnoringErrors([&] { configured = PathSetting(run, ini::kExcelFile); });
+  const QString name = PathPart(configured, FileNamePart);
+  if (name.isEmpty()) return;
+  request.suggestedName = name;
+  if (configured == name) return;  // a name alone: the start folder as before
+  const QString folder = PathPart(ResolvedWorkbookPath(configured), DirectoryPart);
+  if (PathExists(folder, kAttrDirectory)) request.initialDir = folder;
+}
+
+// A workbook chosen over an existing file: the save dialog does not ask (it
+// would say the file is overwritten); this question says what happens.
+bool ReplaceConfirmed(RunState& run, const SaveDialogRequest& request) {
+  const QString& target = run.workbook.targetPath;
+  if (!IsRegularFile(target)) return true;
+  const QString text =
+      QStringLiteral("Die Datei \"%1\" gibt es bereits.\n\nSie wird nicht überschrieben: die bisherige Arbeitsmappe "
+                     "bleibt beim Speichern als Sicherung mit Datum und Uhrzeit im Namen daneben erhalten "
+                     "(etwa %2).\n\nMöchten Sie die neue Arbeitsmappe unter diesem Namen speichern?")
+          .arg(PathPart(target, FileNamePart), BackupWorkbookName(target, Now()));
+  return run.dialogs->MessageBox(text, MessageButtons::YesNo, MessageIcon::Question, request.title) == kResultYes;
 }
 
 }  // namespace
@@ -119,7 +158,7 @@ void SettleTarget(RunState& run) {
   if (run.kind == RunKind::Desktop) {
     run.log.LogMessage(QStringLiteral("Benutzeraktion: Verzeichnisauswahl"));
     QString chosen;
-    IgnoringErrors([&] { chosen = ChooseFolder(*run.dialogs, 0, kFolderPrompt); });
+    IgnoringErrors([&] { chosen = ChooseFolder(*run.dialogs, 0, kFolderPrompt, ConfiguredStartFolder(run)); });
     run.log.LogMessage(QStringLiteral("Verzeichnisauswahl: ") + chosen);
     if (!chosen.isEmpty()) {
       run.startDir = chosen;
@@ -140,6 +179,7 @@ void SettleInteractiveTarget(RunState& run) {
   request.defaultSuffix = QStringLiteral("xls");
   request.title = QStringLiteral("Properties speichern in...");
   request.initialDir = run.startDir;
+  SuggestConfiguredWorkbook(run, request);
   run.goAhead = true;
   OpenDatabaseIfWanted(run);
   if (!run.goAhead) return;
@@ -151,7 +191,10 @@ void SettleInteractiveTarget(RunState& run) {
     IgnoringErrors([&] { run.workbook.targetPath = run.dialogs->SaveFileName(request); });
     if (run.workbook.targetPath.isEmpty()) break;
     const std::optional<QString> problem = WorkbookProblem(run.workbook.targetPath, ContextOf(run));
-    if (!problem) break;
+    if (!problem) {
+      if (ReplaceConfirmed(run, request)) break;
+      continue;
+    }
     run.log.LogMessage(*problem);
     run.dialogs->MessageBox(*problem, MessageButtons::Ok, MessageIcon::Warning, QString());
   }

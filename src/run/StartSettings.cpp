@@ -55,6 +55,7 @@ void ReadStartSettings(RunState& run) {
   // The log is switched before anything could be written to it.
   run.log.SetLogEnabled(Switch(run, ini::kWriteLog));
   run.gui = Switch(run, ini::kGui);
+  run.typedCells = Switch(run, ini::kZelltypen);
   const QString maxRange = Setting(run, ini::kMaxRange);
   // From here until the spreadsheet application has been searched for, failures are ignored.
   // The target is not known yet: the limit of .xlsx workbooks is taken, and

@@ -19,8 +19,8 @@ int MaxRangeForTarget(int maxRange, const QString& target);
 // The extension list of the scan: the trimmed text, "*" when it is empty.
 QString PatternFromText(const QString& text);
 
-// Reads WriteLog (and switches the log), GUI, maxRange (up to the .xlsx
-// limit, until the target is known) and Pattern into run.
+// Reads WriteLog (and switches the log), GUI, Zelltypen, maxRange (up to
+// the .xlsx limit, until the target is known) and Pattern into run.
 void ReadStartSettings(RunState& run);
 
 }  // namespace tbx

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "common/PathHelpers.h"
+#include "common/RunError.h"
 #include "common/RunLog.h"
 #include "common/SystemErrorText.h"
 #include "interaction/Dialogs.h"
@@ -156,7 +157,7 @@ void SaveWorkbook(RunLog& log, WorkbookState& state) {
 }
 
 void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
-                          bool cancelled) {
+                          bool cancelled, const QString& report) {
   if (!state.application) return;
   log.LogMessage(cancelled ? QStringLiteral("Bearbeitung abgebrochen. Excel-Datei speichern")
                            : QStringLiteral("Alle Dateien verarbeitet. Excel-Datei speichern"));
@@ -165,13 +166,25 @@ void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log,
   // After a cancel the window is already gone; unloading again would reload it.
   if (!cancelled) progress.Unload();
   log.LogMessage(QStringLiteral("Dialog \"Excel ansehen?\" wird angezeigt"));
-  const int answer = dialogs.MessageBox(
-      QStringLiteral("Möchten Sie die resultierende Excel-Datei jetzt ansehen?"), MessageButtons::YesNo,
-      MessageIcon::None, QStringLiteral("Arbeiten abgeschlossen"));
+  const QString question = QStringLiteral("Möchten Sie die resultierende Excel-Datei jetzt ansehen?");
+  const int answer = dialogs.MessageBox(report.isEmpty() ? question : report + QStringLiteral("\n\n") + question,
+                                        MessageButtons::YesNo, MessageIcon::Question,
+                                        cancelled ? QStringLiteral("Arbeiten abgebrochen")
+                                                  : QStringLiteral("Arbeiten abgeschlossen"));
+  bool shown = false;
   if (answer == kResultYes) {
     log.LogMessage(QStringLiteral("Excel wird sichtbar gemacht"));
-    state.application->SetVisible(true);
-  } else {
+    // The workbook is saved: a desktop without a program for it is no
+    // failure of the run, only a reason to say where the file is.
+    try {
+      state.application->SetVisible(true);
+      shown = true;
+    } catch (const RunError& error) {
+      log.LogMessage(error.description());
+      dialogs.MessageBox(error.description(), MessageButtons::Ok, MessageIcon::Warning, QString());
+    }
+  }
+  if (!shown) {
     log.LogMessage(QStringLiteral("Excel-Tabelle wird geschlossen"));
     state.worksheet = nullptr;
     if (state.workbook != nullptr) state.workbook->Close();

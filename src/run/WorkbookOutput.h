@@ -43,10 +43,12 @@ bool StartWorkbookOutput(Dialogs& dialogs, RunLog& log, WorkbookState& state, co
 // part with its header row.
 void NextWorkbookPart(RunLog& log, WorkbookState& state, const ColumnMapping& mapping);
 
-// Saves the workbook, asks whether to show it, and shows it or closes it
-// (quitting an application started here).
+// Saves the workbook, asks whether to show it ("Arbeiten abgeschlossen", or
+// "abgebrochen" after a cancel; report, when given, above the question),
+// and shows it or closes it (quitting an application started here). A
+// workbook no program can show is said in a warning, and closed.
 void FinishWorkbookOutput(Dialogs& dialogs, ProgressView& progress, RunLog& log, WorkbookState& state,
-                          bool cancelled);
+                          bool cancelled, const QString& report = QString());
 
 // The one save call: the current workbook under targetPath. A file already
 // there that this run did not save is kept under its backup name (logged);

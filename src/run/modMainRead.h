@@ -8,8 +8,10 @@
 // column mapping (ReadColumnMapping, ParseMappedColumn, HeaderSwitchOn), the
 // workbook output (StartWorkbookOutput, NextWorkbookPart, FinishWorkbookOutput,
 // SaveWorkbook, WorkbookPartName), the document loop (ProcessDocuments,
-// ProgressPercent) and what decides about a row (DocumentSelected,
-// ViolatesFormat, RowSettings).
+// ProgressPercent), what decides about a row (DocumentSelected,
+// ViolatesFormat, RowSettings) and how its values go into their cells, as
+// text or typed (PutColumnValue, PutSpecialValue).
+#include "run/CellOutput.h"
 #include "run/ColumnMapping.h"
 #include "run/DocumentLoop.h"
 #include "run/ErrorModes.h"

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QFileDialog>
@@ -69,10 +70,11 @@ int QtDialogs::MessageBox(const QString& text, MessageButtons buttons, MessageIc
   return kResultOk;
 }
 
-QString QtDialogs::BrowseForFolder(const QString& prompt) {
+QString QtDialogs::BrowseForFolder(const QString& prompt, const QString& startFolder) {
   QFileDialog::Options options = QFileDialog::ShowDirsOnly;
   if (!nativeDialogs_) options |= QFileDialog::DontUseNativeDialog;
-  return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(nullptr, prompt, QDir::homePath(), options));
+  return QDir::toNativeSeparators(QFileDialog::getExistingDirectory(
+      nullptr, prompt, startFolder.isEmpty() ? QDir::homePath() : startFolder, options));
 }
 
 QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
@@ -82,12 +84,26 @@ QString QtDialogs::SaveFileName(const SaveDialogRequest& request) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  // Qt's own question says the file would be overwritten; the run asks
+  // instead, and says that the earlier workbook is kept.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   // A name typed without extension gets that of the type chosen in the dialog.
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
     const QString suffix = FilterSuffix(filter);
     dialog.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
   });
   if (!nativeDialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!request.suggestedName.isEmpty()) {
+    // The type shown follows the name proposed, so its extension stays.
+    const QString suffix = QFileInfo(request.suggestedName).suffix();
+    for (const QString& filter : dialog.nameFilters()) {
+      if (!suffix.isEmpty() && FilterSuffix(filter).compare(suffix, Qt::CaseInsensitive) == 0) {
+        dialog.selectNameFilter(filter);
+        dialog.setDefaultSuffix(FilterSuffix(filter));
+      }
+    }
+    dialog.selectFile(request.suggestedName);
+  }
   if (dialog.exec() != QDialog::Accepted) return QString();
   return QDir::toNativeSeparators(dialog.selectedFiles().value(0));
 }

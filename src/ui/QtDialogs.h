@@ -16,7 +16,7 @@ class QtDialogs : public Dialogs {
 
   int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                  const QString& title) override;
-  QString BrowseForFolder(const QString& prompt) override;
+  QString BrowseForFolder(const QString& prompt, const QString& startFolder) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
   void ReportFailedCheck(const QString& text) override;
   int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,

@@ -1,7 +1,6 @@
 #include "ui/QtProgressView.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 
 #include "ui/frmProgress.h"
 
@@ -22,7 +21,10 @@ void QtProgressView::SetStatus(const QString& text) { frmProgress::Get().Label1(
 
 void QtProgressView::Show() { frmProgress::Get().show(); }
 
-void QtProgressView::ShowProgress() { frmProgress::Get().ShowProgress(); }
+void QtProgressView::ShowProgress() {
+  pace_.Start();
+  frmProgress::Get().ShowProgress();
+}
 
 void QtProgressView::SetPercent(int percent) { frmProgress::Get().SetProzent(percent); }
 
@@ -37,5 +39,20 @@ void QtProgressView::ProcessEvents() {
 bool QtProgressView::Cancelled() const { return frmProgress::Cancelled(); }
 
 void QtProgressView::Unload() { frmProgress::Unload(); }
+
+void QtProgressView::ScanProgress(qint64 folders, qint64 documents) {
+  frmProgress& window = frmProgress::Get();
+  window.ShowBusy();
+  window.Label2()->setText(ScanCountText(folders, documents));
+}
+
+void QtProgressView::DocumentProgress(qint64 done, qint64 total) {
+  if (!pace_.Started()) pace_.Start();
+  // Only the rounds that let the window repaint change the count: it then
+  // belongs to the file name shown above it, and the rounds between cost nothing.
+  if (done < total && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+  frmProgress::Get().Label2()->setText(
+      LoopCountText(done, total, LoopPace::SecondsLeft(done, total, pace_.LoopSeconds())));
+}
 
 }  // namespace tbx

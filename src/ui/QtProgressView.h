@@ -1,7 +1,10 @@
 #pragma once
-// The progress view of the desktop program: frmProgress on screen.
+// The progress view of the desktop program: frmProgress on screen. The scan
+// shows its counts over a busy bar; the loop its count, percentage and time
+// left, measured from the loop's own start.
 #include <QElapsedTimer>
 
+#include "interaction/ProgressTexts.h"
 #include "interaction/ProgressView.h"
 
 namespace tbx {
@@ -17,9 +20,12 @@ class QtProgressView : public ProgressView {
   void ProcessEvents() override;
   bool Cancelled() const override;
   void Unload() override;
+  void ScanProgress(qint64 folders, qint64 documents) override;
+  void DocumentProgress(qint64 done, qint64 total) override;
 
  private:
   QElapsedTimer sinceEvents_;
+  LoopPace pace_;
 };
 
 }  // namespace tbx

@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -19,6 +22,9 @@ namespace {
 
 constexpr int kButtonWidth = 1000;  // twips
 constexpr int kButtonGap = 100;     // twips between neighbouring buttons
+// The message box grows to this many lines before it scrolls; the dialog
+// stays well inside a small screen.
+constexpr int kMaxMessageLines = 16;
 
 QPushButton* AddButton(QWidget* parent, const QString& caption, const QRect& place) {
   auto* button = new QPushButton(caption, parent);
@@ -107,6 +113,7 @@ int frmInfo::ShowModal(const QString& message, InfoButtons buttons, const QStrin
     QString text = message;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     dialog->message_->setPlainText(text);
+    dialog->FitMessage();
   }
   // The native window is made first so that the outer width W includes the
   // frame wherever the platform knows it before the dialog is shown.
@@ -117,6 +124,28 @@ int frmInfo::ShowModal(const QString& message, InfoButtons buttons, const QStrin
   // A dialog hidden without an answer (not by a button or the title bar)
   // counts as cancelled rather than leaving the caller waiting.
   return dialog->intResult_ < 0 ? kResultCancel : dialog->intResult_;
+}
+
+void frmInfo::FitMessage() {
+  // Measured as the box lays it out: its font, margin and wrapping, in the
+  // width its always-shown scroll bar leaves.
+  QTextDocument measure;
+  measure.setDefaultFont(message_->font());
+  measure.setDocumentMargin(message_->document()->documentMargin());
+  QTextOption option = message_->document()->defaultTextOption();
+  option.setWrapMode(message_->wordWrapMode());
+  measure.setDefaultTextOption(option);
+  measure.setPlainText(message_->toPlainText());
+  const int frame = message_->frameWidth();
+  measure.setTextWidth(message_->width() - 2 * frame - message_->verticalScrollBar()->sizeHint().width());
+  const int limit = kMaxMessageLines * message_->fontMetrics().lineSpacing() +
+                    2 * int(measure.documentMargin()) + 2 * frame;
+  const int wanted = qMin(limit, int(std::ceil(measure.size().height())) + 2 * frame + 2);
+  const int grow = wanted - message_->height();
+  if (grow <= 0) return;
+  message_->resize(message_->width(), wanted);
+  for (QPushButton* button : {ok_, yes_, no_, cancel_}) button->move(button->x(), button->y() + grow);
+  setFixedSize(width(), height() + grow);
 }
 
 void frmInfo::ApplyPictureStyle(InfoPicture style) {

@@ -47,6 +47,8 @@ class frmInfo : public QDialog {
  private:
   frmInfo();
   void Answer(int result);
+  // Grows the message box, and the dialog below it, until its text fits.
+  void FitMessage();
   void ApplyPictureStyle(InfoPicture style);
   void ApplyButtonSet(InfoButtons buttons);
   void Place(QPushButton* button, qreal leftTwips);

@@ -1,31 +1,20 @@
 #pragma once
 // frmProgress: the progress window of a run (the classic form's name; the
 // run sees it as a ProgressView through QtProgressView). It shows the banner,
-// the status line (Label1, the classic control names are kept for tests and
-// tools) and, once ShowProgress was called, the bar (Picture1). Closing it
-// is how the user stops a run: the unload sets the cancel flag, and any later
-// access loads the window again (hidden) and clears the flag.
-#include <QFrame>
+// the status line (Label1, the folder being listed or the document being
+// read, shortened in the middle), the count line (Label2), the bar
+// (Picture1: busy during the scan, filled once ShowProgress was called) and
+// the Abbrechen button. Closing it, or the button, is how the user stops a
+// run: the unload sets the cancel flag, and any later access loads the
+// window again (hidden) and clears the flag. The classic control names are
+// kept for tests and tools.
 #include <QWidget>
 
-class QLabel;
+#include "ui/ProgressControls.h"
+
+class QPushButton;
 
 namespace tbx {
-
-// Picture1: the bar, painted on every repaint in user coordinates 0..100
-// across; the filled part in the highlight colour, the rest in the face colour.
-class ProgressBarBox : public QFrame {
- public:
-  explicit ProgressBarBox(QWidget* parent);
-  void SetPercent(int percent) { percent_ = percent; }
-  int Percent() const { return percent_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  int percent_ = 0;
-};
 
 class frmProgress : public QWidget {
  public:
@@ -39,11 +28,15 @@ class frmProgress : public QWidget {
 
   // Prozent: stores the percentage (no range check) and repaints the bar at once.
   void SetProzent(int newval);
-  // Resets the percentage to 0 and reveals the bar.
+  // Resets the percentage to 0 and reveals the bar (no longer busy).
   void ShowProgress();
+  // Reveals the bar running to and fro: work goes on that cannot be counted yet.
+  void ShowBusy();
 
-  QLabel* Label1() const { return label1_; }
+  ElidedLabel* Label1() const { return label1_; }
+  ElidedLabel* Label2() const { return label2_; }
   ProgressBarBox* Picture1() const { return picture1_; }
+  QPushButton* btnCancel() const { return cancel_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -52,9 +45,12 @@ class frmProgress : public QWidget {
   frmProgress();
   ~frmProgress() override;
   void FormUnload();
+  void LayOut();
 
-  QLabel* label1_ = nullptr;
+  ElidedLabel* label1_ = nullptr;
+  ElidedLabel* label2_ = nullptr;
   ProgressBarBox* picture1_ = nullptr;
+  QPushButton* cancel_ = nullptr;
 };
 
 }  // namespace tbx

@@ -5,6 +5,7 @@
 //
 // Public operations:
 //   frmProgress, QtProgressView   the progress window and the run's view of it
+//   ProgressBarBox, ElidedLabel   its bar (filled or busy) and its one-line labels
 //   frmInfo::ShowModal            the program's own message dialog
 //   QtDialogs                     message box, folder and save dialogs, frmInfo
 //   LoadPicture, ProgramIcon      the pictures and the icon (Artwork.h)
@@ -14,4 +15,5 @@
 #include "ui/QtProgressView.h"
 #include "ui/Twips.h"
 #include "ui/frmInfo.h"
+#include "ui/ProgressControls.h"
 #include "ui/frmProgress.h"

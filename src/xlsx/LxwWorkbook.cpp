@@ -10,6 +10,7 @@
 #include "common/RunError.h"
 #include "xls/DateSerial.h"
 #include "xls/Palette.h"
+#include "xlsx/PackageNumbers.h"
 
 namespace tbx::xlsx {
 namespace {
@@ -141,7 +142,10 @@ void LxwWorkbook::Finish(const QString& path) {
   }
   if (active_ != nullptr) worksheet_activate(active_);
   errno = 0;
-  const lxw_error closed = workbook_close(book_);
+  const lxw_error closed = [this] {
+    const PackageNumbers numbers;
+    return workbook_close(book_);
+  }();
   const int closeErr = errno;
   book_ = nullptr;
   if (err == 0 && closed == LXW_ERROR_MEMORY_MALLOC_FAILED) {

@@ -6,6 +6,7 @@
 
 #include "common/RunError.h"
 #include "xls/DateSerial.h"
+#include "xlsx/PackageNumbers.h"
 
 namespace tbx::xlsx {
 namespace {
@@ -122,6 +123,8 @@ const char* StreamedSheet::Utf8(const QString& text) {
 
 void StreamedSheet::WriteRow() {
   if (row_ < 0) return;
+  // In constant-memory mode the row's XML is printed here.
+  const PackageNumbers numbers;
   if (rowBold_) {
     xls::CellStyle bold;
     bold.bold = true;

@@ -14,6 +14,7 @@
 //   CreateApplicationFor(path)    the writer a workbook name asks for
 //   LxwWorkbook                   one package as libxlsxwriter writes it (LxwWorkbook.h)
 //   StreamedSheet                 one worksheet written row by row (StreamedSheet.h)
+//   PackageNumbers                numbers written with a decimal point whatever the locale (PackageNumbers.h)
 #include <QString>
 #include <memory>
 

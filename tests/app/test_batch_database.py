@@ -60,10 +60,10 @@ def german_number(value):
     return ("%.15g" % value).replace(".", ",")
 
 
-def run_batch(config, env=None):
+def run_batch(config, env=None, program=BIN):
     full_env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="de_DE.UTF-8", LANG="de_DE.UTF-8",
                     **(env or {}))
-    return subprocess.run([os.path.join(BIN, "tabellix-batch"), config], env=full_env, capture_output=True,
+    return subprocess.run([os.path.join(program, "tabellix-batch"), config], env=full_env, capture_output=True,
                           timeout=300)
 
 
@@ -230,24 +230,38 @@ class SqliteRun(DatabaseRun):
         self.assertIn("Laufzeitfehler ", r.stderr.decode())
 
     def test_missing_connection_ends_before_the_documents(self):
-        # The dialog's caption stays in the line when it names the configuration.
+        # The dialog's caption stays in the line when it names the configuration;
+        # the log names the cause before the run ends.
         config = os.path.join(self.tmp, "ZireVuz.ini")
+        opening = "Fehler beim Öffnen der Datenbankverbindung: "
+        driver = ("Der Datenbanktreiber für SQLite (QSQLITE) ist nicht installiert. Er kommt mit dem Debian-Paket "
+                  "libqt6sql6-sqlite (als Administrator: apt install libqt6sql6-sqlite).")
+        # A copy of the program whose Qt finds no plugins (qt.conf beside it): the driver is missing.
+        without_drivers = os.path.join(self.tmp, "ohne-treiber")
+        os.mkdir(without_drivers)
+        shutil.copy(os.path.join(BIN, "tabellix-batch"), without_drivers)
+        with open(os.path.join(without_drivers, "qt.conf"), "w", encoding="utf-8") as f:
+            f.write("[Paths]\nPlugins=%s\n" % os.path.join(without_drivers, "keine"))
         cases = [
-            (self.odbc().replace("Password=lesen", "Password="),
-             "tabellix-batch: %s: Password unter 'ODBC' nicht angegeben" % config),
-            (self.odbc().replace(self.oracle, self.oracle + ".fehlt"),
-             "tabellix-batch: Fehler beim Öffnen der Datenbankverbindung: "),
+            (self.odbc().replace("Password=lesen", "Password="), BIN,
+             "tabellix-batch: %s: Password unter 'ODBC' nicht angegeben" % config,
+             "Password unter 'ODBC' nicht angegeben"),
+            (self.odbc().replace(self.oracle, self.oracle + ".fehlt"), BIN,
+             "tabellix-batch: " + opening, opening),
+            (self.odbc(), without_drivers, "tabellix-batch: %s%s\n(Provider=SQLite;" % (opening, driver),
+             "%s%s (Provider=SQLite;" % (opening, driver)),
         ]
-        for odbc, message in cases:
+        for odbc, program, message, cause in cases:
             with self.subTest(message=message):
-                r = run_batch(self.write_config(odbc))
+                r = run_batch(self.write_config(odbc), program=program)
                 self.assertEqual(r.returncode, 1)
                 self.assertIn(message, r.stderr.decode())
                 self.assertNotIn("lesen", r.stderr.decode())  # the password is masked in the dialog
                 log = log_lines(self.tmp)
                 # The batch program connects only after its target checks.
-                self.assertEqual(log[-3:], ["Zu schreibende Excel-Datei: %s/Liste.xls" % self.tmp, NO_CONNECTION,
-                                            "Programm wird beendet"])
+                self.assertEqual(log[-4], "Zu schreibende Excel-Datei: %s/Liste.xls" % self.tmp)
+                self.assertTrue(log[-3].startswith(cause), log[-3])
+                self.assertEqual(log[-2:], [NO_CONNECTION, "Programm wird beendet"])
                 self.assertFalse(any(PROCESSED.match(line) for line in log))
                 self.assertFalse(os.path.exists(os.path.join(self.tmp, "Liste.xls")))
                 os.remove(os.path.join(self.tmp, [f for f in os.listdir(self.tmp) if f.startswith("Protokoll_")][0]))

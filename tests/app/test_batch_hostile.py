@@ -63,6 +63,7 @@ class Hostile(BatchTestCase):
         while not any(": Bearbeite " in line for line in (self.log() or [])) and time.monotonic() < deadline:
             time.sleep(0.002)
         process.send_signal(signal.SIGINT)
+        time.sleep(0.05)  # two signals sent back to back may arrive as one
         process.send_signal(signal.SIGINT)
         out, err = process.communicate(timeout=600)
         self.assertEqual(process.returncode, 1, err)
@@ -87,7 +88,8 @@ class Hostile(BatchTestCase):
                         shutil.rmtree(p) if os.path.isdir(p) and not os.path.islink(p) else os.remove(p)
                 with open(other, "wb") as f:
                     f.write(b"fremd")
-                os.chmod(other, 0o600)
+                # Read-only: the old run made a read-only target writable through the link.
+                os.chmod(other, 0o444)
                 prepare()
                 done = subprocess.run([BATCH, self.config()], env=german_env(), capture_output=True)
                 self.assertEqual(done.returncode, status, done.stderr)
@@ -95,7 +97,7 @@ class Hostile(BatchTestCase):
                 # The link's target keeps its content and its permissions.
                 with open(other, "rb") as f:
                     self.assertEqual(f.read(), b"fremd")
-                self.assertEqual(stat.S_IMODE(os.stat(other).st_mode), 0o600)
+                self.assertEqual(stat.S_IMODE(os.stat(other).st_mode), 0o444)
 
     @unittest.skipUnless(os.geteuid() == 0, "other users' files need root to make")
     def test_other_users_temporary_files_stay(self):

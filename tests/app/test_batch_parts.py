@@ -1,6 +1,6 @@
 """tabellix-batch on a generated tree of 2,500 documents with maxRange 1001:
 three workbook files, each with its share of the rows, and the log lines of
-the part switches in their places."""
+the part switches in their places; an .xlsx run makes the same parts."""
 import json
 import os
 import re
@@ -9,6 +9,7 @@ import sys
 import unittest
 
 from batch_support import TOOLS, BatchTestCase, Sheet
+from workbook_cells import read_workbook
 
 EXTENSIONS = ("par", "psm", "asm", "dft")
 DOCUMENTS = 2500
@@ -82,6 +83,12 @@ class Parts(BatchTestCase):
         out = result.stdout.decode()
         self.assertIn("Gefundene Dokumente:   2500\n", out)
         self.assertIn("Arbeitsmappen:         3 (%s bis %s)\n" % (parts[0], parts[2]), out)
+
+        # An .xlsx run makes the same parts, cell for cell.
+        self.run_with({"Config": {"maxRange": "1001", "Pattern": " ".join(EXTENSIONS), "Kopfzeile": "ja"},
+                       "MapProperties": {"C": "Titel"}}, workbook="Liste.xlsx")
+        for part in parts:
+            self.assertEqual(read_workbook(part + "x"), read_workbook(part), part)
 
 
 if __name__ == "__main__":

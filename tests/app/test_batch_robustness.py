@@ -21,7 +21,10 @@ class Robustness(BatchTestCase):
         return path
 
     def run_config(self, config):
-        return subprocess.run([os.path.join(BIN, "tabellix-batch"), config], env=german_env(),
+        return self.run_config_args([config])
+
+    def run_config_args(self, args):
+        return subprocess.run([os.path.join(BIN, "tabellix-batch")] + args, env=german_env(),
                               capture_output=True, timeout=600)
 
     def test_latin1_names_are_read_by_their_bytes(self):
@@ -40,6 +43,20 @@ class Robustness(BatchTestCase):
         self.assertEqual((props.returncode, props.stdout.decode()), (0, "Titel\tWelle\n%Dateityp\tpar\n"),
                          props.stderr)
         self.assertEqual(result.returncode, 0)
+
+    def test_configuration_saved_as_unicode_by_notepad(self):
+        build_document(os.path.join(self.data, "d.par"), {"Title": "Welle"})
+        text = ini_text({"Pfade": {"SourceDir": self.data, "ExcelFile": "Liste.xls"},
+                         "MapProperties": {"C": "Titel"}})
+        config = os.path.join(self.tmp, "ZireVuz.ini")
+        for encoding in ("utf-16-le", "utf-16-be"):
+            with self.subTest(encoding):
+                with open(config, "wb") as f:
+                    f.write("\ufeff".encode(encoding) + text.encode(encoding))
+                for check in ([], ["--check"]):
+                    done = self.run_config_args(check + [config])
+                    self.assertEqual(done.returncode, 0, done.stderr.decode(errors="replace"))
+                self.assertEqual(Sheet(os.path.join(self.tmp, "Liste.xls")).value(1, 3), "Welle")
 
     def test_old_parts_and_backups_are_kept(self):
         first = build_document(os.path.join(self.data, "d0001.par"), {"Title": "Welle"})

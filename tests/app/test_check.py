@@ -31,6 +31,8 @@ CASES = [
     (2, "maxRange=1000", "{config}:2: Warnung: maxRange=1000 gilt nicht: erlaubt sind ganze Zahlen von 1001 bis 65000", 1),
     (2, "Pattern=.par", '{config}:2: Warnung: Pattern-Eintrag ".par" findet keine Datei', 1),
     (3, "Kopfzeile=Ja", "{config}:3: Warnung: Kopfzeile=Ja schaltet die Kopfzeile nicht ein", 1),
+    (3, "Zeltypen=ja", "{config}:3: Warnung: Unbekannter Schlüssel in [Config]: Zeltypen – gemeint ist wohl "
+                       "Zelltypen?", 1),
     (5, "SourceDir={data}/fehlt", "{config}:5: Fehler: Das angegebene Startverzeichnis existiert nicht: {data}/fehlt/", 2),
     (8, "C1=Titel", "{config}:8: Fehler: C1 ist keine Spalte von A bis IV: der Lauf endet mit Laufzeitfehler 1004", 2),
     (9, "D=Autor#L20#Q", "{config}:9: Warnung: D=Autor#L20#Q: #Q hinter #L wird mit der Länge abgeschnitten", 1),
@@ -46,6 +48,8 @@ CASES = [
                            '(etwa "Welle")', 1),
     (16, "[Sonstiges]", "{config}:16: Warnung: Unbekannter Abschnitt [Sonstiges]", 1),
     (6, "ExcelFile=/dev/null", "{config}:6: Fehler: Die angegebene Exceldatei ist keine gewöhnliche Datei: /dev/null", 2),
+    (6, "ExcelFile=/proc/Liste.xls",
+     "{config}:6: Fehler: Die angegebene Exceldatei kann nicht erzeugt werden: /proc/Liste.xls: ", 2),
     (6, "ExcelFile=ZireVuz.ini", "{config}:6: Fehler: Die angegebene Exceldatei ist die Konfigurationsdatei: ", 2),
     (8, "A=Titel", "{config}:8: Warnung: A=Titel überschreibt die Spalte A (Pfad) in Kopfzeile und Zeilen", 1),
 ]
@@ -81,6 +85,21 @@ class ConfigurationCheck(BatchTestCase):
                 out = r.stdout.decode()
                 self.assertIn(expected.format(data=self.data, config=self.config), out)
                 self.assertEqual(r.returncode, status, out)
+
+    def test_maxrange_follows_the_workbook_format(self):
+        build_document(os.path.join(self.data, "a.par"), {"Title": "Welle", "Author": "Anna"},
+                       custom={"Prüfer": "K. Groß"})
+        warning = "{config}:2: Warnung: maxRange=%s gilt nicht: erlaubt sind ganze Zahlen von 1001 bis %s, es gilt 65000"
+        for workbook, max_range, largest in [("Liste.xlsx", "1048575", None), ("Liste.xlsx", "1048576", "1048575"),
+                                             ("Liste.xls", "65001", "65000")]:
+            with self.subTest(workbook=workbook, max_range=max_range):
+                text = CLEAN.format(data=self.data).replace("ExcelFile=Liste.xls", "ExcelFile=" + workbook)
+                r = self.check(text.replace("Pattern=par", "maxRange=%s\nZelltypen=ja\nPattern=par" % max_range))
+                out = r.stdout.decode()
+                if largest is None:
+                    self.assertEqual(r.returncode, 0, out)
+                else:
+                    self.assertIn((warning % (max_range, largest)).format(config=self.config), out)
 
     def test_a_file_that_is_no_configuration_is_an_error(self):
         cases = [

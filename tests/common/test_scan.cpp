@@ -130,6 +130,28 @@ TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
   EXPECT_EQ(Scan("par", 3), found);
 }
 
+// A stop asked for while the folders are listed ends the walk there, with
+// or without helpers, instead of once the whole tree is listed.
+TEST_F(ScanTest, CancelStopsTheWalk) {
+  struct StopAtFirstFolder : test::FakeProgress {
+    void SetStatus(const QString& text) override {
+      FakeProgress::SetStatus(text);
+      cancelled = true;
+    }
+  };
+  const int folders = 2000;
+  for (int i = 0; i < folders; ++i) Files({QStringLiteral("f%1/x.par").arg(i)});
+  for (int helpers : {0, 3}) {
+    StopAtFirstFolder stopping;
+    WorkerPool pool(helpers);
+    RunLog log;
+    bool cancelled = false;
+    const qsizetype found = CollectFiles(log, stopping, pool, root_, "par", &cancelled).Paths().size();
+    EXPECT_TRUE(cancelled) << helpers;
+    EXPECT_LT(found, folders) << helpers;
+  }
+}
+
 TEST_F(ScanTest, ListingFailureEndsTheScanWithARunError) {
   Files({"a.par"});
   InjectFileSystemErrorForTests(FsCall::List, EACCES);

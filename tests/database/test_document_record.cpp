@@ -48,7 +48,7 @@ class DocumentRecordTest : public testing::TestWithParam<Backend> {
   QString Value(const QString& fileName, const QString& field) {
     const std::optional<RecordSet> record = Find(fileName);
     EXPECT_TRUE(record) << fileName.toStdString();
-    return record ? GetRecordValue(*db_, *record, field, cache_) : QStringLiteral("<kein Datensatz>");
+    return record ? GetRecordValue(*db_, *record, field, cache_).text : QStringLiteral("<kein Datensatz>");
   }
 
   QTemporaryDir dir_;
@@ -121,7 +121,7 @@ TEST_P(DocumentRecordTest, FirstOfSeveralRecordsWithoutPlaceholder) {
   for (const QString& name : {QStringLiteral("a.par"), QStringLiteral("b.par")}) {
     const std::optional<RecordSet> record = Find(name);
     ASSERT_TRUE(record);
-    EXPECT_EQ(GetRecordValue(*db_, *record, QStringLiteral("TITEL"), cache_), QStringLiteral("Gruppe A"));
+    EXPECT_EQ(GetRecordValue(*db_, *record, QStringLiteral("TITEL"), cache_).text, QStringLiteral("Gruppe A"));
   }
 }
 

@@ -89,7 +89,7 @@ TEST_F(ColumnMappingFile, DatabaseModeWithoutItsSectionWarnsAndMapsNothing) {
                           "zu mappende Properties definiert. Das Programm wird fortgesetzt, es werden jedoch "
                           "nur Dateiname und Pfad ausgegeben."));
   EXPECT_EQ(box.title, "Warnung");
-  EXPECT_EQ(box.icon, static_cast<int>(MessageIcon::Information));
+  EXPECT_EQ(box.icon, static_cast<int>(MessageIcon::Warning));
   EXPECT_EQ(box.buttons, static_cast<int>(MessageButtons::Ok));
   EXPECT_EQ(log.Messages(), (QStringList{
                                 "Lese Mapping-Information",

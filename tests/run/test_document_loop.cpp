@@ -220,7 +220,9 @@ TEST_F(Loop, ACancelledRunTakesTheCancelledFinish) {
   // The closed window is not unloaded again; the question is still asked.
   EXPECT_EQ(progress_.unloaded, 0);
   ASSERT_FALSE(dialogs_.calls.empty());
+  // The batch program prints its own summary: the question comes alone.
   EXPECT_EQ(dialogs_.calls.back().text, QString::fromUtf8("Möchten Sie die resultierende Excel-Datei jetzt ansehen?"));
+  EXPECT_EQ(dialogs_.calls.back().title, "Arbeiten abgebrochen");
   EXPECT_EQ(summary.stats.rowsWritten, 2);
   const test::ReadBack r = test::Read(log_.Folder() + "/Liste.xls");
   EXPECT_EQ(r.sheet["nrows"].toInt(), 2);

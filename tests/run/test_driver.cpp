@@ -71,6 +71,49 @@ TEST_F(DriverTest, DesktopAsksForFolderAndWorkbook) {
   EXPECT_EQ(dialogs_.lastSaveRequest.initialDir, data_ + "/");
 }
 
+// The folder dialog opens in the configured start folder, the save dialog
+// proposes the configured workbook; a name alone is proposed in the folder chosen.
+TEST_F(DriverTest, DialogsStartFromTheConfiguredPaths) {
+  struct Case { QString sourceDir, excelFile, folderStart, saveDir, saveName; };
+  const QString books = dir_.path() + "/mappen";
+  QDir().mkpath(books);
+  const Case cases[] = {
+      {data_, books + "/Liste.xlsx", data_, books + "/", "Liste.xlsx"},
+      {data_ + "/fehlt", "Liste.xls", "", data_ + "/", "Liste.xls"},
+      {"", books + "/fehlt/Liste.xls", "", data_ + "/", "Liste.xls"},
+      {"", "", "", data_ + "/", ""},
+  };
+  for (const Case& c : cases) {
+    Config("[Pfade]\nSourceDir=" + c.sourceDir + "\nExcelFile=" + c.excelFile + "\n");
+    dialogs_.calls.clear();
+    dialogs_.folderAnswers = {data_};
+    RunDesktop();
+    ASSERT_GE(dialogs_.calls.size(), 2u);
+    EXPECT_EQ(dialogs_.calls[0].title, c.folderStart);
+    EXPECT_EQ(dialogs_.lastSaveRequest.initialDir, c.saveDir);
+    EXPECT_EQ(dialogs_.lastSaveRequest.suggestedName, c.saveName);
+  }
+}
+
+// An existing workbook is chosen only after a question that says it is kept.
+TEST_F(DriverTest, ChosenExistingWorkbookIsConfirmedAndKept) {
+  ASSERT_TRUE(test::WriteTextFile(data_ + "/Alt.xls", "vorige Mappe"));
+  dialogs_.folderAnswers = {data_};
+  dialogs_.saveAnswers = {data_ + "/Alt.xls", data_ + "/Alt.xls"};
+  dialogs_.messageAnswers = {kResultNo, kResultYes};
+  EXPECT_EQ(RunDesktop(), RunOutcome::WorkbookWritten);
+  QStringList kinds;
+  for (const auto& call : dialogs_.calls) kinds << call.kind;
+  EXPECT_EQ(kinds.mid(0, 5), (QStringList{"folder", "save", "message", "save", "message"}));
+  EXPECT_EQ(dialogs_.calls[2].text,
+            QString::fromUtf8("Die Datei \"Alt.xls\" gibt es bereits.\n\nSie wird nicht überschrieben: die bisherige "
+                              "Arbeitsmappe bleibt beim Speichern als Sicherung mit Datum und Uhrzeit im Namen daneben "
+                              "erhalten (etwa Alt_202612051824.xls).\n\nMöchten Sie die neue Arbeitsmappe unter diesem "
+                              "Namen speichern?"));
+  EXPECT_EQ(dialogs_.calls[2].icon, static_cast<int>(MessageIcon::Question));
+  EXPECT_EQ(test::ReadFileBytes(data_ + "/Alt_202612051824.xls"), QByteArray("vorige Mappe"));
+}
+
 TEST_F(DriverTest, CancelledSaveDialogEndsTheRun) {
   dialogs_.folderAnswers = {data_};
   EXPECT_EQ(RunDesktop(), RunOutcome::Stopped);

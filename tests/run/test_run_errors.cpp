@@ -80,6 +80,7 @@ TEST_F(RunErrors, FailedSaveKeepsTheEarlierWorkbook) {
   ASSERT_TRUE(test::WriteTextFile(Path("Liste.xls"), "frühere Mappe"));
   dialogs_.folderAnswers = {docs_};
   dialogs_.saveAnswers = {Path("Liste.xls")};
+  dialogs_.messageAnswers = {kResultYes};  // take the existing workbook's name
   test::WriteTextFile(Path("ZireVuz.ini"), "[MapProperties]\nC=%dateityp\n");
   InjectFileSystemErrorForTests(FsCall::Write, ENOSPC);
   EXPECT_EQ(RunDesktop(), RunOutcome::RunTimeError);

@@ -177,22 +177,32 @@ TEST_F(WorkbookOutputTest, FinishAsksAndShowsOrCloses) {
     bool cancelled;
     int answer;
     bool startedHere;
+    bool viewer;  // a program on the desktop opens the workbook
     QStringList tail;  // log lines after the save line
     int unloads;
     bool shown;
   };
   const QString ask = "Dialog \"Excel ansehen?\" wird angezeigt";
+  const QString noViewer = QString::fromUtf8("Die Arbeitsmappe \"%1\" kann nicht angezeigt werden: es ist kein "
+                                             "Programm zum Öffnen von Excel-Dateien eingerichtet.");
   const Case cases[] = {
-      {false, kResultYes, true, {ask, "Excel wird sichtbar gemacht"}, 1, true},
-      {true, kResultNo, true, {ask, "Excel-Tabelle wird geschlossen", "Excel wird beendet"}, 0, false},
-      {true, kResultYes, true, {ask, "Excel wird sichtbar gemacht"}, 0, true},
+      {false, kResultYes, true, true, {ask, "Excel wird sichtbar gemacht"}, 1, true},
+      {true, kResultNo, true, true, {ask, "Excel-Tabelle wird geschlossen", "Excel wird beendet"}, 0, false},
+      {true, kResultYes, true, true, {ask, "Excel wird sichtbar gemacht"}, 0, true},
       // An application found running is left running.
-      {false, kResultNo, false, {ask, "Excel-Tabelle wird geschlossen"}, 1, false},
+      {false, kResultNo, false, true, {ask, "Excel-Tabelle wird geschlossen"}, 1, false},
+      // No program for the file: said with its place, and the run ends as it would with No.
+      {false, kResultYes, true, false,
+       {ask, "Excel wird sichtbar gemacht", noViewer, "Excel-Tabelle wird geschlossen", "Excel wird beendet"}, 1, false},
   };
   for (const Case& c : cases) {
     test::RunLogCapture caseLog;
     test::FakeProgress caseProgress;
     opened.clear();
+    SetDocumentOpenerForTests([this, &c](const QString& path) {
+      if (c.viewer) opened << path;
+      return c.viewer;
+    });
     dialogs.calls.clear();
     dialogs.messageAnswers = {c.answer};
     state = WorkbookState{};
@@ -200,19 +210,27 @@ TEST_F(WorkbookOutputTest, FinishAsksAndShowsOrCloses) {
     ASSERT_TRUE(StartWorkbookOutput(TheDialogs(), caseLog.Log(), state, mapping));
     state.startedHere = c.startedHere;
     const int before = static_cast<int>(caseLog.Messages().size());
-    FinishWorkbookOutput(TheDialogs(), TheProgress(), caseLog.Log(), state, c.cancelled);
+    const QString target = state.targetPath;
+    FinishWorkbookOutput(TheDialogs(), TheProgress(), caseLog.Log(), state, c.cancelled, "Gefundene Dokumente: 3");
     const QStringList lines = caseLog.Messages().mid(before);
     EXPECT_EQ(lines.first(), c.cancelled ? "Bearbeitung abgebrochen. Excel-Datei speichern"
                                          : "Alle Dateien verarbeitet. Excel-Datei speichern");
-    EXPECT_EQ(lines.mid(1), c.tail);
+    QStringList tail = c.tail;
+    tail.replaceInStrings("%1", target);
+    EXPECT_EQ(lines.mid(1), tail);
     EXPECT_EQ(caseProgress.unloaded, c.unloads);
-    EXPECT_EQ(opened, c.shown ? QStringList{state.targetPath} : QStringList());
-    EXPECT_TRUE(QFile::exists(state.targetPath));
-    ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].text, QString::fromUtf8("Möchten Sie die resultierende Excel-Datei jetzt ansehen?"));
-    EXPECT_EQ(dialogs.calls[0].title, "Arbeiten abgeschlossen");
+    EXPECT_EQ(opened, c.shown ? QStringList{target} : QStringList());
+    EXPECT_TRUE(QFile::exists(target));
+    ASSERT_EQ(dialogs.calls.size(), c.viewer ? 1u : 2u);
+    EXPECT_EQ(dialogs.calls[0].text,
+              QString::fromUtf8("Gefundene Dokumente: 3\n\nMöchten Sie die resultierende Excel-Datei jetzt ansehen?"));
+    EXPECT_EQ(dialogs.calls[0].title, c.cancelled ? "Arbeiten abgebrochen" : "Arbeiten abgeschlossen");
     EXPECT_EQ(dialogs.calls[0].buttons, static_cast<int>(MessageButtons::YesNo));
-    EXPECT_EQ(dialogs.calls[0].icon, static_cast<int>(MessageIcon::None));
+    EXPECT_EQ(dialogs.calls[0].icon, static_cast<int>(MessageIcon::Question));
+    if (!c.viewer) {
+      EXPECT_EQ(dialogs.calls[1].text, tail[2]);
+      EXPECT_EQ(dialogs.calls[1].icon, static_cast<int>(MessageIcon::Warning));
+    }
     EXPECT_EQ(state.application, nullptr);
   }
 }

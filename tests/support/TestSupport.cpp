@@ -29,8 +29,8 @@ int FakeDialogs::MessageBox(const QString& text, MessageButtons buttons, Message
   return buttons == MessageButtons::YesNo ? kResultNo : kResultOk;
 }
 
-QString FakeDialogs::BrowseForFolder(const QString& prompt) {
-  calls.push_back({"folder", prompt, QString(), 0, 0});
+QString FakeDialogs::BrowseForFolder(const QString& prompt, const QString& startFolder) {
+  calls.push_back({"folder", prompt, startFolder, 0, 0});
   if (folderAnswers.empty()) return QString();
   QString a = folderAnswers.front();
   folderAnswers.pop_front();

@@ -27,7 +27,7 @@ class FakeDialogs : public Dialogs {
   struct Call {
     QString kind;  // "message", "folder", "save", "info"
     QString text;
-    QString title;
+    QString title;  // the folder dialog's start folder, the save dialog's folder
     int buttons = 0;
     int icon = 0;
   };
@@ -43,7 +43,7 @@ class FakeDialogs : public Dialogs {
 
   int MessageBox(const QString& text, MessageButtons buttons, MessageIcon icon,
                  const QString& title) override;
-  QString BrowseForFolder(const QString& prompt) override;
+  QString BrowseForFolder(const QString& prompt, const QString& startFolder) override;
   QString SaveFileName(const SaveDialogRequest& request) override;
   int ShowInfo(const QString& message, InfoButtons buttons, const QString& caption,
                InfoPicture style) override;

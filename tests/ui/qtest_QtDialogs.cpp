@@ -86,7 +86,7 @@ class QtDialogsTest : public QObject {
     tbx::QtDialogs dialogs(false);
     const QString chosen = dialogs.SaveFileName(
         {QStringLiteral("Excel-Dateien (*.xls)"), QStringLiteral("xls"), QStringLiteral("Properties speichern in..."),
-         dir.path()});
+         dir.path(), QString()});
     QCOMPARE(seenTitle, QStringLiteral("Properties speichern in..."));
     QCOMPARE(seenDir, QDir(dir.path()).absolutePath());
     QCOMPARE(seenFilters, QStringList{"Excel-Dateien (*.xls)"});
@@ -94,28 +94,56 @@ class QtDialogsTest : public QObject {
     QCOMPARE(chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("Liste.xls")));
   }
 
+  // The configured workbook is proposed with its type; an existing file is
+  // taken without Qt's question, which would say it is overwritten.
+  void saveDialogProposesTheNameAndLeavesTheQuestionToTheRun() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile existing(dir.filePath(QStringLiteral("Liste.xlsx")));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QString seenName, seenFilter;
+    bool asksItself = true;
+    tbx::test::WhenModal<QFileDialog>([&](QFileDialog* d) {
+      if (auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) seenName = name->text();
+      seenFilter = d->selectedNameFilter();
+      asksItself = !d->testOption(QFileDialog::DontConfirmOverwrite);
+      QMetaObject::invokeMethod(d, "accept");
+    });
+    tbx::QtDialogs dialogs(false);
+    const QString chosen = dialogs.SaveFileName(
+        {QStringLiteral("Excel-Dateien (*.xls);;Excel-Arbeitsmappen (*.xlsx)"), QStringLiteral("xls"),
+         QStringLiteral("Properties speichern in..."), dir.path(), QStringLiteral("Liste.xlsx")});
+    QCOMPARE(seenName, QStringLiteral("Liste.xlsx"));
+    QCOMPARE(seenFilter, QStringLiteral("Excel-Arbeitsmappen (*.xlsx)"));
+    QVERIFY(!asksItself);
+    QCOMPARE(chosen, QDir(dir.path()).absoluteFilePath(QStringLiteral("Liste.xlsx")));
+  }
+
   void cancelledDialogsGiveNothing() {
     tbx::QtDialogs dialogs(false);
     tbx::test::WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    QCOMPARE(dialogs.SaveFileName({"Excel-Dateien (*.xls)", "xls", "Titel", QDir::tempPath()}), QString());
+    QCOMPARE(dialogs.SaveFileName({"Excel-Dateien (*.xls)", "xls", "Titel", QDir::tempPath(), QString()}), QString());
     tbx::test::WhenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    QCOMPARE(dialogs.BrowseForFolder(QStringLiteral("Ordner wählen")), QString());
+    QCOMPARE(dialogs.BrowseForFolder(QStringLiteral("Ordner wählen"), QString()), QString());
   }
 
   void folderDialogShowsThePromptAndReturnsTheFolder() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QString seenTitle;
+    QString seenTitle, seenStart;
     tbx::test::WhenModal<QFileDialog>([&](QFileDialog* d) {
       seenTitle = d->windowTitle();
+      seenStart = d->directory().absolutePath();
       d->setDirectory(dir.path());
       QMetaObject::invokeMethod(d, "accept");
     });
     tbx::QtDialogs dialogs(false);
     const QString prompt = QStringLiteral(
         "Wählen Sie das Verzeichnis, in dem sich die zu lesenden Solid Edge Dateien befinden:");
-    const QString chosen = dialogs.BrowseForFolder(prompt);
+    const QString chosen = dialogs.BrowseForFolder(prompt, QDir::tempPath());
     QCOMPARE(seenTitle, prompt);
+    QCOMPARE(seenStart, QDir(QDir::tempPath()).absolutePath());
     QCOMPARE(QDir(chosen).absolutePath(), QDir(dir.path()).absolutePath());
   }
 };

@@ -16,6 +16,7 @@
 #include "../xls/XlsReadBack.h"
 #include "platform/DesktopViewer.h"
 #include "common/ProgramInfo.h"
+#include "interaction/ProgressTexts.h"
 #include "run/RunDriver.h"
 #include "ui/frmProgress.h"
 #include "ui/QtDialogs.h"
@@ -54,7 +55,8 @@ class User : public QObject {
   void Act() {
     if (closeWhileReading && currentWhenClosed.isEmpty() && tbx::frmProgress::IsLoaded()) {
       tbx::frmProgress& window = tbx::frmProgress::Get();
-      if (window.isVisible() && window.Picture1()->isVisible()) {
+      // The bar is busy while the folders are listed and fills once the documents are read.
+      if (window.isVisible() && window.Picture1()->isVisible() && !window.Picture1()->Busy()) {
         currentWhenClosed = window.Label1()->text();
         window.close();
       }
@@ -134,7 +136,10 @@ class DesktopRunTest : public QObject {
 
     const QString workbook = data_ + "/Liste.xls";
     QCOMPARE(user.dialogTitles, (QStringList{kPrompt, "Properties speichern in...", "Arbeiten abgeschlossen"}));
-    QCOMPARE(user.messages, QStringList{"Möchten Sie die resultierende Excel-Datei jetzt ansehen?"});
+    QCOMPARE(user.messages, QStringList{"Gefundene Dokumente: 3\nGeschriebene Zeilen: 3\nMarkierte Zeilen: 0\n"
+                                        "Arbeitsmappe: " + workbook +
+                                        "\n\nMöchten Sie die resultierende Excel-Datei jetzt ansehen?"});
+    QCOMPARE(user.icons, QList<int>{QMessageBox::Question});
     QCOMPARE(opened_, QStringList{workbook});
     const QStringList log = Log();
     QVERIFY(log.contains("Verzeichnisauswahl: " + data_ + "/"));
@@ -219,8 +224,14 @@ class DesktopRunTest : public QObject {
     QCOMPARE(processed.last(), QStringLiteral("%1: Bearbeite %2/%3").arg(processed.size()).arg(data_, user.currentWhenClosed));
     QVERIFY(log.contains("Bearbeitung abgebrochen. Excel-Datei speichern"));
     QVERIFY(!log.contains("Alle Dateien verarbeitet. Excel-Datei speichern"));
-    // The question is still asked; the closed window stays closed.
-    QCOMPARE(user.messages, QStringList{"Möchten Sie die resultierende Excel-Datei jetzt ansehen?"});
+    // The question is still asked, and says what the run has done; the closed window stays closed.
+    QCOMPARE(user.dialogTitles.last(), QStringLiteral("Arbeiten abgebrochen"));
+    QCOMPARE(user.messages,
+             QStringList{QStringLiteral("Die Bearbeitung wurde abgebrochen. Die Arbeitsmappe enthält die bis dahin "
+                                        "gelesenen Dokumente.\n\nGefundene Dokumente: 1.500\nGeschriebene Zeilen: %1\n"
+                                        "Markierte Zeilen: 0\nArbeitsmappe: %2/Liste.xls\n\n"
+                                        "Möchten Sie die resultierende Excel-Datei jetzt ansehen?")
+                             .arg(tbx::CountText(processed.size()), data_)});
     QVERIFY(!tbx::frmProgress::IsLoaded());
     const QJsonObject sheet = FirstSheet(data_ + "/Liste.xls");
     QCOMPARE(sheet["nrows"].toInt(), processed.size());

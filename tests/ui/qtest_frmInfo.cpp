@@ -3,12 +3,15 @@
 // fresh load state of every call.
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "ModalDriver.h"
 #include "common/PathHelpers.h"
 #include "ui/frmInfo.h"
 #include "ui/ImageControl.h"
+#include "ui/Twips.h"
 
 using tbx::frmInfo;
 using namespace tbx;
@@ -164,6 +167,38 @@ class MessageDialogTest : public QObject {
     });
     frmInfo::ShowModal("Zeile 1\r\nZeile 2\r\nZeile 3", kInfoOkCritical, "Titel", kPictureCritical);
     QCOMPARE(lines, 3);
+  }
+
+  // The box grows with its text, the buttons stay below it; a short text
+  // keeps the classic size, and a very long one scrolls.
+  void messageFitsItsBox_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("classicSize");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("one line") << 1 << true << false;
+    QTest::newRow("database message, 6 lines") << 6 << false << false;
+    QTest::newRow("60 lines") << 60 << false << true;
+  }
+
+  void messageFitsItsBox() {
+    QFETCH(int, lines);
+    QStringList text;
+    for (int i = 1; i <= lines; ++i) text << QStringLiteral("Zeile %1 der Meldung über den fehlenden Treiber").arg(i);
+    int scrollRange = -1, height = 0, classic = 0, boxBottom = 0, buttonTop = 0, screenHeight = 0;
+    tbx::test::WhenModal<frmInfo>([&](frmInfo* d) {
+      scrollRange = d->Message()->verticalScrollBar()->maximum();
+      height = d->height();
+      classic = TwipScale::For(d).Pixels(2550);
+      boxBottom = d->Message()->geometry().bottom();
+      buttonTop = d->btnOK()->geometry().top();
+      screenHeight = d->screen()->availableGeometry().height();
+      d->btnOK()->click();
+    });
+    frmInfo::ShowModal(text.join("\r\n"), kInfoOkCritical, "Titel", kPictureCritical);
+    QTEST(scrollRange > 0, "scrolls");
+    QTEST(height == classic, "classicSize");
+    QVERIFY(buttonTop > boxBottom);
+    QVERIFY(height < screenHeight);
   }
 
   void tabMovesThroughTheButtonsInOrder() {

@@ -1,7 +1,9 @@
-// The progress window: the painted bar, its layout and the cancel flag
-// through close, unload and reload.
+// The progress window: the painted bar, its layout, its texts during the
+// scan and the loop, and the cancel flag through close, the Abbrechen
+// button, unload and reload.
 #include <QLabel>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QtTest>
 
 #include "ui/frmProgress.h"
@@ -82,14 +84,73 @@ class ProgressWindowTest : public QObject {
 
   void layoutFollowsTheTwipTable() {
     frmProgress& window = frmProgress::Get();
+    window.ShowProgress();
     const tbx::TwipScale scale = tbx::TwipScale::For(&window);
-    QCOMPARE(window.size(), QSize(scale.Pixels(6750), scale.Pixels(2505)));
+    QCOMPARE(window.width(), scale.Pixels(6750));
     QCOMPARE(window.windowTitle(), QStringLiteral("Properties lesen"));
     QCOMPARE(window.Label1()->text(), QStringLiteral("Dateien werden überprüft"));
     QVERIFY(window.Label1()->alignment() & Qt::AlignHCenter);
+    QVERIFY(!window.Label1()->wordWrap());
     // A 3D single border leaves an inner area of 6435 x 195 twips.
     QCOMPARE(window.Picture1()->contentsRect().size(), QSize(scale.Pixels(6435), scale.Pixels(195)));
     QVERIFY(!window.windowIcon().isNull());
+    // Rows in order, each whole inside the window: nothing is cut off at its bottom.
+    const QList<QWidget*> rows{window.Label1(), window.Label2(), window.Picture1(), window.btnCancel()};
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+      QVERIFY(window.rect().contains(rows[i]->geometry()));
+      if (i > 0) QVERIFY(rows[i]->geometry().top() > rows[i - 1]->geometry().bottom());
+    }
+    QVERIFY(window.height() - window.btnCancel()->geometry().bottom() >= scale.Pixels(60));
+    QVERIFY(window.Label1()->height() >= window.Label1()->fontMetrics().height());
+  }
+
+  // What the run tells the view, as the window shows it.
+  void windowShowsTheScanAndTheLoop_data() {
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("counts");
+    QTest::newRow("scan") << false
+                          << "/srv/cad/Projekte/Windkraftanlage_Nordsee_2027/Baugruppen_und_Einzelteile_des_"
+                             "Hauptgetriebes/Zeichnungen/"
+                          << QStringLiteral("Verzeichnisse durchsucht: 1.204 · Dokumente gefunden: 15.356");
+    QTest::newRow("loop") << true << "Getriebegehaeuse_Baugruppe_mit_sehr_langem_Namen_fuer_die_Fertigung_00042.par"
+                          << QStringLiteral("1.234 von 15.356 Dokumenten · 8 %");
+  }
+
+  void windowShowsTheScanAndTheLoop() {
+    QFETCH(bool, loop);
+    QFETCH(QString, status);
+    tbx::QtProgressView view;
+    view.Show();
+    view.SetStatus(status);
+    view.ScanProgress(1204, 15356);
+    if (loop) {
+      view.ShowProgress();
+      view.DocumentProgress(1234, 15356);
+    }
+    frmProgress& window = frmProgress::Get();
+    QTEST(window.Label2()->text(), "counts");
+    QVERIFY(window.Picture1()->isVisible());
+    QCOMPARE(window.Picture1()->Busy(), !loop);
+    // Shortened in the middle to the label's width: its start and its end stay.
+    const QString shown = window.Label1()->ShownText();
+    QCOMPARE(window.Label1()->text(), status);
+    QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+    QVERIFY(shown.startsWith(status.left(8)));
+    QVERIFY(shown.endsWith(status.right(6)));
+    QVERIFY(window.Label1()->fontMetrics().horizontalAdvance(shown) <= window.Label1()->contentsRect().width());
+  }
+
+  void cancelButtonStopsLikeClosingTheWindow() {
+    tbx::QtProgressView view;
+    view.Show();
+    frmProgress& window = frmProgress::Get();
+    QCOMPARE(window.btnCancel()->text(), QStringLiteral("Abbrechen"));
+    QVERIFY(window.btnCancel()->isVisible());
+    window.btnCancel()->click();
+    view.ProcessEvents();
+    QVERIFY(view.Cancelled());
+    QVERIFY(!frmProgress::IsLoaded());
   }
 
   void closingSetsTheFlagAndAnyLaterAccessReloadsHiddenAndClearsIt() {

@@ -1,8 +1,10 @@
 #include "platform/Clock.h"
+#include "platform/SystemCalls.h"
 
 #include <ctime>
 
 namespace tbx {
+
 namespace {
 
 // Without TZ the C library looks at /etc/localtime again on every local
@@ -17,21 +19,13 @@ void SettleTimeZone() {
   (void)settled;
 }
 
-std::function<QDateTime()>& ClockOverride() {
-  static std::function<QDateTime()> clock;
-  return clock;
-}
 }  // namespace
 
-QDateTime Now() {
-  const auto& clock = ClockOverride();
-  if (clock) return clock();
+QDateTime SystemNow() {
   SettleTimeZone();
   return QDateTime::currentDateTime();
 }
 
 QDateTime ToLocalTime(const QDateTime& time) { return time.toLocalTime(); }
-
-void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace tbx

@@ -1,22 +1,11 @@
-#include "platform/DesktopViewer.h"
+#include "platform/SystemCalls.h"
 
 #include <QProcess>
 
 namespace tbx {
-namespace {
 
-DocumentOpener& Opener() {
-  static DocumentOpener opener;
-  return opener;
-}
-
-}  // namespace
-
-bool OpenWithDesktop(const QString& path) {
-  if (Opener()) return Opener()(path);
+bool OpenWithSystem(const QString& path) {
   return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
 }
-
-void SetDocumentOpenerForTests(DocumentOpener opener) { Opener() = std::move(opener); }
 
 }  // namespace tbx

@@ -11,16 +11,12 @@
 #include <memory>
 
 #include "platform/Injection.h"
+#include "platform/SystemCalls.h"
 #include "platform/posix/NativeNames.h"
 #include "text/Encodings.h"
 
 namespace tbx {
 namespace {
-
-std::function<QDateTime(const QString&)>& CreationTimeSource() {
-  static std::function<QDateTime(const QString&)> source;
-  return source;
-}
 
 QByteArray Native(const QString& path) { return NativePath(path); }
 
@@ -38,10 +34,6 @@ struct DirCloser {
 };
 
 }  // namespace
-
-void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> source) {
-  CreationTimeSource() = std::move(source);
-}
 
 int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
   entries.clear();
@@ -267,13 +259,7 @@ int IdentifyFile(const QString& path, FileIdentity& identity) {
   return 0;
 }
 
-int FileCreationTime(const QString& path, QDateTime& created) {
-  created = QDateTime();
-  if (int e = InjectedFailure(FsCall::CreationTime)) return e;
-  if (const auto& source = CreationTimeSource()) {
-    created = source(path);
-    return 0;
-  }
+int SystemCreationTime(const QString& path, QDateTime& created) {
   struct statx stx {};
   if (::statx(AT_FDCWD, Native(path).constData(), 0, STATX_BTIME | STATX_MTIME, &stx) != 0) return errno;
   // Linux keeps a birth time only on some file systems, and files that came

@@ -1,6 +1,7 @@
 #include "platform/Process.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,6 +44,11 @@ QString NoDisplayReason() {
 }
 
 bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+int TerminalColumns(std::FILE* stream) {
+  struct winsize size {};
+  return ::ioctl(::fileno(stream), TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
 
 void CatchInterrupts() {
   // Schedulers, timeout(1) and a closed session send SIGTERM or SIGHUP: the

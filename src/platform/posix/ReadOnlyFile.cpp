@@ -53,16 +53,6 @@ int ReadOnlyFile::Open(const QString& path) {
   return 0;
 }
 
-bool ReadOnlyFile::ReadAt(quint64 offset, char* out, quint64 size) {
-  if (offset > size_ || size > size_ - offset) return false;
-  const quint64 held = quint64(head_.size());
-  if (offset <= held && size <= held - offset) {
-    std::memcpy(out, head_.constData() + offset, size);
-    return true;
-  }
-  return ReadFromFile(offset, out, size);
-}
-
 bool ReadOnlyFile::ReadFromFile(quint64 offset, char* out, quint64 size) {
   while (size > 0) {
     const ssize_t got = ::pread(int(handle_), out, size, off_t(offset));

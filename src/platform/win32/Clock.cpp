@@ -1,24 +1,13 @@
 #include "platform/Clock.h"
+#include "platform/SystemCalls.h"
 
 #include <QTimeZone>
 
 namespace tbx {
-namespace {
-
-std::function<QDateTime()>& ClockOverride() {
-  static std::function<QDateTime()> clock;
-  return clock;
-}
-
-}  // namespace
 
 // Windows keeps the time zone in the system, not in a file looked at per
 // call: nothing to settle.
-QDateTime Now() {
-  const auto& clock = ClockOverride();
-  if (clock) return clock();
-  return QDateTime::currentDateTime();
-}
+QDateTime SystemNow() { return QDateTime::currentDateTime(); }
 
 // Qt asks Windows for the time zone on every local time it works out, and
 // under Wine each question read the zone's registry keys anew: a run spent
@@ -28,7 +17,5 @@ QDateTime ToLocalTime(const QDateTime& time) {
   static const QTimeZone zone = QTimeZone::systemTimeZone();
   return time.toTimeZone(zone);
 }
-
-void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace tbx

@@ -1,21 +1,12 @@
-#include "platform/DesktopViewer.h"
+#include "platform/SystemCalls.h"
 
 // windows.h (through SystemNames.h) must come before the shell headers.
 #include "platform/win32/SystemNames.h"
 #include <shellapi.h>
 
 namespace tbx {
-namespace {
 
-DocumentOpener& Opener() {
-  static DocumentOpener opener;
-  return opener;
-}
-
-}  // namespace
-
-bool OpenWithDesktop(const QString& path) {
-  if (Opener()) return Opener()(path);
+bool OpenWithSystem(const QString& path) {
   // The application associated with the file's type, as a double click in
   // Explorer starts it. The shell wants the plain form of the path.
   std::wstring native = win32::SystemPath(path);
@@ -24,7 +15,5 @@ bool OpenWithDesktop(const QString& path) {
   const HINSTANCE result = ShellExecuteW(nullptr, L"open", native.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
-
-void SetDocumentOpenerForTests(DocumentOpener opener) { Opener() = std::move(opener); }
 
 }  // namespace tbx

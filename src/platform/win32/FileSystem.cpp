@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 
 #include "platform/Injection.h"
+#include "platform/SystemCalls.h"
 #include "platform/win32/SystemNames.h"
 
 namespace tbx {
@@ -15,11 +16,6 @@ using win32::AsHandle;
 using win32::FromHandle;
 using win32::LastErrno;
 using win32::SystemPath;
-
-std::function<QDateTime(const QString&)>& CreationTimeSource() {
-  static std::function<QDateTime(const QString&)> source;
-  return source;
-}
 
 // Every program may go on reading, writing, renaming or removing a file the
 // seam has open, as on POSIX: an administrator rotating the log, a second
@@ -86,10 +82,6 @@ QStringView LastName(QStringView path) {
 }
 
 }  // namespace
-
-void SetCreationTimeSourceForTests(std::function<QDateTime(const QString&)> source) {
-  CreationTimeSource() = std::move(source);
-}
 
 int ListDirectory(const QString& folder, std::vector<DirectoryEntry>& entries) {
   entries.clear();
@@ -304,13 +296,7 @@ int IdentifyFile(const QString& path, FileIdentity& identity) {
   return 0;
 }
 
-int FileCreationTime(const QString& path, QDateTime& created) {
-  created = QDateTime();
-  if (int e = InjectedFailure(FsCall::CreationTime)) return e;
-  if (const auto& source = CreationTimeSource()) {
-    created = source(path);
-    return 0;
-  }
+int SystemCreationTime(const QString& path, QDateTime& created) {
   // Windows keeps every file's creation time: the date the original showed.
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastErrno();

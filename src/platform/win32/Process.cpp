@@ -6,6 +6,7 @@
 
 // windows.h (through SystemNames.h) must come before the shell headers.
 #include "platform/win32/SystemNames.h"
+#include <io.h>
 #include <shellapi.h>
 
 namespace tbx {
@@ -91,6 +92,13 @@ QString NoDisplayReason() {
 }
 
 bool StandardErrorIsTerminal() { return IsConsole(STD_ERROR_HANDLE); }
+
+int TerminalColumns(std::FILE* stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  if (handle == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(handle, &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
 
 void CatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 

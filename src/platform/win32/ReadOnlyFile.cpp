@@ -34,16 +34,6 @@ int ReadOnlyFile::Open(const QString& path) {
   return 0;
 }
 
-bool ReadOnlyFile::ReadAt(quint64 offset, char* out, quint64 size) {
-  if (offset > size_ || size > size_ - offset) return false;
-  const quint64 held = quint64(head_.size());
-  if (offset <= held && size <= held - offset) {
-    std::memcpy(out, head_.constData() + offset, size);
-    return true;
-  }
-  return ReadFromFile(offset, out, size);
-}
-
 // Positioned reads through OVERLAPPED offsets on a synchronous handle: no
 // shared file position, as pread has none.
 bool ReadOnlyFile::ReadFromFile(quint64 offset, char* out, quint64 size) {
