@@ -1,7 +1,6 @@
 #include "common/TextForm.h"
 
 #include "common/PerThread.h"
-#include "platform/Clock.h"
 
 #include <QRegularExpression>
 #include <QTime>
@@ -96,7 +95,7 @@ std::optional<QString> ValueText(const QVariant& value, const QLocale& locale) {
     case QMetaType::Double:
       return RealText(value.toDouble(), locale);
     case QMetaType::QDate: return ShortDateText(value.toDate(), locale);
-    case QMetaType::QDateTime: return GeneralDateText(ToLocalTime(value.toDateTime()), locale);
+    case QMetaType::QDateTime: return GeneralDateText(value.toDateTime().toLocalTime(), locale);
     case QMetaType::QTime:
       return locale.toString(value.toTime(), QStringLiteral("HH:mm:ss"));
     case QMetaType::QByteArray:

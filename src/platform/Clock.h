@@ -12,8 +12,4 @@ QDateTime Now();
 // Installs a replacement clock; an empty function restores the system clock.
 void SetClockForTests(std::function<QDateTime()> clock);
 
-// A point in time as the user's local time: file times and the date
-// properties of documents, shown in cells and the log.
-QDateTime ToLocalTime(const QDateTime& time);
-
 }  // namespace tbx

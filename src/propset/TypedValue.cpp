@@ -4,7 +4,6 @@
 #include <QTimeZone>
 #include <cmath>
 
-#include "platform/Clock.h"
 #include "propset/CodePage.h"
 
 namespace tbx {
@@ -83,7 +82,7 @@ QVariant OleDate(double days) {
 QVariant FileTime(quint64 ticks) {
   if (ticks == 0) return {};
   static const QDateTime epoch(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc());
-  return ToLocalTime(epoch.addSecs(qint64(ticks / 10000000u)));
+  return epoch.addSecs(qint64(ticks / 10000000u)).toLocalTime();
 }
 
 template <typename T>

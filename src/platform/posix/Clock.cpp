@@ -26,6 +26,5 @@ QDateTime SystemNow() {
   return QDateTime::currentDateTime();
 }
 
-QDateTime ToLocalTime(const QDateTime& time) { return time.toLocalTime(); }
 
 }  // namespace tbx

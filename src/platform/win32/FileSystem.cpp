@@ -1,9 +1,6 @@
 #include "platform/FileSystem.h"
 
-#include <QTimeZone>
 #include <cerrno>
-
-#include "platform/Clock.h"
 
 #include "platform/Injection.h"
 #include "platform/SystemCalls.h"
@@ -301,8 +298,7 @@ int SystemCreationTime(const QString& path, QDateTime& created) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(SystemPath(path).c_str(), GetFileExInfoStandard, &data)) return LastErrno();
   constexpr qint64 kNsPerSecond = 1000000000;
-  created = ToLocalTime(
-      QDateTime::fromSecsSinceEpoch(win32::NanosecondsSinceEpoch(data.ftCreationTime) / kNsPerSecond, QTimeZone::utc()));
+  created = QDateTime::fromSecsSinceEpoch(win32::NanosecondsSinceEpoch(data.ftCreationTime) / kNsPerSecond);
   return 0;
 }
 
