@@ -112,7 +112,10 @@ done
 export WINEPATH="${WINEPATH:-}"
 
 if [ "$gui" = auto ]; then
-  if x86_64-w64-mingw32-objdump -p "$program" | grep -qi 'DLL Name: Qt6Gui\.dll'; then gui=yes; else gui=no; fi
+  # grep reads the whole listing: with -q it would stop at the first match,
+  # objdump would die of SIGPIPE, and pipefail would call the program one
+  # without windows.
+  if x86_64-w64-mingw32-objdump -p "$program" | grep -i 'DLL Name: Qt6Gui\.dll' >/dev/null; then gui=yes; else gui=no; fi
 fi
 
 xvfb_pid=""
