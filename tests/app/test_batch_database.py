@@ -391,7 +391,9 @@ class ServerRun(DatabaseRun):
                 ended_in_loop = 0
                 # Seven cuts spread over the traffic; the last eighth holds the last document's queries.
                 for cut in (total * k // 8 for k in range(1, 8)):
-                    r, _ = run_behind_proxy("--cut-after-bytes", str(cut))
+                    r, moved = run_behind_proxy("--cut-after-bytes", str(cut))
+                    if r.returncode == 0 and moved < cut:
+                        continue  # the pool's connections share the work differently each run: this one needed less
                     log = log_lines(self.tmp)
                     if r.returncode == 1:
                         self.assertEqual(log[-2], NO_CONNECTION)  # cut in the login
