@@ -13,7 +13,6 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -44,7 +43,7 @@ class ReadAhead : public PoolJob {
   }
   ~ReadAhead() override {
     {
-      const std::lock_guard<std::mutex> lock(mutex_);
+      const std::lock_guard<Mutex> lock(mutex_);
       stop_ = true;
     }
     pool_.Withdraw(*this);
@@ -59,7 +58,7 @@ class ReadAhead : public PoolJob {
   // that keeps a file server waiting does not keep the window waiting too.
   Result Take(qsizetype item, const std::function<void()>& whileWaiting) {
     if (!Active()) return produce_(item, -1);
-    std::unique_lock<std::mutex> lock(mutex_);
+    std::unique_lock<Mutex> lock(mutex_);
     Slot& slot = slots_[size_t(item % window_)];
     if (slot.state == State::Queued) {
       // No helper has started it: the loop makes it itself rather than wait.
@@ -101,7 +100,7 @@ class ReadAhead : public PoolJob {
   void Run(qsizetype item, int worker) override {
     Slot& slot = slots_[size_t(item % window_)];
     {
-      const std::lock_guard<std::mutex> lock(mutex_);
+      const std::lock_guard<Mutex> lock(mutex_);
       // The loop may have taken the item over and the slot may hold a later
       // item by now: a queued task of an item taken is left undone.
       if (stop_ || slot.item != item || slot.state != State::Queued) return;
@@ -109,7 +108,7 @@ class ReadAhead : public PoolJob {
     }
     std::optional<Result> result;
     result.emplace(produce_(item, worker));
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<Mutex> lock(mutex_);
     slot.result = std::move(result);
     slot.state = State::Done;
     if (awaited_ == item) ready_.notify_one();
@@ -117,7 +116,7 @@ class ReadAhead : public PoolJob {
 
   void Failed(qsizetype item, std::exception_ptr failure) noexcept override {
     Slot& slot = slots_[size_t(item % window_)];
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<Mutex> lock(mutex_);
     if (slot.item != item || slot.state != State::Running) return;
     slot.failure = std::move(failure);
     slot.state = State::Done;
@@ -137,7 +136,7 @@ class ReadAhead : public PoolJob {
   void Claim(qsizetype n) {
     qsizetype first = 0;
     {
-      const std::lock_guard<std::mutex> lock(mutex_);
+      const std::lock_guard<Mutex> lock(mutex_);
       first = next_;
       for (qsizetype i = first; i < first + n; ++i) {
         Slot& slot = slots_[size_t(i % window_)];
@@ -154,8 +153,8 @@ class ReadAhead : public PoolJob {
   const int window_;
   const std::function<Result(qsizetype, int)> produce_;
   const std::function<Result(qsizetype, std::exception_ptr)> failed_;
-  std::mutex mutex_;
-  std::condition_variable ready_;  // the loop: the item it waits for is done
+  Mutex mutex_;
+  Condition ready_;  // the loop: the item it waits for is done
   std::vector<Slot> slots_;
   qsizetype next_ = 0;   // the next item to queue
   qsizetype taken_ = 0;  // every item below is taken

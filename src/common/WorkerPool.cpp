@@ -32,7 +32,7 @@ WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving) : leaving_
 
 WorkerPool::~WorkerPool() {
   {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<Mutex> lock(mutex_);
     quit_ = true;
     queue_.clear();
   }
@@ -49,7 +49,7 @@ void WorkerPool::Guarded(const Task& task, int worker) noexcept {
 }
 
 void WorkerPool::Serve(int worker) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   for (;;) {
     ++sleeping_;
     work_.wait(lock, [this] { return quit_ || !queue_.empty(); });
@@ -69,7 +69,7 @@ void WorkerPool::Serve(int worker) {
 void WorkerPool::Submit(PoolJob& job, qsizetype first, qsizetype count) {
   int wake = 0;
   {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<Mutex> lock(mutex_);
     for (qsizetype i = 0; i < count; ++i) queue_.push_back(Task{&job, first + i});
     wake = int(std::min<qsizetype>(count, sleeping_));
   }
@@ -81,28 +81,28 @@ void WorkerPool::Submit(PoolJob& job, qsizetype first, qsizetype count) {
 bool WorkerPool::RunQueued() {
   Task task{};
   {
-    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::lock_guard<Mutex> lock(mutex_);
     if (queue_.empty()) return false;
     task = queue_.front();
     queue_.pop_front();
     running_.push_back(task.job);
   }
   Guarded(task, -1);
-  const std::lock_guard<std::mutex> lock(mutex_);
+  const std::lock_guard<Mutex> lock(mutex_);
   running_.erase(std::find(running_.begin(), running_.end(), task.job));
   done_.notify_all();
   return true;
 }
 
 void WorkerPool::Withdraw(PoolJob& job) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Task& t) { return t.job == &job; }),
                queue_.end());
   done_.wait(lock, [&] { return std::find(running_.begin(), running_.end(), &job) == running_.end(); });
 }
 
 bool WorkerPool::WaitIdle(std::chrono::milliseconds wait) {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<Mutex> lock(mutex_);
   return done_.wait_for(lock, wait, [this] { return Idle(); });
 }
 

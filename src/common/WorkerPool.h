@@ -7,13 +7,14 @@
 // fewer, or none: the run then does the work on its own thread.
 #include <QtGlobal>
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "platform/Threads.h"
 
 namespace tbx {
 
@@ -67,9 +68,9 @@ class WorkerPool {
   static void Guarded(const Task& task, int worker) noexcept;
   bool Idle() const { return queue_.empty() && running_.empty(); }
 
-  std::mutex mutex_;
-  std::condition_variable work_;  // helpers: an item was queued, or quit
-  std::condition_variable done_;  // waiters: an item finished
+  Mutex mutex_;
+  Condition work_;  // helpers: an item was queued, or quit
+  Condition done_;  // waiters: an item finished
   std::deque<Task> queue_;
   std::vector<PoolJob*> running_;  // the job of every item being run
   int sleeping_ = 0;

@@ -30,6 +30,7 @@ class ReadOnlyFile {
 
   intptr_t handle_ = -1;
   quint64 size_ = 0;
+  quint64 position_ = 0;  // where the handle's file position stands, where reads use one (Win32)
   QByteArray head_;  // the first bytes of the file, as far as they could be read
 };
 

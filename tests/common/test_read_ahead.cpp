@@ -5,6 +5,7 @@
 #include <QString>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 #include "common/ReadAhead.h"
 
@@ -40,4 +41,21 @@ TEST(ReadAhead, OtherFailuresOfAHelperReachTheLoop) {
       [](qsizetype, std::exception_ptr failure) -> int { std::rethrow_exception(failure); });
   ASSERT_TRUE(pool.WaitIdle(std::chrono::seconds(10)));
   EXPECT_THROW(ahead.Take(0, {}), std::runtime_error);
+}
+
+// The loop waits for helpers that are slow: it is woken when its item is
+// done, and meanwhile its own work (the window's events) goes on.
+TEST(ReadAhead, TheLoopWaitsForSlowHelpersAndKeepsItsEventsGoing) {
+  WorkerPool pool(2);
+  ASSERT_GT(pool.Size(), 0);
+  ReadAhead<qsizetype> ahead(
+      pool, 6, 4,
+      [](qsizetype item, int) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(item % 2 ? 40 : 1));
+        return item;
+      },
+      [](qsizetype, std::exception_ptr failure) -> qsizetype { std::rethrow_exception(failure); });
+  int rounds = 0;
+  for (qsizetype i = 0; i < 6; ++i) EXPECT_EQ(ahead.Take(i, [&] { ++rounds; }), i);
+  EXPECT_GT(rounds, 0);
 }
