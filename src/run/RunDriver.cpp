@@ -5,6 +5,8 @@
 #include <new>
 
 #include "common/Config.h"
+#include "common/ConfigLocation.h"
+#include "common/PathHelpers.h"
 #include "common/DirectoryScan.h"
 #include "common/RunError.h"
 #include "common/RunLog.h"
@@ -126,19 +128,33 @@ void UseConfiguration(RunState& run, RunKind kind, const QString& configPath) {
   run.configPath = QDir::toNativeSeparators(config.absoluteFilePath());
 }
 
+// A configuration that cannot be read or is no text would give a run
+// without a single setting: the batch program refuses it before its run,
+// and the window says why. A missing one is the run's own business: it asks
+// for the folders, as it always has.
+RunOutcome DriveDesktopRun(RunState& run) {
+  if (IsRegularFile(run.configPath)) {
+    if (const std::optional<QString> problem = ConfigurationFileProblem(run.configPath)) {
+      run.dialogs->ReportFailedCheck(*problem);
+      return RunOutcome::Stopped;
+    }
+  }
+  return DriveRun(run);
+}
+
 }  // namespace
 
 RunOutcome RunDesktop() {
   RunState run;
   run.kind = RunKind::Desktop;
   run.configPath = ConfigurationPath();
-  return DriveRun(run);
+  return DriveDesktopRun(run);
 }
 
 RunOutcome RunDesktop(const QString& configPath) {
   RunState run;
   UseConfiguration(run, RunKind::Desktop, configPath);
-  return DriveRun(run);
+  return DriveDesktopRun(run);
 }
 
 RunOutcome RunBatch(const QString& configPath, RunSummary* summary, std::function<void(const QString&)> logFailure) {

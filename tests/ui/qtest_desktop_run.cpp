@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
+#include <functional>
 
 #include "../docprops/SampleTool.h"
 #include "../xls/XlsReadBack.h"
@@ -19,6 +21,7 @@
 #include "interaction/ProgressTexts.h"
 #include "run/RunDriver.h"
 #include "ui/frmProgress.h"
+#include "ui/InterruptWatch.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
 #include "xls/Spreadsheet.h"
@@ -37,7 +40,8 @@ class User : public QObject {
   QString folder;       // chosen in the folder dialog; "" cancels it
   QString fileName;     // typed into the save dialog
   QString answer;       // button clicked in the final question
-  bool closeWhileReading = false;
+  // Done once to the progress window while the documents are read.
+  std::function<void(tbx::frmProgress&)> whileReading;
 
   QStringList dialogTitles;  // in the order they came up
   QStringList messages;
@@ -53,12 +57,12 @@ class User : public QObject {
 
  private:
   void Act() {
-    if (closeWhileReading && currentWhenClosed.isEmpty() && tbx::frmProgress::IsLoaded()) {
+    if (whileReading && currentWhenClosed.isEmpty() && tbx::frmProgress::IsLoaded()) {
       tbx::frmProgress& window = tbx::frmProgress::Get();
       // The bar is busy while the folders are listed and fills once the documents are read.
       if (window.isVisible() && window.Picture1()->isVisible() && !window.Picture1()->Busy()) {
         currentWhenClosed = window.Label1()->text();
-        window.close();
+        whileReading(window);
       }
     }
     QWidget* modal = QApplication::activeModalWidget();
@@ -163,6 +167,15 @@ class DesktopRunTest : public QObject {
     QCOMPARE(user.icons, QList<int>{QMessageBox::Warning});
   }
 
+  void aConfigurationThatIsNoTextIsRefusedBeforeTheFolderDialog() {
+    Config(QByteArray("[Pfade]\0\0\0SourceDir=x\n", 20));
+    User user;
+    QCOMPARE(Run(), tbx::RunOutcome::Stopped);
+    QCOMPARE(user.messages, QStringList{"Die Konfigurationsdatei " + QDir::toNativeSeparators(prog_) +
+                                        "/ZireVuz.ini ist keine Textdatei"});
+    QCOMPARE(user.dialogTitles.size(), 1);
+  }
+
   void cancelledFolderDialogRunsFromTheConfiguredPaths() {
     Documents(2);
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n[Pfade]\nSourceDir=" + data_.toUtf8() +
@@ -214,7 +227,7 @@ class DesktopRunTest : public QObject {
     Documents(count);
     Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n");
     User user(data_, "Liste", "Nein");
-    user.closeWhileReading = true;
+    user.whileReading = [](tbx::frmProgress& window) { window.close(); };
     QCOMPARE(Run(), tbx::RunOutcome::Stopped);
 
     const QStringList log = Log();
@@ -237,6 +250,23 @@ class DesktopRunTest : public QObject {
     QCOMPARE(sheet["nrows"].toInt(), processed.size());
     QCOMPARE(Cell(sheet, processed.size(), 2), user.currentWhenClosed);
     QCOMPARE(Cell(sheet, processed.size(), 3), QStringLiteral("Welle"));
+  }
+
+  // Last: the request stays caught in this process. A termination request
+  // during the run stops it as closing the window does; nobody answers
+  // the final question, the watch dismisses it.
+  void aTerminationRequestStopsTheRunWhichSaves() {
+    Documents(1500);
+    Config("[Config]\nPattern=par\n[MapProperties]\nC=Titel\n");
+    User user(data_, "Liste");
+    user.whileReading = [](tbx::frmProgress&) { std::raise(SIGTERM); };
+    const tbx::InterruptWatch watch;
+    QCOMPARE(Run(), tbx::RunOutcome::Stopped);
+    QCOMPARE(user.messages.size(), 1);
+    QVERIFY(user.messages[0].startsWith("Die Bearbeitung wurde abgebrochen."));
+    QVERIFY(opened_.isEmpty());
+    const int rows = FirstSheet(data_ + "/Liste.xls")["nrows"].toInt();
+    QVERIFY(rows > 0 && rows < 1500);
   }
 
  private:
