@@ -4,6 +4,7 @@
 #include "common/modCommon.h"
 #include "platform/Process.h"
 #include "run/RunDriver.h"
+#include "ui/InterruptWatch.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tbx::QtDialogs dialogs;
   tbx::QtProgressView progress;
+  const tbx::InterruptWatch interrupts;
   tbx::InstallDialogs(&dialogs);
   tbx::InstallProgress(&progress);
   if (config.isEmpty()) {

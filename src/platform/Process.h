@@ -37,5 +37,8 @@ int TerminalColumns(std::FILE* stream);
 // the rows read so far are worth as much the second time.
 void CatchInterrupts();
 bool InterruptRequested();
+// Ends the process the way the request caught would have ended it: killed
+// by that signal on POSIX, with the status of a Ctrl+C on Windows.
+[[noreturn]] void EndAsInterrupted();
 
 }  // namespace tbx

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "platform/Process.h"
 #include "ui/frmProgress.h"
 
 namespace tbx {
@@ -36,7 +37,8 @@ void QtProgressView::ProcessEvents() {
   sinceEvents_.start();
 }
 
-bool QtProgressView::Cancelled() const { return frmProgress::Cancelled(); }
+// A termination request cancels as closing the window does (InterruptWatch).
+bool QtProgressView::Cancelled() const { return frmProgress::Cancelled() || InterruptRequested(); }
 
 void QtProgressView::Unload() { frmProgress::Unload(); }
 

@@ -8,9 +8,11 @@
 //   ProgressBarBox, ElidedLabel   its bar (filled or busy) and its one-line labels
 //   frmInfo::ShowModal            the program's own message dialog
 //   QtDialogs                     message box, folder and save dialogs, frmInfo
+//   InterruptWatch                a termination request: the run stops and saves
 //   LoadPicture, ProgramIcon      the pictures and the icon (Artwork.h)
 //   TwipScale                     window layouts in twips (Twips.h)
 #include "ui/Artwork.h"
+#include "ui/InterruptWatch.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtProgressView.h"
 #include "ui/Twips.h"

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <csignal>
+#include <cstdlib>
 
 #include "platform/posix/NativeNames.h"
 
@@ -15,7 +15,8 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+// The signal caught, for EndAsInterrupted.
+extern "C" void OnInterrupt(int signal) { g_interrupted = signal; }
 
 }  // namespace
 
@@ -57,5 +58,12 @@ void CatchInterrupts() {
 }
 
 bool InterruptRequested() { return g_interrupted != 0; }
+
+void EndAsInterrupted() {
+  const int signal = g_interrupted != 0 ? int(g_interrupted) : SIGTERM;
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+  std::_Exit(128 + signal);  // the signal was blocked
+}
 
 }  // namespace tbx

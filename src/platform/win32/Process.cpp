@@ -104,4 +104,6 @@ void CatchInterrupts() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 bool InterruptRequested() { return g_interrupted; }
 
+void EndAsInterrupted() { ExitProcess(STATUS_CONTROL_C_EXIT); }
+
 }  // namespace tbx
