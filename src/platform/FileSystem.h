@@ -99,6 +99,13 @@ class AppendFile {
 // folders and devices); never blocks on FIFOs.
 [[nodiscard]] int ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray& bytes);
 
+// The name by which the C runtime's narrow calls (fopen, open) reach the
+// existing file or folder at path, for a library that opens its files so
+// (libxlsxwriter). POSIX: its bytes. Windows: the name in the ANSI code
+// page, or its short (8.3) name where the long one has a character outside
+// it; empty when neither names it.
+QByteArray NarrowFileName(const QString& path);
+
 // What tells one version of a file from another without reading it.
 struct FileIdentity {
   quint64 device = 0, inode = 0;  // Windows: 0 (see win32/FileSystem.cpp)

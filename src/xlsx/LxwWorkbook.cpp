@@ -6,8 +6,8 @@
 #include <new>
 
 #include "common/ReplaceFile.h"
-#include <QFile>
 #include "common/RunError.h"
+#include "platform/FileSystem.h"
 #include "xls/DateSerial.h"
 #include "xls/Palette.h"
 #include "xlsx/PackageNumbers.h"
@@ -89,10 +89,19 @@ LxwWorkbook::LxwWorkbook() : scratch_(QDir::tempPath() + QStringLiteral("/tabell
              .arg(QDir::toNativeSeparators(QDir::tempPath())));
   }
   scratch_.close();
-  const QByteArray name = QFile::encodeName(scratch_.fileName());
+  // libxlsxwriter opens its files with the C runtime's narrow calls: on
+  // Windows in the ANSI code page, which a user profile named in another
+  // script leaves; its short name serves then.
+  const QByteArray name = NarrowFileName(scratch_.fileName());
   // Without a folder libxlsxwriter's row files would go where tmpfile()
   // puts them, whatever TMPDIR says.
-  QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
+  QByteArray tmpdir = NarrowFileName(QDir::tempPath());
+  if (name.isEmpty() || tmpdir.isEmpty()) {
+    Fail(QStringLiteral("Die Arbeitsmappe kann nicht angelegt werden: der Ordner für temporäre Dateien \"%1\" "
+                        "hat einen Namen, unter dem die Bibliothek für .xlsx-Dateien ihn nicht öffnen kann. "
+                        "Stellen Sie TEMP auf einen anderen Ordner.")
+             .arg(QDir::toNativeSeparators(QDir::tempPath())));
+  }
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
   options.tmpdir = tmpdir.data();

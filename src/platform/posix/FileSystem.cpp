@@ -271,4 +271,6 @@ int SystemCreationTime(const QString& path, QDateTime& created) {
   return 0;
 }
 
+QByteArray NarrowFileName(const QString& path) { return Native(path); }
+
 }  // namespace tbx

@@ -302,4 +302,40 @@ int SystemCreationTime(const QString& path, QDateTime& created) {
   return 0;
 }
 
+namespace {
+
+// text in the ANSI code page, or empty when a character has no place there
+// (no best-fit stand-ins: "?" or a look-alike would name another file).
+QByteArray InAnsiCodePage(const std::wstring& text) {
+  if (text.empty()) return QByteArray();
+  BOOL lost = FALSE;
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), int(text.size()), nullptr, 0,
+                                    nullptr, &lost);
+  if (n <= 0 || lost) return QByteArray();
+  QByteArray bytes(n, Qt::Uninitialized);
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), int(text.size()), bytes.data(), n, nullptr, &lost);
+  return lost ? QByteArray() : bytes;
+}
+
+}  // namespace
+
+QByteArray NarrowFileName(const QString& path) {
+  // Plain, without the long-path prefix, which the C runtime does not take.
+  QString plain = path;
+  plain.replace(u'/', u'\\');
+  const std::wstring wide(reinterpret_cast<const wchar_t*>(plain.utf16()), size_t(plain.size()));
+  if (QByteArray bytes = InAnsiCodePage(wide); !bytes.isEmpty()) return bytes;
+  // A user profile named in another script: its short name is ASCII, where
+  // the volume keeps short names at all.
+  std::wstring shortName(MAX_PATH, L'\0');
+  DWORD n = GetShortPathNameW(wide.c_str(), shortName.data(), DWORD(shortName.size()));
+  if (n >= shortName.size()) {
+    shortName.resize(n);
+    n = GetShortPathNameW(wide.c_str(), shortName.data(), DWORD(shortName.size()));
+  }
+  if (n == 0 || n >= shortName.size()) return QByteArray();
+  shortName.resize(n);
+  return InAnsiCodePage(shortName);
+}
+
 }  // namespace tbx
