@@ -55,27 +55,14 @@ wineserver -p 60 </dev/null >/dev/null 2>&1 || true
 winfloor="$work/tbx-iofloor.exe"
 x86_64-w64-mingw32-gcc -O2 -municode -o "$winfloor" "$here/iofloor.c"
 
-extensions=(par psm asm dft)
+# The configuration of bench/run, so that both benchmarks measure one run.
+# shellcheck source=../common.sh
+. "$here/../common.sh"
 tree="$work/tree"
 "$linux/tools/tbx-samplegen" tree "$tree" --count "$count" --seed 2026 >/dev/null
 config="$work/run/ZireVuz.ini"
 mkdir -p "$work/run"
-{
-  echo "[Config]"
-  echo "WriteLog=ja"
-  echo "maxRange=65000"
-  echo "Pattern=${extensions[*]}"
-  echo "Kopfzeile=ja"
-  echo "[Pfade]"
-  echo "SourceDir=$tree"
-  echo "ExcelFile=Liste.xls"
-  echo "[MapProperties]"
-  echo "C=Title"
-  echo "D=Author"
-  echo "E=Subject"
-  echo "F=Gewicht"
-  echo "G=Sachnummer"
-} >"$config"
+write_config "$config" "$tree"
 find "$tree" -type f -print0 | xargs -0 cat >/dev/null
 
 # best SECONDS-FILE CMD...: the fastest wall time of $repeat runs, in seconds.
