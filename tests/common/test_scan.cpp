@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 
 #include "TestSupport.h"
@@ -133,17 +134,37 @@ TEST_F(ScanTest, DeepTreeIsWalkedWithoutRecursion) {
 // A stop asked for while the folders are listed ends the walk there, with
 // or without helpers, instead of once the whole tree is listed.
 TEST_F(ScanTest, CancelStopsTheWalk) {
+  // Holds every helper until the walk has seen the stop: otherwise a fast
+  // machine lists all folders before the run's thread looks.
+  struct Gate : PoolJob {
+    std::promise<void> open;
+    std::shared_future<void> opened = open.get_future().share();
+    bool isOpen = false;
+    void Run(qsizetype, int) override { opened.wait(); }
+    void Failed(qsizetype, std::exception_ptr) noexcept override {}
+  };
   struct StopAtFirstFolder : test::FakeProgress {
+    Gate* gate = nullptr;
     void SetStatus(const QString& text) override {
       FakeProgress::SetStatus(text);
       cancelled = true;
+    }
+    bool Cancelled() const override {
+      if (cancelled && !gate->isOpen) {
+        gate->isOpen = true;
+        gate->open.set_value();
+      }
+      return cancelled;
     }
   };
   const int folders = 2000;
   for (int i = 0; i < folders; ++i) Files({QStringLiteral("f%1/x.par").arg(i)});
   for (int helpers : {0, 3}) {
-    StopAtFirstFolder stopping;
     WorkerPool pool(helpers);
+    Gate gate;
+    pool.Submit(gate, 0, pool.Size());
+    StopAtFirstFolder stopping;
+    stopping.gate = &gate;
     RunLog log;
     bool cancelled = false;
     const qsizetype found = CollectFiles(log, stopping, pool, root_, "par", &cancelled).Paths().size();
