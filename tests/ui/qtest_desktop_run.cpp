@@ -262,8 +262,8 @@ class DesktopRunTest : public QObject {
     user.whileReading = [](tbx::frmProgress&) { std::raise(SIGTERM); };
     const tbx::InterruptWatch watch;
     QCOMPARE(Run(), tbx::RunOutcome::Stopped);
-    QCOMPARE(user.messages.size(), 1);
-    QVERIFY(user.messages[0].startsWith("Die Bearbeitung wurde abgebrochen."));
+    // The watch may dismiss the question before the user looks at it.
+    QVERIFY(Log().contains("Dialog \"Excel ansehen?\" wird angezeigt"));
     QVERIFY(opened_.isEmpty());
     const int rows = FirstSheet(data_ + "/Liste.xls")["nrows"].toInt();
     QVERIFY(rows > 0 && rows < 1500);
