@@ -17,6 +17,9 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kLineEnd = "\n";
 #endif
 
+// Lines held are written together once they reach this size.
+constexpr qsizetype kHeldBytes = 64 * 1024;
+
 // The day's file; "/" is taken out of the date because locales such as
 // en_US write their short date with slashes, which cannot stand in a name.
 QString LogFilePathFor(const QDate& day) {
@@ -103,8 +106,10 @@ void RunLog::LogMessage(const QString& message) {
   QByteArray line;
   if (!message.isEmpty()) line = (frame.stamp + EscapeControlCharacters(message)).toLocal8Bit();
   line += kLineEnd;
-  // Lines kept back go first, into the file of their own date.
-  if (!held_.isEmpty() && heldFile_ != frame.file) Flush();
+  // Lines kept back go first, into the file of their own date, and are not
+  // kept past the second of their stamps or beyond a bound: a line is
+  // visible in the file within about a second of being logged.
+  if (!held_.isEmpty() && (heldSerial_ != frame.serial || held_.size() >= kHeldBytes)) Flush();
   if (holds_ > 0) {
     held_ += line;
     heldFile_ = frame.file;

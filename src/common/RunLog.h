@@ -32,13 +32,14 @@ class RunLog {
   // of its own that look like the run's.
   void LogMessage(const QString& message);
 
-  // While a hold lives, lines are kept back instead of written; the next
-  // line logged without a hold, or Flush(), writes them together with it in
-  // one write. The document loop holds the lines of a row after its
-  // "Bearbeite" line: they then reach the file with the next document's
-  // first line, so a row costs one write, and the last line in the file
-  // still names the document at work. Holds are for stretches that never
-  // wait: lines kept back are not visible yet.
+  // While a hold lives, lines are kept back instead of written; they are
+  // written together in one write with the first line of a later second,
+  // when they reach 64 KiB, with the next line logged without a hold, or at
+  // Flush(). The document loop holds its lines while each document's parse
+  // is at hand, so that thousands of rows cost a few writes; it writes them
+  // before it waits for a document, so the last line in the file then names
+  // the document it waits for. Holds are for stretches that never wait:
+  // lines kept back are not visible yet.
   class Hold {
    public:
     explicit Hold(RunLog& log) : log_(log) { ++log_.holds_; }

@@ -95,9 +95,12 @@ struct LoopState {
   qint64 partCount = 0;  // documents taken for the current workbook part, selected or not
 };
 
-// A document that fills the current part starts the next one.
-void TakePlace(RunState& run, LoopState& loop) {
+// A document that fills the current part starts the next one. Saving the
+// part takes a while and may ask, so the lines held are written first.
+void TakePlace(RunState& run, LoopState& loop, std::optional<RunLog::Hold>& hold) {
   if (++loop.partCount <= run.maxRange) return;
+  hold.reset();
+  run.log.Flush();
   NextWorkbookPart(run.log, run.workbook, loop.mapping);
   ++run.stats.workbookFiles;
   loop.partCount = 1;
@@ -173,8 +176,10 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
   DocumentReader reader(run.foundDocuments, DocumentPropertyNames(run, mapping), pool,
                         std::max(kReadAheadWindow, 4 * pool.Size()));
   // With its parse at hand a row never waits (in database mode it asks the
-  // server): the lines after its first one are held for the next document's.
-  const bool holdRowLines = reader.ReadsAhead() && !run.databaseMode;
+  // server): the loop's lines are then held from one document to the next,
+  // and written before the loop waits for a document or saves a part.
+  const bool holdLines = reader.ReadsAhead() && !run.databaseMode;
+  std::optional<RunLog::Hold> hold;
   // In database mode the records are read ahead on connections of their own.
   std::optional<RecordReadAhead> records;
   if (run.databaseMode) {
@@ -183,7 +188,8 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
                     connections, std::max(kReadAheadWindow / 4, 4 * connections));
   }
   for (qint64 i = 1; i <= n; ++i) {
-    TakePlace(run, loop);
+    TakePlace(run, loop, hold);
+    if (holdLines && !hold) hold.emplace(run.log);
     const qsizetype index = i - 1;
     const QString& folder = run.foundDocuments.Folder(index);
     const QString fileName = run.foundDocuments.FileName(index);
@@ -195,11 +201,12 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
     progress.SetCaption(folder);
     progress.SetStatus(fileName);
     {
-      const auto whileWaiting = [&] { progress.ProcessEvents(); };
+      const auto whileWaiting = [&] {
+        run.log.Flush();
+        progress.ProcessEvents();
+      };
       RowDocument document = reader.Take(index, whileWaiting);
       RecordReading reading = records ? records->Take(index, whileWaiting) : RecordReading{};
-      std::optional<RunLog::Hold> hold;
-      if (holdRowLines) hold.emplace(run.log);
       ProcessDocument(run, loop, index, document, configuration, std::move(reading));
     }
     ShowProgress(progress, i, n);
@@ -209,6 +216,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
       break;
     }
   }
+  hold.reset();
   run.log.Flush();
 }
 

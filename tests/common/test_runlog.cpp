@@ -116,7 +116,8 @@ EXPECT_EQ(Read("Protokoll_06.12.2026.log"), "06.12.2026 00:00:01 - vier\n");
 }
 
 // Lines logged under a hold reach the file with the next line logged without
-// one, or at a flush, in their order and in the file of their own date.
+// one, with the first line of a later second, or at a flush, in their order
+// and in the file of their own date.
 TEST_F(RunLogTest, HeldLinesFollowWithTheNextLine) {
   test::PinnedLocaleAndClock pinned(QDateTime(QDate(2026, 12, 5), QTime(23, 59, 59)));
   const QByteArray stamp5 = "05.12.2026 23:59:59 - ", stamp6 = "06.12.2026 00:00:01 - ";
@@ -131,8 +132,15 @@ TEST_F(RunLogTest, HeldLinesFollowWithTheNextLine) {
   { const RunLog::Hold hold(log_); log_.LogMessage("vier"); }
   pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 1)));
   log_.LogMessage("fünf");
-  { const RunLog::Hold hold(log_); log_.LogMessage("sechs"); }
+  {
+    const RunLog::Hold hold(log_);
+    log_.LogMessage("sechs");
+    pinned.SetNow(QDateTime(QDate(2026, 12, 6), QTime(0, 0, 2)));
+    log_.LogMessage("sieben");
+    EXPECT_EQ(Read("Protokoll_06.12.2026.log"), stamp6 + "fünf\n" + stamp6 + "sechs\n");
+  }
   log_.Flush();
   EXPECT_TRUE(Read("Protokoll_05.12.2026.log").endsWith(stamp5 + "drei\n" + stamp5 + "vier\n"));
-  EXPECT_EQ(Read("Protokoll_06.12.2026.log"), stamp6 + "fünf\n" + stamp6 + "sechs\n");
+  EXPECT_EQ(Read("Protokoll_06.12.2026.log"),
+            stamp6 + "fünf\n" + stamp6 + "sechs\n" + "06.12.2026 00:00:02 - sieben\n");
 }
