@@ -19,9 +19,15 @@ namespace {
 
 constexpr int kMarkColorIndex = 6;  // yellow in the default palette
 
-// Documents read ahead of the loop: enough to keep many readers busy, few
-// enough that their parses take little memory (a few kilobytes each).
-constexpr int kReadAheadWindow = 64;
+// Documents read ahead of the loop: enough that the helpers, woken for half
+// a window at a time, seldom run dry and sleep while the loop catches up
+// (with the files in the page cache a wake-up costs more than a document,
+// and a window of 64 woke them three times as often), few enough that their
+// parses take little memory (a few kilobytes each).
+constexpr int kReadAheadWindow = 256;
+// Records read ahead in database mode: each waits for the server, and
+// connections, not wake-ups, bound them.
+constexpr int kRecordWindow = 16;
 
 // The property names rows read from the documents: the criteria's, and the
 // columns' unless those come from the database or are special names.
@@ -185,7 +191,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
   if (run.databaseMode) {
     const int connections = ConfiguredDatabaseConnections();
     records.emplace(run.foundDocuments, run.databaseLogin, run.configPath, RecordFields(mapping), run.references,
-                    connections, std::max(kReadAheadWindow / 4, 4 * connections));
+                    connections, std::max(kRecordWindow, 4 * connections));
   }
   for (qint64 i = 1; i <= n; ++i) {
     TakePlace(run, loop, hold);
