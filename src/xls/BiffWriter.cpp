@@ -5,15 +5,11 @@ namespace tbx::xls {
 void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, bool compressed) {
   const QChar* p = text.constData() + from;
   if (compressed) {
-    const size_t start = bytes_.size();
-    bytes_.resize(start + size_t(count));
-    char* out = bytes_.data() + start;
+    char* out = Room(size_t(count));
     for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(p[i].unicode());
     return;
   }
-  const size_t start = bytes_.size();
-  bytes_.resize(start + 2 * size_t(count));
-  char* out = bytes_.data() + start;
+  char* out = Room(2 * size_t(count));
   for (qsizetype i = 0; i < count; ++i) {
     const char16_t u = p[i].unicode();
     out[2 * i] = static_cast<char>(u & 0xFF);
@@ -32,10 +28,11 @@ void BiffWriter::PatchU32(qsizetype at, quint32 v) {
 }
 
 bool FitsCompressed(const QString& text) {
-  for (QChar c : text) {
-    if (c.unicode() > 0xFF) return false;
-  }
-  return true;
+  // The units are or-ed together rather than tested one by one: without an
+  // early exit the loop is vectorised, and the strings of a row are short.
+  char16_t all = 0;
+  for (QChar c : text) all |= c.unicode();
+  return all <= 0xFF;
 }
 
 }  // namespace tbx::xls

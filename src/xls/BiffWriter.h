@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -17,10 +18,11 @@ class BiffWriter {
     U16(type);
     U16(size);
   }
-  void U8(quint8 v) { bytes_.push_back(static_cast<char>(v)); }
+  void U8(quint8 v) { *Room(1) = static_cast<char>(v); }
   void U16(quint16 v) {
-    bytes_.push_back(static_cast<char>(v & 0xFF));
-    bytes_.push_back(static_cast<char>(v >> 8));
+    char* out = Room(2);
+    out[0] = static_cast<char>(v & 0xFF);
+    out[1] = static_cast<char>(v >> 8);
   }
   void U32(quint32 v) {
     U16(static_cast<quint16>(v & 0xFFFF));
@@ -39,13 +41,22 @@ class BiffWriter {
 
   void PatchU16(qsizetype at, quint16 v);
   void PatchU32(qsizetype at, quint32 v);
-  qsizetype Position() const { return qsizetype(bytes_.size()); }
+  qsizetype Position() const { return qsizetype(used_); }
   QByteArray Take() const { return QByteArray(bytes_.data(), Position()); }
 
  private:
-  // A workbook is written two bytes at a time; a standard string appends
-  // those inline, where a QByteArray went through its general insert.
+  // The next n bytes, to be filled in. A workbook is written two bytes at a
+  // time: the buffer grows by doubling and is used up to used_, so a field
+  // costs a bounds check and a store.
+  char* Room(size_t n) {
+    if (bytes_.size() - used_ < n) bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
+    char* out = bytes_.data() + used_;
+    used_ += n;
+    return out;
+  }
+
   std::string bytes_;
+  size_t used_ = 0;
 };
 
 // Whether every UTF-16 code unit of text fits one byte (the compressed form).
