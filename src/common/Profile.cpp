@@ -1,8 +1,11 @@
 #include "common/Profile.h"
 
+#include <chrono>
+#include <memory>
 #include <mutex>
 #include <utility>
 
+#include "platform/FileChangeWatch.h"
 #include "platform/FileSystem.h"
 #include "text/Encodings.h"
 
@@ -58,7 +61,15 @@ struct CachedProfile {
   QString path;
   FileIdentity identity;
   std::shared_ptr<const Profile> profile;
+  // While the system tells of no change to the file, it is looked at only
+  // once a second: for what a watch cannot see, a folder above it renamed
+  // or an edit on another machine sharing it (whose file systems keep the
+  // attributes they report for about as long).
+  std::unique_ptr<FileChangeWatch> watch;
+  std::chrono::steady_clock::time_point lookedAt;
 };
+
+constexpr std::chrono::seconds kLookAgainAfter{1};
 
 }  // namespace
 
@@ -132,12 +143,23 @@ ProfileSnapshot::ProfileSnapshot() : parsed_(std::make_shared<const Profile>()) 
 ProfileSnapshot LoadProfile(const QString& file) {
   static CachedProfile cache;
   static const auto empty = std::make_shared<const Profile>();
+  const auto now = std::chrono::steady_clock::now();
+  {
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    if (cache.watch && cache.path == file && now - cache.lookedAt < kLookAgainAfter && !cache.watch->MayHaveChanged())
+      return ProfileSnapshot(file, cache.profile);
+  }
+  // Made before the look, so that a change right after it is told.
+  auto watch = std::make_unique<FileChangeWatch>(file);
   FileIdentity identity;
   if (IdentifyFile(file, identity) != 0) return ProfileSnapshot(file, empty);
   {
     const std::lock_guard<std::mutex> lock(cache.mutex);
-    if (identity.settled && cache.path == file && cache.identity.SameVersion(identity))
+    if (identity.settled && cache.path == file && cache.identity.SameVersion(identity)) {
+      cache.watch = std::move(watch);
+      cache.lookedAt = now;
       return ProfileSnapshot(file, cache.profile);
+    }
   }
   QByteArray bytes;
   if (ReadFileBounded(file, kProfileMaxFileBytes, bytes) != 0) return ProfileSnapshot(file, empty);
@@ -147,6 +169,8 @@ ProfileSnapshot LoadProfile(const QString& file) {
     cache.path = file;
     cache.identity = identity;
     cache.profile = profile;
+    cache.watch = std::move(watch);
+    cache.lookedAt = now;
   }
   return ProfileSnapshot(file, std::move(profile));
 }

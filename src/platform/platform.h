@@ -10,6 +10,7 @@
 //   FileSystem.h          listing, what a path is, rename without replacing, remove,
 //                         lock file, append file, bounded read, file identity,
 //                         creation date (errno results); InjectFileSystemErrorForTests
+//   FileChangeWatch.h     whether a file may have changed, told by the system
 //   FileSink.h            the calls of a safe save: create, write, sync, replace
 //   ReadOnlyFile.h        a file opened for positioned reads (the document readers)
 //   UserFolders.h         configuration, state and documents folders, the executable's folder
@@ -22,6 +23,7 @@
 #include "platform/Clock.h"
 #include "platform/DatabaseConnection.h"
 #include "platform/DesktopViewer.h"
+#include "platform/FileChangeWatch.h"
 #include "platform/FileSink.h"
 #include "platform/FileSystem.h"
 #include "platform/PathSeparator.h"

@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <map>
 
 #include "TestSupport.h"
+#include "platform/FileChangeWatch.h"
 #include "platform/FileSystem.h"
 
 #include <cerrno>
@@ -102,4 +104,33 @@ TEST_F(FileSystemTest, CreationTimeIsNeverInvalidForAnExistingFile) {
   SetCreationTimeSourceForTests([&](const QString&) { return fixed; });
   ASSERT_EQ(FileCreationTime(root_ + "Liste.xls", created), 0);
   EXPECT_EQ(created, fixed);
+}
+
+// A watch answers false while nothing touched its file, true after every
+// kind of change to the file, and stays false for another file of the folder
+// (the day's log beside the configuration).
+TEST_F(FileSystemTest, ChangeWatchTellsChangesOfItsFileAlone) {
+  const QString file = root_ + "Ordner.1/Teil.par";
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    bool changed;
+  } cases[] = {
+      {"nothing", [] {}, false},
+      {"another file written", [&] { test::WriteTextFile(root_ + "Ordner.1/Protokoll.log", "y"); }, false},
+      {"written in place", [&] { test::WriteTextFile(file, "neu"); }, true},
+      {"replaced by a rename", [&] {
+         test::WriteTextFile(root_ + "Ordner.1/neu.tmp", "neu");
+         QFile::remove(file);
+         QFile::rename(root_ + "Ordner.1/neu.tmp", file);
+       }, true},
+      {"removed", [&] { QFile::remove(file); }, true},
+  };
+  for (const auto& c : cases) {
+    test::WriteTextFile(file, "x");
+    FileChangeWatch watch(file);
+    c.change();
+    EXPECT_EQ(watch.MayHaveChanged(), c.changed) << c.what;
+    EXPECT_EQ(watch.MayHaveChanged(), c.changed) << c.what << ", asked again";
+  }
 }
