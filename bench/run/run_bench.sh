@@ -140,8 +140,7 @@ best_of() {
 floor_run() { timed "$1" "$iofloor" "$tree" "${extensions[@]}"; }
 batch_run() { run_batch "$config" "$1"; }
 single_run() { TABELLIX_READERS=0 run_batch "$config" "$1"; }
-# The run log writes every line at once with one system call; the run
-# without it shows what that costs.
+# The run without a log shows what making and writing its lines costs.
 quiet_run() { run_batch "$quiet_config" "$1"; }
 
 echo "== Speed: $count documents (folder $work)"

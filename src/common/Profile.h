@@ -84,7 +84,9 @@ class ProfileSnapshot {
 
 // The file as it is now; an absent, unreadable or oversized file reads as
 // empty. The text of the last file read is reused only while the file
-// system shows that very version of it, so a read costs one stat call.
+// system shows that very version of it: a read costs one stat call, or on
+// Linux none while the system tells of no change to the file (it is still
+// looked at once a second, see FileChangeWatch).
 ProfileSnapshot LoadProfile(const QString& file);
 
 // Single reads of the file as it is now.
