@@ -32,20 +32,31 @@ QString LogFilePathFor(const QDate& day) {
 
 RunLog::~RunLog() { Flush(); }
 
-const RunLog::LineFrame& RunLog::FrameFor(const QDateTime& now) {
+const RunLog::LineFrame& RunLog::FrameFor(qint64 msecsSinceEpoch) {
+  const QLocale locale;
+  const QString folder = LogFolder();
+  // A reading within the frame's second of the epoch is within its local
+  // second too (local time differs from the epoch's by whole seconds), so
+  // only the first line of a second asks for the local time; a reading on
+  // the whole second may be midnight, which the stamp shows as the date alone.
+  if (frame_.date.isValid() && msecsSinceEpoch / 1000 == frame_.epochSecond && msecsSinceEpoch % 1000 != 0 &&
+      !frame_.wholeSecond && frame_.locale == locale && frame_.folder == folder)
+    return frame_;
+  // One clock reading for stamp and file, so a line written at midnight
+  // lands in the file of the date it carries.
+  const QDateTime now = Now();
   const QDate date = now.date();
   const QTime time = now.time();
   const QTime second(time.hour(), time.minute(), time.second());
   const bool wholeSecond = time.msec() == 0;
-  const QLocale locale;
-  const QString folder = LogFolder();
   // The local fields are compared rather than the instant, which would ask
   // the time zone database on every line.
   if (!frame_.date.isValid() || frame_.date != date || frame_.second != second || frame_.wholeSecond != wholeSecond ||
       frame_.locale != locale || frame_.folder != folder) {
     frame_ = LineFrame{date, second, wholeSecond, locale, folder, GeneralDateText(now) + QStringLiteral(" - "),
-                       LogFilePathFor(date), frame_.serial + 1};
+                       LogFilePathFor(date), frame_.serial + 1, -1};
   }
+  frame_.epochSecond = now.toMSecsSinceEpoch() / 1000;
   return frame_;
 }
 
@@ -85,7 +96,8 @@ void RunLog::SetFailureNotice(std::function<void(const QString&)> notice) {
 void RunLog::Flush() {
   if (held_.isEmpty()) return;
   Write(heldFile_, heldSerial_, held_);
-  held_.clear();
+  // Emptied, not freed: the next lines held fill the same buffer.
+  held_.resize(0);
 }
 
 void RunLog::SetLogEnabled(bool enabled) {
@@ -100,9 +112,7 @@ QString RunLog::LogFilePath() const { return LogFilePathFor(Now().date()); }
 
 void RunLog::LogMessage(const QString& message) {
   if (!enabled_) return;
-  // One clock reading for stamp and file, so a line written at midnight
-  // lands in the file of the date it carries.
-  const LineFrame& frame = FrameFor(Now());
+  const LineFrame& frame = FrameFor(NowMSecsSinceEpoch());
   QByteArray line;
   if (!message.isEmpty()) line = (frame.stamp + EscapeControlCharacters(message)).toLocal8Bit();
   line += kLineEnd;
@@ -118,7 +128,7 @@ void RunLog::LogMessage(const QString& message) {
   }
   if (!held_.isEmpty()) {
     line.prepend(held_);
-    held_.clear();
+    held_.resize(0);
   }
   Write(frame.file, frame.serial, line);
 }

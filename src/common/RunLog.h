@@ -78,8 +78,9 @@ class RunLog {
     QString stamp;  // the time stamp and " - "
     QString file;
     quint64 serial = 0;  // counts the frames made, so a new second is told by one comparison
+    qint64 epochSecond = -1;  // of the clock reading the frame was made for
   };
-  const LineFrame& FrameFor(const QDateTime& now);
+  const LineFrame& FrameFor(qint64 msecsSinceEpoch);
   void Write(const QString& file, quint64 serial, const QByteArray& lines);
   int Append(const QString& file, quint64 serial, const QByteArray& lines);
 

@@ -17,6 +17,11 @@ QDateTime Now() {
   return clock ? clock() : SystemNow();
 }
 
+qint64 NowMSecsSinceEpoch() {
+  const auto& clock = ClockOverride();
+  return clock ? clock().toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+}
+
 void SetClockForTests(std::function<QDateTime()> clock) { ClockOverride() = std::move(clock); }
 
 }  // namespace tbx

@@ -85,15 +85,20 @@ TEST_F(RunLogTest, LinesOfOneSecondFollowLocaleFolderAndMidnight) {
   log_.LogMessage("a");
   pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 500)));
   log_.LogMessage("b");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 0, 900)));
+  log_.LogMessage("b");
+  pinned.SetNow(QDateTime(QDate(2026, 12, 5), QTime(0, 0, 1, 100)));
+  log_.LogMessage("b");
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   log_.LogMessage("c");
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   ASSERT_TRUE(QDir(dir_.path()).mkdir("anders"));
   SetProgramFolder(dir_.path() + "/anders");
   log_.LogMessage("d");
-  EXPECT_EQ(Read("Protokoll_05.12.2026.log"), "05.12.2026 - a\n05.12.2026 00:00:00 - b\n");
+  EXPECT_EQ(Read("Protokoll_05.12.2026.log"),
+            "05.12.2026 - a\n05.12.2026 00:00:00 - b\n05.12.2026 00:00:00 - b\n05.12.2026 00:00:01 - b\n");
   EXPECT_TRUE(Read("Protokoll_1252026.log").endsWith(" - c\n"));
-  EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:00 - d\n");
+  EXPECT_EQ(Read("anders/Protokoll_05.12.2026.log"), "05.12.2026 00:00:01 - d\n");
 }
 
 // The log stays open between lines, yet a removed file is followed by a new
