@@ -39,9 +39,32 @@ DocumentParse ParseDocument(const QString& fileName);
 PropertyLookup LookUpProperty(const DocumentParse& parse, const QString& propertyName,
                               const QLocale& locale = QLocale());
 
-// Looks up every name of names and drops the sets, so that a parse made on
-// a helper thread is freed there and reaches its row small. A parse whose
-// container could not be made is left as it is: the row tries again.
-void PrepareLookUps(DocumentParse& parse, const QStringList& names);
+// A run's names with what the known sets and the catalogue give for each,
+// found once per run: every document is asked the same names, and finding
+// them in the sets' name tables cost more than reading their values.
+// Immutable, so every helper may use it.
+class LookUpPlan {
+ public:
+  explicit LookUpPlan(QStringList names);
+  const QStringList& Names() const { return names_; }
+
+  // A name (by its index in Names()) in a known set (by its rank).
+  struct InKnownSet {
+    bool builtIn = false;  // the set has an English name equal to it
+    quint32 builtInId = 0;
+    qint32 catalogueId = 0;  // the catalogue's identifier for it there, 0 when none
+  };
+  const InKnownSet& At(int rank, qsizetype name) const { return known_[size_t(rank * names_.size() + name)]; }
+
+ private:
+  QStringList names_;
+  std::vector<InKnownSet> known_;  // by rank, then by name
+};
+
+// Looks up every name of the plan and drops the sets, so that a parse made
+// on a helper thread is freed there and reaches its row small; each look-up
+// finds what LookUpProperty finds. A parse whose container could not be
+// made is left as it is: the row tries again.
+void PrepareLookUps(DocumentParse& parse, const LookUpPlan& plan);
 
 }  // namespace tbx

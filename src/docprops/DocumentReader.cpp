@@ -40,9 +40,9 @@ PropertyRead RowDocument::ReadDocumentProperty(RunLog& log, const QString& prope
 
 DocumentReader::DocumentReader(const FoundDocuments& found, QStringList names, WorkerPool& pool, int window)
     : found_(found),
-      names_(std::move(names)),
+      plan_(std::move(names)),
       ahead_(
-          pool, found.size(), names_.isEmpty() ? 0 : window, [this](qsizetype index, int) { return Read(index); },
+          pool, found.size(), plan_.Names().isEmpty() ? 0 : window, [this](qsizetype index, int) { return Read(index); },
           [](qsizetype, std::exception_ptr failure) -> std::optional<DocumentParse> {
             // A lack of memory on a helper is that document's error; the row
             // says so and the run goes on. Anything else is a fault of the
@@ -60,7 +60,7 @@ std::optional<DocumentParse> DocumentReader::Read(qsizetype index) const {
   // Read on the loop's own thread, a row parses on its first read.
   if (!ahead_.Active()) return std::nullopt;
   DocumentParse parse = ParseDocument(found_.Path(index));
-  PrepareLookUps(parse, names_);
+  PrepareLookUps(parse, plan_);
   return parse;
 }
 

@@ -58,7 +58,7 @@ class DocumentReader {
   std::optional<DocumentParse> Read(qsizetype index) const;
 
   const FoundDocuments& found_;
-  const QStringList names_;
+  const LookUpPlan plan_;
   ReadAhead<std::optional<DocumentParse>> ahead_;
 };
 

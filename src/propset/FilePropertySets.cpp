@@ -40,11 +40,16 @@ const FileProperty* FilePropertySet::WithId(quint32 id) const {
   return nullptr;
 }
 
-const FileProperty* FilePropertySet::Item(const QString& name) const {
+const FileProperty* FilePropertySet::ByDictionaryName(const QString& name) const {
   // Case folding keeps the length, so only names of equal length can match.
   for (const auto& [id, entry] : dictionary_)
     if (entry.size() == name.size() && entry.compare(name, Qt::CaseInsensitive) == 0)
       if (const FileProperty* p = WithId(id)) return p;
+  return nullptr;
+}
+
+const FileProperty* FilePropertySet::Item(const QString& name) const {
+  if (const FileProperty* p = ByDictionaryName(name)) return p;
   quint32 id = 0;
   if (known_ && BuiltInPropertyId(*known_, name, &id)) return WithId(id);
   return nullptr;

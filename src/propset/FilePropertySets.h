@@ -40,12 +40,18 @@ class FilePropertySet {
   // of the set's built-in English names, compared without regard to case;
   // nullptr when the set holds no such property.
   const FileProperty* Item(const QString& name) const;
+  // The parts of Item, for a caller that knows the built-in identifier of a
+  // name beforehand: the property the dictionary names so, and the property
+  // with an identifier (nullptr when there is none).
+  const FileProperty* ByDictionaryName(const QString& name) const;
+  const FileProperty* WithId(quint32 id) const;
+  // The known set it is, nullptr for a set the library does not know.
+  const KnownPropertySet* Known() const { return known_; }
   // Every property in the order the document stores them.
   const std::vector<FileProperty>& Properties() const { return properties_; }
 
  private:
   friend class FilePropertySets;
-  const FileProperty* WithId(quint32 id) const;
 
   QString name_;
   QUuid formatId_;
