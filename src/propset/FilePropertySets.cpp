@@ -106,11 +106,11 @@ ParseStatus FilePropertySets::Load(std::unique_ptr<ByteSource> source) {
   if (ParseStatus s = file.Open(std::move(source)); s != ReadStatus::ok) return s;
   std::vector<Ranked> found;
   found.reserve(kUsualSets);
+  std::vector<PropertySection> sections;  // of one stream at a time, its room kept for the next
   for (const CompoundFileEntry& entry : file.RootEntries()) {
     // Property sets are the root streams whose names begin with 0x05.
     if (!entry.isStream || !entry.name.startsWith(QChar(0x05))) continue;
     QByteArray stream;
-    std::vector<PropertySection> sections;
     // One stream is never larger than the file (the reader checks that), so
     // only the sum needs a bound here.
     if (ParseStatus s = file.ReadStream(entry, &stream); s != ReadStatus::ok) return s;

@@ -57,6 +57,24 @@ struct TableEntry {
   quint32 offset;
 };
 
+// Entries of a table read once and used in place. The tables of ordinary
+// documents are short: they live on the stack, a longer one on the heap,
+// so that a document's sections cost no allocation for them.
+template <class Entry, size_t kOnStack>
+class ShortTable {
+ public:
+  explicit ShortTable(size_t count) : count_(count) {
+    if (count > kOnStack) heap_.resize(count);
+  }
+  Entry* begin() { return count_ > kOnStack ? heap_.data() : stack_; }
+  Entry* end() { return begin() + count_; }
+
+ private:
+  size_t count_;
+  Entry stack_[kOnStack] = {};
+  std::vector<Entry> heap_;
+};
+
 ParseStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySection* section) {
   ByteCursor head(stream);
   quint32 size = 0, count = 0;
@@ -70,7 +88,7 @@ ParseStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySecti
 
   ByteCursor c(stream.constData() + offset, size);
   c.Seek(8);
-  std::vector<TableEntry> table(count);
+  ShortTable<TableEntry, 64> table(count);
   for (TableEntry& e : table) {
     c.Read(e.id);
     c.Read(e.offset);
@@ -92,7 +110,7 @@ ParseStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySecti
     if (ReadTypedValue(c, 0, &type, &codePage) == ReadStatus::ok && type == VT_I2)
       section->codePage = quint16(codePage.toLongLong());
   }
-  section->properties.reserve(table.size());
+  section->properties.reserve(count);
   for (const TableEntry& e : table) {
     c.Seek(e.offset);
     if (e.id == kCodePageId) continue;
@@ -130,7 +148,7 @@ ParseStatus ParsePropertySetStream(const QByteArray& stream, std::vector<Propert
   c.Read(count);
   if (byteOrder != 0xFFFE || version > 1 || count == 0) return ParseStatus(ReadStatus::property_set_header, 0);
   if (count > c.Remaining() / kSectionEntrySize) return c.Fail(ReadStatus::absurd_property_count);
-  std::vector<std::pair<QUuid, quint32>> entries(count);
+  ShortTable<std::pair<QUuid, quint32>, 4> entries(count);
   sections->reserve(count);
   for (auto& [formatId, offset] : entries) {
     formatId = ReadGuid(c);
