@@ -73,9 +73,11 @@ DocumentSample SampleDocuments(const QString& sourceDir, const QString& pattern)
   for (const QString& path : sample.documents) {
     DocumentParse parse = ParseDocument(path);
     if (parse.sets)
-      for (int i = 0; i < parse.sets->Count(); ++i)
-        for (const FileProperty& p : parse.sets->Item(i)->Properties())
-          if (!p.name.isEmpty()) sample.names.insert(p.name.toLower(), p.name);
+      for (int i = 0; i < parse.sets->Count(); ++i) {
+        const FilePropertySet& set = *parse.sets->Item(i);
+        for (const FileProperty& p : set.Properties())
+          if (const QString name = set.PropertyName(p); !name.isEmpty()) sample.names.insert(name.toLower(), name);
+      }
     sample.parses.push_back(std::move(parse));
   }
   return sample;

@@ -56,8 +56,9 @@ void List(const FilePropertySets& sets, std::FILE* out) {
     Print(out, QStringLiteral("[%1] %2").arg(i).arg(set.Name()));
     for (const FileProperty& p : set.Properties()) {
       const QString value = ValueText(p.Value()).value_or(QString());
-      if (p.name.isEmpty() && value.isEmpty()) continue;
-      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(p.name), Escaped(value)));
+      const QString name = set.PropertyName(p);
+      if (name.isEmpty() && value.isEmpty()) continue;
+      Print(out, QStringLiteral("  %1\t%2\t%3").arg(p.id).arg(Escaped(name), Escaped(value)));
     }
   }
 }

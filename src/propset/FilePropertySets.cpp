@@ -55,6 +55,15 @@ const FileProperty* FilePropertySet::Item(const QString& name) const {
   return nullptr;
 }
 
+QString FilePropertySet::PropertyName(const FileProperty& property) const {
+  for (const auto& [id, entryName] : dictionary_)
+    if (id == quint32(property.id)) {
+      if (!entryName.isEmpty()) return entryName;
+      break;
+    }
+  return known_ ? BuiltInPropertyName(*known_, quint32(property.id)) : QString();
+}
+
 const FilePropertySet* FilePropertySets::Item(int index) const {
   return index >= 0 && index < Count() ? &sets_[size_t(index)] : nullptr;
 }
@@ -82,13 +91,6 @@ FilePropertySet FilePropertySets::MakeSet(PropertySection& section, const QStrin
   for (const RawProperty& raw : section.properties) {
     FileProperty property;
     property.id = qint32(raw.id);
-    for (const auto& [id, entryName] : set.dictionary_) {
-      if (id == raw.id) {
-        property.name = entryName;
-        break;
-      }
-    }
-    if (property.name.isEmpty() && set.known_) property.name = BuiltInPropertyName(*set.known_, raw.id);
     property.type = raw.type;
     property.stream_ = section.stream;
     property.sectionStart_ = section.start;

@@ -19,7 +19,6 @@ struct PropertySection;
 
 struct FileProperty {
   qint32 id = 0;
-  QString name;  // from the set's dictionary or the built-in English names; "" when it has none
   quint16 type = 0;
 
   // The value, decoded on every call; invalid when it has no text form.
@@ -49,6 +48,10 @@ class FilePropertySet {
   const KnownPropertySet* Known() const { return known_; }
   // Every property in the order the document stores them.
   const std::vector<FileProperty>& Properties() const { return properties_; }
+  // A property's name: from the set's dictionary or the built-in English
+  // names, "" when it has none. Made when asked: a run asks a property by
+  // name and never for the names of all of them.
+  QString PropertyName(const FileProperty& property) const;
 
  private:
   friend class FilePropertySets;

@@ -79,7 +79,7 @@ TEST_F(GeneratedDocuments, EverySetNameIdentifierAndValue) {
         const QJsonObject p = properties[k].toObject();
         const FileProperty& actual = set.Properties()[size_t(k)];
         EXPECT_EQ(actual.id, p["id"].toInt());
-        EXPECT_EQ(actual.name, p["name"].toString());
+        EXPECT_EQ(set.PropertyName(actual), p["name"].toString());
         EXPECT_EQ(actual.type, p["type"].toInt());
         EXPECT_EQ(ValueText(actual.Value()).value_or(QString()), p["text_de"].toString())
             << qPrintable(set.Name()) << " " << actual.id;
