@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QtEndian>
+#include <cstring>
 
 #include "text/Encodings.h"
 
@@ -14,12 +15,23 @@ QString UpToZero(QString text) {
   return text;
 }
 
+// The bytes before the first zero byte. In single-byte code pages and in
+// UTF-8 a zero byte is a zero character, so the text can be cut before it
+// is decoded rather than searched after.
+QByteArrayView UpToZeroByte(QByteArrayView bytes) {
+  const void* zero = std::memchr(bytes.data(), 0, size_t(bytes.size()));
+  return zero ? bytes.first(static_cast<const char*>(zero) - bytes.data()) : bytes;
+}
+
 }  // namespace
 
 QString DecodeUtf16(const char* data, quint64 units) {
-  QString text(qsizetype(units), Qt::Uninitialized);
-  for (quint64 i = 0; i < units; ++i) text[qsizetype(i)] = QChar(qFromLittleEndian<quint16>(data + 2 * i));
-  return UpToZero(std::move(text));
+  quint64 length = 0;
+  while (length < units && qFromLittleEndian<quint16>(data + 2 * length) != 0) ++length;
+  QString text(qsizetype(length), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (quint64 i = 0; i < length; ++i) out[i] = QChar(qFromLittleEndian<quint16>(data + 2 * i));
+  return text;
 }
 
 QString DecodeCodePage(QByteArrayView bytes, quint16 codePage) {
@@ -27,13 +39,13 @@ QString DecodeCodePage(QByteArrayView bytes, quint16 codePage) {
     case 1200:
       return DecodeUtf16(bytes.constData(), quint64(bytes.size()) / 2);
     case 65001:
-      return UpToZero(QString::fromUtf8(bytes));
+      return QString::fromUtf8(UpToZeroByte(bytes));
     case 0:
     case 1252:
-      return UpToZero(DecodeWindows1252(bytes));
+      return DecodeWindows1252(UpToZeroByte(bytes));
     case 20127:
     case 28591:
-      return UpToZero(QString::fromLatin1(bytes));
+      return QString::fromLatin1(UpToZeroByte(bytes));
     default:
       break;
   }

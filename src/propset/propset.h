@@ -10,6 +10,7 @@
 //   FilePropertySets::Open(ByteSource)      every set of a document, known sets first
 //   FilePropertySets::Count/Item(i)         the sets in listing order
 //   FilePropertySet::Item(name)             a property by dictionary or English name
+//   FilePropertySet::PropertyName(p)        a property's dictionary or English name
 //   FileProperty::Value()                   the decoded value (a QVariant)
 //   ParsePropertySetStream(...)             one stream, checked as hostile input
 //   DecodePropertyValue(...)                one value of a parsed section

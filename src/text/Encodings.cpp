@@ -27,9 +27,10 @@ QString DecodeUtf16(QByteArrayView bytes, bool bigEndian) {
 
 QString DecodeWindows1252(QByteArrayView bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
+  QChar* out = text.data();
   for (qsizetype i = 0; i < bytes.size(); ++i) {
     const uchar c = uchar(bytes[i]);
-    text[i] = QChar(c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : char16_t(c));
+    out[i] = QChar(c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : char16_t(c));
   }
   return text;
 }
