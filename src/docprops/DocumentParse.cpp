@@ -10,14 +10,14 @@
 namespace tbx {
 namespace {
 
-// A set yields the property its own by-name look-up finds, or else the first
-// property whose identifier the catalogue gives for that name.
 const FileProperty* WithCatalogueId(const FilePropertySet& set, qint32 id) {
   for (const FileProperty& p : set.Properties())
     if (p.id == id) return &p;
   return nullptr;
 }
 
+// A set yields the property its own by-name look-up finds, or else the first
+// property whose identifier the catalogue gives for that name.
 const FileProperty* FindInSet(const FilePropertySet& set, const QString& propertyName) {
   if (const FileProperty* byName = set.Item(propertyName)) return byName;
   return WithCatalogueId(set, GetPropertyId(set.Name(), propertyName));
