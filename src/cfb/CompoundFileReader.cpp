@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <unordered_set>
 
 #include "cfb/ByteCursor.h"
@@ -23,6 +24,8 @@ quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit;
 constexpr size_t kShortChain = 32;
 
 bool HasDuplicates(const std::vector<quint32>& sectors) {
+  // Writers lay most chains out in ascending order, which has none.
+  if (std::adjacent_find(sectors.begin(), sectors.end(), std::greater_equal<quint32>()) == sectors.end()) return false;
   if (sectors.size() <= kShortChain) {
     for (auto it = sectors.begin(); it != sectors.end(); ++it)
       if (std::find(sectors.begin(), it, *it) != it) return true;
@@ -327,16 +330,23 @@ class CompoundFileReader::Impl {
     if (HasDuplicates(chain)) return ReadStatus::sector_chain_loop;
     out->resize(qsizetype(size));
     char* to = out->data();
-    for (quint32 m : chain) {
+    for (size_t i = 0; i < chain.size(); ++i) {
+      const quint32 m = chain[i];
       const quint64 inMini = quint64(m) * kMiniSectorSize;
-      const quint64 bytes = std::min<quint64>(size, kMiniSectorSize);
-      if (inMini + bytes > miniStreamSize) return ReadStatus::stream_beyond_eof;
       if (!miniStream_.isEmpty()) {
+        // Adjacent mini sectors are copied together.
+        size_t run = 1;
+        while (i + run < chain.size() && chain[i + run] == m + run) ++run;
+        const quint64 bytes = std::min<quint64>(size, quint64(run) * kMiniSectorSize);
+        if (inMini + bytes > miniStreamSize) return ReadStatus::stream_beyond_eof;
         std::memcpy(to, miniStream_.constData() + inMini, bytes);
         to += bytes;
         size -= bytes;
+        i += run - 1;
         continue;
       }
+      const quint64 bytes = std::min<quint64>(size, kMiniSectorSize);
+      if (inMini + bytes > miniStreamSize) return ReadStatus::stream_beyond_eof;
       const quint64 offset = (quint64(miniStreamChain_[inMini / sectorSize_]) + 1) * sectorSize_ + inMini % sectorSize_;
       if (offset + bytes > source_->Size()) return ParseStatus(ReadStatus::truncated, offset);
       if (!source_->ReadAt(offset, to, bytes)) return ParseStatus(ReadStatus::read_failed, offset);
