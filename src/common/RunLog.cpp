@@ -53,8 +53,9 @@ const RunLog::LineFrame& RunLog::FrameFor(qint64 msecsSinceEpoch) {
   // the time zone database on every line.
   if (!frame_.date.isValid() || frame_.date != date || frame_.second != second || frame_.wholeSecond != wholeSecond ||
       frame_.locale != locale || frame_.folder != folder) {
-    frame_ = LineFrame{date, second, wholeSecond, locale, folder, GeneralDateText(now) + QStringLiteral(" - "),
-                       LogFilePathFor(date), frame_.serial + 1, -1};
+    const QString stamp = GeneralDateText(now) + QStringLiteral(" - ");
+    frame_ = LineFrame{date, second, wholeSecond, locale, folder, stamp.toLocal8Bit(), LogFilePathFor(date),
+                       frame_.serial + 1, -1};
   }
   frame_.epochSecond = now.toMSecsSinceEpoch() / 1000;
   return frame_;
@@ -113,24 +114,21 @@ QString RunLog::LogFilePath() const { return LogFilePathFor(Now().date()); }
 void RunLog::LogMessage(const QString& message) {
   if (!enabled_) return;
   const LineFrame& frame = FrameFor(NowMSecsSinceEpoch());
-  QByteArray line;
-  if (!message.isEmpty()) line = (frame.stamp + EscapeControlCharacters(message)).toLocal8Bit();
-  line += kLineEnd;
   // Lines kept back go first, into the file of their own date, and are not
   // kept past the second of their stamps or beyond a bound: a line is
   // visible in the file within about a second of being logged.
   if (!held_.isEmpty() && (heldSerial_ != frame.serial || held_.size() >= kHeldBytes)) Flush();
-  if (holds_ > 0) {
-    held_ += line;
-    heldFile_ = frame.file;
-    heldSerial_ = frame.serial;
-    return;
+  // The line goes behind the lines held, in the frame's encoded stamp: the
+  // encodings of the log keep no state from one character to the next, so
+  // stamp and message may be encoded apart.
+  if (!message.isEmpty()) {
+    held_ += frame.encodedStamp;
+    held_ += EscapeControlCharacters(message).toLocal8Bit();
   }
-  if (!held_.isEmpty()) {
-    line.prepend(held_);
-    held_.resize(0);
-  }
-  Write(frame.file, frame.serial, line);
+  held_ += kLineEnd;
+  heldFile_ = frame.file;
+  heldSerial_ = frame.serial;
+  if (holds_ == 0) Flush();
 }
 
 }  // namespace tbx

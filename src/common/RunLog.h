@@ -75,7 +75,7 @@ class RunLog {
     bool wholeSecond = false;
     QLocale locale;
     QString folder;
-    QString stamp;  // the time stamp and " - "
+    QByteArray encodedStamp;  // the time stamp and " - ", in the log's encoding
     QString file;
     quint64 serial = 0;  // counts the frames made, so a new second is told by one comparison
     qint64 epochSecond = -1;  // of the clock reading the frame was made for
