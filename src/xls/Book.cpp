@@ -44,11 +44,14 @@ QString CutToCellLimit(const QString& text) {
 
 qint32 TextPool::Intern(const QString& text) {
   QString cut = CutToCellLimit(text);
-  const auto found = index_.constFind(cut);
-  if (found != index_.constEnd()) return found.value();
-  const auto index = static_cast<qint32>(texts_.size());
-  index_.insert(cut, index);
-  texts_.push_back(std::move(cut));
+  // One search finds the text or makes its place: most texts of a sheet
+  // are new (paths, names), and a search before an insert hashed them twice.
+  const qsizetype before = index_.size();
+  qint32& index = index_[cut];
+  if (index_.size() != before) {
+    index = static_cast<qint32>(texts_.size());
+    texts_.push_back(std::move(cut));
+  }
   return index;
 }
 
