@@ -124,19 +124,26 @@ run_batch() {
   timed "$2" env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 "$batch" "$1" </dev/null
 }
 
-# best_of OUT CMD...: the fastest of $repeat runs (by CPU time) in OUT.*
-best_of() {
-  local out="$1" best="" i
-  shift
-  for ((i = 1; i <= repeat; ++i)); do
+# fastest BY RUNS OUT CMD...: of RUNS runs of CMD OUT.try, the one with the
+# least BY (cpu_seconds or wall_seconds) kept as OUT.*
+fastest() {
+  local by="$1" runs="$2" out="$3" best="" i
+  shift 3
+  for ((i = 1; i <= runs; ++i)); do
     "$@" "$out.try"
-    local cpu
-    cpu="$(cpu_seconds "$out.try.time")"
-    if [ -z "$best" ] || awk -v a="$cpu" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-      best="$cpu"
+    local took
+    took="$("$by" "$out.try.time")"
+    if [ -z "$best" ] || awk -v a="$took" -v b="$best" 'BEGIN { exit !(a < b) }'; then
+      best="$took"
       for f in time stdout stderr; do mv "$out.try.$f" "$out.$f"; done
     fi
   done
+}
+# best_of OUT CMD...: the fastest of $repeat runs (by CPU time) in OUT.*
+best_of() {
+  local out="$1"
+  shift
+  fastest cpu_seconds "$repeat" "$out" "$@"
 }
 floor_run() { timed "$1" "$iofloor" "$tree" "${extensions[@]}"; }
 batch_run() { run_batch "$config" "$1"; }
@@ -218,23 +225,20 @@ if [ "$(id -u)" != 0 ] || ! [ -w /proc/sys/vm/drop_caches ]; then
 else
   list="$work/documents.list"
   find "$tree" -type f \( -name '*.par' -o -name '*.psm' -o -name '*.asm' -o -name '*.dft' \) -print0 >"$list"
-  # cold OUT CMD...: the fastest of three runs of CMD, each with the page
-  # cache dropped before it (one run alone varied by half with the disk's
-  # other users), each with a fresh workbook and log.
+  # cold_run CMD... OUT: CMD timed into OUT with the page cache dropped
+  # before it, and without the workbook and log of an earlier run.
+  cold_run() {
+    local out="${!#}"
+    rm -f "$work/speed"/Liste*.xls "$work/speed"/Protokoll_*.log
+    drop_caches
+    timed "$out" "${@:1:$#-1}"
+  }
+  # cold OUT CMD...: the fastest of three cold runs (one run alone varied by
+  # half with the disk's other users).
   cold() {
-    local out="$1" best="" i
+    local out="$1"
     shift
-    for ((i = 1; i <= 3; ++i)); do
-      rm -f "$work/speed"/Liste*.xls "$work/speed"/Protokoll_*.log
-      drop_caches
-      timed "$out.try" "$@"
-      local wall
-      wall="$(wall_seconds "$out.try.time")"
-      if [ -z "$best" ] || awk -v a="$wall" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-        best="$wall"
-        for f in time stdout stderr; do mv "$out.try.$f" "$out.$f"; done
-      fi
-    done
+    fastest wall_seconds 3 "$out" cold_run "$@"
   }
   cold "$work/cold-floor1" "$iofloor" "$tree" "${extensions[@]}"
   cold "$work/cold-floor16" sh -c "xargs -0 -P16 -n 64 head -q -c 8192 <'$list' >/dev/null"
