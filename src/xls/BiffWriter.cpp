@@ -1,5 +1,7 @@
 #include "xls/BiffWriter.h"
 
+#include <algorithm>
+
 namespace tbx::xls {
 
 void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, bool compressed) {
@@ -16,6 +18,8 @@ void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, boo
     out[2 * i + 1] = static_cast<char>(u >> 8);
   }
 }
+
+void BiffWriter::Grow(size_t n) { bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096)); }
 
 void BiffWriter::PatchU16(qsizetype at, quint16 v) {
   bytes_[size_t(at)] = static_cast<char>(v & 0xFF);

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -49,11 +48,13 @@ class BiffWriter {
   // time: the buffer grows by doubling and is used up to used_, so a field
   // costs a bounds check and a store.
   char* Room(size_t n) {
-    if (bytes_.size() - used_ < n) bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
+    if (bytes_.size() - used_ < n) Grow(n);
     char* out = bytes_.data() + used_;
     used_ += n;
     return out;
   }
+  // Out of line, so that Room stays small enough to be inlined in every field.
+  void Grow(size_t n);
 
   std::string bytes_;
   size_t used_ = 0;
