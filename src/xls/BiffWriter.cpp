@@ -4,8 +4,8 @@
 
 namespace tbx::xls {
 
-void BiffWriter::Chars(const QString& text, qsizetype from, qsizetype count, bool compressed) {
-  const QChar* p = text.constData() + from;
+void BiffWriter::Chars(QStringView text, qsizetype from, qsizetype count, bool compressed) {
+  const QChar* p = text.data() + from;
   if (compressed) {
     char* out = Room(size_t(count));
     for (qsizetype i = 0; i < count; ++i) out[i] = static_cast<char>(p[i].unicode());
@@ -31,7 +31,7 @@ void BiffWriter::PatchU32(qsizetype at, quint32 v) {
   PatchU16(at + 2, static_cast<quint16>(v >> 16));
 }
 
-bool FitsCompressed(const QString& text) {
+bool FitsCompressed(QStringView text) {
   // The units are or-ed together rather than tested one by one: without an
   // early exit the loop is vectorised, and the strings of a row are short.
   char16_t all = 0;

@@ -36,7 +36,7 @@ class BiffWriter {
   }
   // UTF-16 code units [from, from + count) of text: one byte each when
   // compressed (every unit below 0x100), else two.
-  void Chars(const QString& text, qsizetype from, qsizetype count, bool compressed);
+  void Chars(QStringView text, qsizetype from, qsizetype count, bool compressed);
 
   void PatchU16(qsizetype at, quint16 v);
   void PatchU32(qsizetype at, quint32 v);
@@ -61,6 +61,6 @@ class BiffWriter {
 };
 
 // Whether every UTF-16 code unit of text fits one byte (the compressed form).
-bool FitsCompressed(const QString& text);
+bool FitsCompressed(QStringView text);
 
 }  // namespace tbx::xls

@@ -1,5 +1,6 @@
 #include "xls/Book.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace tbx::xls {
@@ -35,29 +36,48 @@ void Sheet::SetRowBold(int row) {
   for (Cell& c : r.cells) c.style.bold = true;
 }
 
-QString CutToCellLimit(const QString& text) {
-  if (text.size() <= kMaxTextLength) return text;
-  qsizetype keep = kMaxTextLength;
-  if (text.at(keep - 1).isHighSurrogate()) --keep;
-  return text.left(keep);
+qsizetype CellLimitLength(QStringView text) {
+  if (text.size() <= kMaxTextLength) return text.size();
+  return text.at(kMaxTextLength - 1).isHighSurrogate() ? kMaxTextLength - 1 : kMaxTextLength;
 }
 
-qint32 TextPool::Intern(const QString& text) {
-  QString cut = CutToCellLimit(text);
-  // One search finds the text or makes its place: most texts of a sheet
-  // are new (paths, names), and a search before an insert hashed them twice.
-  const qsizetype before = index_.size();
-  qint32& index = index_[cut];
-  if (index_.size() != before) {
-    index = static_cast<qint32>(texts_.size());
-    texts_.push_back(std::move(cut));
+QString CutToCellLimit(const QString& text) {
+  return text.size() <= kMaxTextLength ? text : text.left(CellLimitLength(text));
+}
+
+qint32 TextPool::Intern(QStringView text) {
+  text = text.left(CellLimitLength(text));
+  if (2 * (entries_.size() + 1) > slots_.size()) Grow();
+  const auto hash = static_cast<quint32>(qHash(text));
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    qint32& index = slots_[slot];
+    if (index == kFree) {
+      index = Count();
+      entries_.push_back(Entry{chars_.size(), static_cast<qint32>(text.size()), hash});
+      chars_.insert(chars_.end(), text.utf16(), text.utf16() + text.size());
+      return index;
+    }
+    const Entry& e = entries_[static_cast<size_t>(index)];
+    if (e.hash == hash && At(index) == text) return index;
   }
-  return index;
+}
+
+void TextPool::Grow() {
+  std::vector<qint32> table(std::max<size_t>(64, 2 * slots_.size()), kFree);
+  const size_t mask = table.size() - 1;
+  for (qint32 index = 0; index < Count(); ++index) {
+    size_t slot = entries_[static_cast<size_t>(index)].hash & mask;
+    while (table[slot] != kFree) slot = (slot + 1) & mask;
+    table[slot] = index;
+  }
+  slots_ = std::move(table);
 }
 
 void TextPool::Clear() {
-  index_.clear();
-  std::vector<QString>().swap(texts_);
+  std::vector<char16_t>().swap(chars_);
+  std::vector<Entry>().swap(entries_);
+  std::vector<qint32>().swap(slots_);
 }
 
 }  // namespace tbx::xls

@@ -3,8 +3,8 @@
 // holding texts or numbers (dates are numbers in a date format), each cell
 // with its formatting, the pool of distinct texts and the numbers. Rows and
 // columns are 0-based here; the spreadsheet layer translates from 1-based.
-#include <QHash>
 #include <QString>
+#include <QStringView>
 #include <memory>
 #include <vector>
 
@@ -97,20 +97,37 @@ class Sheet {
 
 // The part of text a cell can hold: cut to kMaxTextLength code units (the
 // formats' limit per cell) when longer, without leaving half of a surrogate
-// pair behind.
+// pair behind. CellLimitLength is the length of that part.
+qsizetype CellLimitLength(QStringView text);
 QString CutToCellLimit(const QString& text);
 
-// Distinct cell texts, cut to the cell limit.
+// Distinct cell texts, cut to the cell limit. The characters of all texts
+// lie in one buffer, found through a table of their own: a sheet of 65,000
+// rows holds about a hundred thousand texts, and as strings of their own
+// each was an allocation to make and free, and a cache miss when the shared
+// string table was written after the last row.
 class TextPool {
  public:
-  qint32 Intern(const QString& text);
-  const QString& At(qint32 index) const { return texts_[static_cast<size_t>(index)]; }
-  qint32 Count() const { return static_cast<qint32>(texts_.size()); }
+  qint32 Intern(QStringView text);
+  QStringView At(qint32 index) const {
+    const Entry& e = entries_[static_cast<size_t>(index)];
+    return QStringView(chars_.data() + e.offset, e.length);
+  }
+  qint32 Count() const { return static_cast<qint32>(entries_.size()); }
   void Clear();
 
  private:
-  QHash<QString, qint32> index_;
-  std::vector<QString> texts_;
+  struct Entry {
+    size_t offset;  // into chars_
+    qint32 length;
+    quint32 hash;  // kept, so that growing the table hashes no text again
+  };
+  static constexpr qint32 kFree = -1;
+  void Grow();
+
+  std::vector<char16_t> chars_;
+  std::vector<Entry> entries_;
+  std::vector<qint32> slots_;  // open addressing by hash: an entry's index or kFree; never above half full
 };
 
 struct Book {

@@ -34,7 +34,7 @@ class SstWriter {
   }
 
   // Writes one string; returns where it starts, for EXTSST.
-  Bucket Add(const QString& text) {
+  Bucket Add(QStringView text) {
     const bool compressed = FitsCompressed(text);
     const int unit = compressed ? 1 : 2;
     const auto count = static_cast<int>(text.size());
@@ -89,7 +89,7 @@ void AppendExtSst(BiffWriter& out, int stringsPerBucket, const std::vector<Bucke
 
 }  // namespace
 
-void AppendSharedStrings(BiffWriter& out, const std::vector<const QString*>& texts,
+void AppendSharedStrings(BiffWriter& out, const std::vector<QStringView>& texts,
                          quint32 references) {
   const auto unique = static_cast<int>(texts.size());
   const int perBucket =
@@ -98,7 +98,7 @@ void AppendSharedStrings(BiffWriter& out, const std::vector<const QString*>& tex
   SstWriter sst(out);
   sst.Begin(references, static_cast<quint32>(unique));
   for (int i = 0; i < unique; ++i) {
-    const Bucket start = sst.Add(*texts[static_cast<size_t>(i)]);
+    const Bucket start = sst.Add(texts[static_cast<size_t>(i)]);
     if (i % perBucket == 0) buckets.push_back(start);
   }
   sst.End();

@@ -1,7 +1,7 @@
 #pragma once
 // The shared string table of a workbook (SST with its CONTINUE records) and
 // the EXTSST index that lets a reader jump into it.
-#include <QString>
+#include <QStringView>
 #include <vector>
 
 #include "xls/BiffWriter.h"
@@ -15,7 +15,7 @@ inline constexpr int kMaxRecordData = 8224;
 // strings in table order; references is the number of cells that use them.
 // Offsets in EXTSST are stream positions, so out must hold the stream from
 // its first byte.
-void AppendSharedStrings(BiffWriter& out, const std::vector<const QString*>& texts,
+void AppendSharedStrings(BiffWriter& out, const std::vector<QStringView>& texts,
                          quint32 references);
 
 }  // namespace tbx::xls

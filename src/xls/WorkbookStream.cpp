@@ -51,7 +51,7 @@ XfTable CollectStyles(const Book& book) {
 // texts that were replaced before saving are left out.
 struct SstTable {
   std::vector<qint32> sstOfText;  // pool index -> table index, -1 unused
-  std::vector<const QString*> texts;
+  std::vector<QStringView> texts;
   quint32 references = 0;
 };
 
@@ -66,7 +66,7 @@ SstTable CollectTexts(const Book& book) {
         qint32& index = table.sstOfText[static_cast<size_t>(c.value)];
         if (index >= 0) continue;
         index = static_cast<qint32>(table.texts.size());
-        table.texts.push_back(&book.texts.At(c.value));
+        table.texts.push_back(book.texts.At(c.value));
       }
     }
   }

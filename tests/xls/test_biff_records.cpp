@@ -75,7 +75,7 @@ TEST(SharedStrings, SmallTableHasCompressedAndUnicodeStringsAndIndex) {
   const QString a = "ab", b = QString::fromUtf8("ä€");
   BiffWriter out;
   out.U32(0xDEADBEEF);  // the table does not start the stream
-  AppendSharedStrings(out, {&a, &b}, 5);
+  AppendSharedStrings(out, {a, b}, 5);
   const QByteArray bytes = out.Take().mid(4);
   EXPECT_EQ(bytes, Hex("fc001400 05000000 02000000 020000 6162 020001 e400ac20"
                        "ff000a00 0800 10000000 0c00 0000"));
@@ -96,7 +96,7 @@ TEST(SharedStrings, LongStringsContinueWithAFreshFlagsByte) {
   };
   for (const Case& c : cases) {
     BiffWriter out;
-    AppendSharedStrings(out, {&c.text}, 1);
+    AppendSharedStrings(out, {c.text}, 1);
     const std::vector<RecordView> records = Split(out.Take());
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].type, kRecSst);
@@ -113,10 +113,8 @@ TEST(SharedStrings, StringHeaderIsNeverSplitAndExtSstPointsAtStrings) {
   // character, so the second starts a CONTINUE with its own header.
   std::vector<QString> texts{QString(8211, 'a'), "bc"};
   for (int i = 0; i < 20; ++i) texts.push_back(QString("s%1").arg(i));
-  std::vector<const QString*> pointers;
-  for (const QString& t : texts) pointers.push_back(&t);
   BiffWriter out;
-  AppendSharedStrings(out, pointers, 22);
+  AppendSharedStrings(out, std::vector<QStringView>(texts.begin(), texts.end()), 22);
   const QByteArray bytes = out.Take();
   const std::vector<RecordView> records = Split(bytes);
   ASSERT_EQ(records.size(), 3u);
