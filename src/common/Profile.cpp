@@ -67,7 +67,13 @@ struct CachedProfile {
   // attributes they report for about as long).
   std::unique_ptr<FileChangeWatch> watch;
   std::chrono::steady_clock::time_point lookedAt;
+  int watchings = 0;  // ProfileWatching objects alive; without one no watch is made
 };
+
+CachedProfile& Cache() {
+  static CachedProfile cache;
+  return cache;
+}
 
 constexpr std::chrono::seconds kLookAgainAfter{1};
 
@@ -140,23 +146,45 @@ QString Profile::KeyNames(const QString& section) const {
 
 ProfileSnapshot::ProfileSnapshot() : parsed_(std::make_shared<const Profile>()) {}
 
+ProfileWatching::ProfileWatching() {
+  const std::lock_guard<std::mutex> lock(Cache().mutex);
+  ++Cache().watchings;
+}
+
+ProfileWatching::~ProfileWatching() {
+  CachedProfile& cache = Cache();
+  const std::lock_guard<std::mutex> lock(cache.mutex);
+  if (--cache.watchings == 0 && cache.watch) cache.watch->Stop();
+}
+
 ProfileSnapshot LoadProfile(const QString& file) {
-  static CachedProfile cache;
+  CachedProfile& cache = Cache();
   static const auto empty = std::make_shared<const Profile>();
   const auto now = std::chrono::steady_clock::now();
+  bool watchHolds = false;
+  bool watching = false;
   {
     const std::lock_guard<std::mutex> lock(cache.mutex);
-    if (cache.watch && cache.path == file && now - cache.lookedAt < kLookAgainAfter && !cache.watch->MayHaveChanged())
-      return ProfileSnapshot(file, cache.profile);
+    watchHolds = cache.watch && cache.path == file && !cache.watch->MayHaveChanged();
+    if (watchHolds && now - cache.lookedAt < kLookAgainAfter) return ProfileSnapshot(file, cache.profile);
+    watching = cache.watchings > 0;
   }
-  // Made before the look, so that a change right after it is told.
-  auto watch = std::make_unique<FileChangeWatch>(file);
   FileIdentity identity;
   if (IdentifyFile(file, identity) != 0) return ProfileSnapshot(file, empty);
+  // A watch that has seen no change stays through the look once a second.
+  // A new one is made only for a version that will be kept (one changed in
+  // the last seconds is read every time), as making and closing a watch
+  // costs more than a look (see FileChangeWatch::Stop), and before another
+  // look, so that a change right after it is told.
+  std::unique_ptr<FileChangeWatch> watch;
+  if (watching && !watchHolds && identity.settled) {
+    watch = std::make_unique<FileChangeWatch>(file);
+    if (IdentifyFile(file, identity) != 0) return ProfileSnapshot(file, empty);
+  }
   {
     const std::lock_guard<std::mutex> lock(cache.mutex);
     if (identity.settled && cache.path == file && cache.identity.SameVersion(identity)) {
-      cache.watch = std::move(watch);
+      if (watch) cache.watch = std::move(watch);
       cache.lookedAt = now;
       return ProfileSnapshot(file, cache.profile);
     }

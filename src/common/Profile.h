@@ -85,9 +85,22 @@ class ProfileSnapshot {
 // The file as it is now; an absent, unreadable or oversized file reads as
 // empty. The text of the last file read is reused only while the file
 // system shows that very version of it: a read costs one stat call, or on
-// Linux none while the system tells of no change to the file (it is still
-// looked at once a second, see FileChangeWatch).
+// Linux none while a ProfileWatching is alive and the system tells of no
+// change to the file (it is still looked at once a second, see
+// FileChangeWatch).
 ProfileSnapshot LoadProfile(const QString& file);
+
+// Held by a loop that loads the configuration before every document, on
+// any thread: while one is alive LoadProfile may trust a watch on the file.
+// The last one to end stops the watch, well before the program's end
+// closes it (see FileChangeWatch::Stop).
+class ProfileWatching {
+ public:
+  ProfileWatching();
+  ~ProfileWatching();
+  ProfileWatching(const ProfileWatching&) = delete;
+  ProfileWatching& operator=(const ProfileWatching&) = delete;
+};
 
 // Single reads of the file as it is now.
 QString ReadProfileString(const QString& file, const QString& section, const QString& key);

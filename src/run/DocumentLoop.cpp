@@ -179,6 +179,7 @@ void ProcessDocuments(RunState& run, const ColumnMapping& mapping, WorkerPool& p
   ProgressView& progress = *run.progress;
   const qint64 n = run.foundDocuments.size();  // fixed when the loop starts
   LoopState loop{mapping, mapping.columns, RowSettings(mapping)};
+  const ProfileWatching watching;  // the configuration, loaded before every document
   DocumentReader reader(run.foundDocuments, DocumentPropertyNames(run, mapping), pool,
                         std::max(kReadAheadWindow, 4 * pool.Size()));
   // With its parse at hand a row never waits (in database mode it asks the

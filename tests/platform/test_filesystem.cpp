@@ -107,29 +107,30 @@ TEST_F(FileSystemTest, CreationTimeIsNeverInvalidForAnExistingFile) {
 }
 
 // A watch answers false while nothing touched its file, true after every
-// kind of change to the file, and stays false for another file of the folder
-// (the day's log beside the configuration).
+// kind of change to the file and once stopped, and stays false for another
+// file of the folder (the day's log beside the configuration).
 TEST_F(FileSystemTest, ChangeWatchTellsChangesOfItsFileAlone) {
   const QString file = root_ + "Ordner.1/Teil.par";
   const struct {
     const char* what;
-    std::function<void()> change;
+    std::function<void(FileChangeWatch&)> change;
     bool changed;
   } cases[] = {
-      {"nothing", [] {}, false},
-      {"another file written", [&] { test::WriteTextFile(root_ + "Ordner.1/Protokoll.log", "y"); }, false},
-      {"written in place", [&] { test::WriteTextFile(file, "neu"); }, true},
-      {"replaced by a rename", [&] {
+      {"nothing", [](FileChangeWatch&) {}, false},
+      {"another file written", [&](FileChangeWatch&) { test::WriteTextFile(root_ + "Ordner.1/Protokoll.log", "y"); }, false},
+      {"written in place", [&](FileChangeWatch&) { test::WriteTextFile(file, "neu"); }, true},
+      {"replaced by a rename", [&](FileChangeWatch&) {
          test::WriteTextFile(root_ + "Ordner.1/neu.tmp", "neu");
          QFile::remove(file);
          QFile::rename(root_ + "Ordner.1/neu.tmp", file);
        }, true},
-      {"removed", [&] { QFile::remove(file); }, true},
+      {"removed", [&](FileChangeWatch&) { QFile::remove(file); }, true},
+      {"stopped", [](FileChangeWatch& watch) { watch.Stop(); }, true},
   };
   for (const auto& c : cases) {
     test::WriteTextFile(file, "x");
     FileChangeWatch watch(file);
-    c.change();
+    c.change(watch);
     EXPECT_EQ(watch.MayHaveChanged(), c.changed) << c.what;
     EXPECT_EQ(watch.MayHaveChanged(), c.changed) << c.what << ", asked again";
   }

@@ -32,12 +32,21 @@ FileChangeWatch::FileChangeWatch(const QString& path) {
     return;
   }
   // A missing file has no watch of its own; its creation shows in the folder.
-  (void)::inotify_add_watch(fd, native.constData(), kChanges);
+  fileWatch_ = ::inotify_add_watch(fd, native.constData(), kChanges);
   handle_ = fd;
 }
 
 FileChangeWatch::~FileChangeWatch() {
   if (handle_ >= 0) ::close(handle_);
+}
+
+void FileChangeWatch::Stop() {
+  changed_ = true;
+  if (handle_ < 0) return;
+  for (int* watch : {&folderWatch_, &fileWatch_}) {
+    if (*watch >= 0) ::inotify_rm_watch(handle_, *watch);
+    *watch = -1;
+  }
 }
 
 bool FileChangeWatch::MayHaveChanged() {
@@ -69,6 +78,7 @@ namespace tbx {
 FileChangeWatch::FileChangeWatch(const QString&) {}
 FileChangeWatch::~FileChangeWatch() = default;
 bool FileChangeWatch::MayHaveChanged() { return true; }
+void FileChangeWatch::Stop() {}
 
 }  // namespace tbx
 

@@ -8,5 +8,6 @@ namespace tbx {
 FileChangeWatch::FileChangeWatch(const QString&) {}
 FileChangeWatch::~FileChangeWatch() = default;
 bool FileChangeWatch::MayHaveChanged() { return true; }
+void FileChangeWatch::Stop() {}
 
 }  // namespace tbx
