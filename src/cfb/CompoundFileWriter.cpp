@@ -276,7 +276,9 @@ QByteArray CompoundFileWriter::Serialize() const {
 }
 
 bool CompoundFileWriter::WriteTo(QIODevice& device) const {
-  return Emit(streams_, [&](const char* data, qint64 size) { return size == 0 || device.write(data, size) == size; });
+  return WriteTo([&](const char* data, qint64 size) { return size == 0 || device.write(data, size) == size; });
 }
+
+bool CompoundFileWriter::WriteTo(const Sink& sink) const { return Emit(streams_, sink); }
 
 }  // namespace tbx

@@ -3,6 +3,7 @@
 // root storage: the container of CAD documents and of .xls workbooks.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -20,9 +21,11 @@ class CompoundFileWriter {
   // mini stream, directory and stream data. Any stream size is allowed.
   QByteArray Serialize() const;
 
-  // Writes the same bytes as Serialize() to an open device without building
-  // the file in memory first; false when the device refused a write.
+  // Writes the same bytes as Serialize() to an open device, or hands them
+  // piece by piece to sink (false: refused), without building the file in
+  // memory first; false when a write was refused.
   bool WriteTo(QIODevice& device) const;
+  bool WriteTo(const std::function<bool(const char*, qint64)>& sink) const;
 
  private:
   struct Stream {

@@ -102,6 +102,14 @@ void SaveFileReplacing(const QString& path, const QByteArray& bytes) {
   SaveReplacing(path, [&](FileSink& sink) { return sink.Write(bytes.constData(), bytes.size()); });
 }
 
+void SaveFileReplacing(const QString& path, const std::function<bool(const ByteSink&)>& write) {
+  SaveReplacing(path, [&](FileSink& sink) {
+    int err = 0;
+    const bool written = write([&](const char* data, qint64 size) { return (err = sink.Write(data, size)) == 0; });
+    return err != 0 ? err : written ? 0 : EIO;
+  });
+}
+
 void CopyFileReplacing(const QString& source, const QString& path) {
   ReadOnlyFile in;
   if (const int err = in.Open(source)) ThrowSaveError(path, err);

@@ -4,6 +4,7 @@
 // the target (platform/FileSink.h).
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 #include "common/RunError.h"
 
@@ -14,6 +15,12 @@ namespace tbx {
 // with the classic number (70 permission denied, 61 disk full, 76 path not
 // found, 75 otherwise) and a German description naming the path.
 void SaveFileReplacing(const QString& path, const QByteArray& bytes);
+
+// The same save with the bytes that write hands to its sink piece by piece;
+// write returns false when the sink refused one (its error is the save's).
+// A file assembled from parts is saved without being built in memory.
+using ByteSink = std::function<bool(const char*, qint64)>;
+void SaveFileReplacing(const QString& path, const std::function<bool(const ByteSink&)>& write);
 
 // The same save with the bytes of the file at source, read in chunks: a
 // large file is copied without being held in memory. A source that cannot

@@ -19,11 +19,22 @@ void BiffWriter::Chars(QStringView text, qsizetype from, qsizetype count, bool c
   }
 }
 
-void BiffWriter::Grow(size_t n) { bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096)); }
+void BiffWriter::Grow(size_t n) {
+  capacity_ = std::max(2 * capacity_, used_ + n + 4096);
+  bytes_.resize(qsizetype(capacity_));
+  data_ = bytes_.data();
+}
+
+QByteArray BiffWriter::Take() {
+  bytes_.truncate(Position());
+  data_ = nullptr;
+  capacity_ = used_ = 0;
+  return std::move(bytes_);
+}
 
 void BiffWriter::PatchU16(qsizetype at, quint16 v) {
-  bytes_[size_t(at)] = static_cast<char>(v & 0xFF);
-  bytes_[size_t(at) + 1] = static_cast<char>(v >> 8);
+  data_[size_t(at)] = static_cast<char>(v & 0xFF);
+  data_[size_t(at) + 1] = static_cast<char>(v >> 8);
 }
 
 void BiffWriter::PatchU32(qsizetype at, quint32 v) {
@@ -32,8 +43,8 @@ void BiffWriter::PatchU32(qsizetype at, quint32 v) {
 }
 
 bool FitsCompressed(QStringView text) {
-  // The units are or-ed together rather than tested one by one: without an
-  // early exit the loop is vectorised, and the strings of a row are short.
+  // The units are or-ed together rather than tested one by one: no branch
+  // per unit, and the strings of a row are short.
   char16_t all = 0;
   for (QChar c : text) all |= c.unicode();
   return all <= 0xFF;

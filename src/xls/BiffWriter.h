@@ -6,7 +6,6 @@
 #include <QString>
 #include <QtGlobal>
 #include <cstring>
-#include <string>
 
 namespace tbx::xls {
 
@@ -41,22 +40,26 @@ class BiffWriter {
   void PatchU16(qsizetype at, quint16 v);
   void PatchU32(qsizetype at, quint32 v);
   qsizetype Position() const { return qsizetype(used_); }
-  QByteArray Take() const { return QByteArray(bytes_.data(), Position()); }
+  // Hands the bytes written over, without a copy (a workbook stream is
+  // megabytes, each copy as many page faults), and starts empty again.
+  QByteArray Take();
 
  private:
   // The next n bytes, to be filled in. A workbook is written two bytes at a
   // time: the buffer grows by doubling and is used up to used_, so a field
   // costs a bounds check and a store.
   char* Room(size_t n) {
-    if (bytes_.size() - used_ < n) Grow(n);
-    char* out = bytes_.data() + used_;
+    if (capacity_ - used_ < n) Grow(n);
+    char* out = data_ + used_;
     used_ += n;
     return out;
   }
   // Out of line, so that Room stays small enough to be inlined in every field.
   void Grow(size_t n);
 
-  std::string bytes_;
+  QByteArray bytes_;
+  char* data_ = nullptr;  // bytes_.data(), kept: QByteArray::data() checks for sharing on every call
+  size_t capacity_ = 0;   // bytes_.size()
   size_t used_ = 0;
 };
 

@@ -223,7 +223,7 @@ Worksheet* XlsWorkbook::AddWorksheet() {
 
 void XlsWorkbook::SaveAs(const QString& path) {
   CheckOpen();
-  SaveFileReplacing(path, xls::BuildXlsFile(book_));
+  SaveFileReplacing(path, [&](const ByteSink& sink) { return xls::WriteXlsFile(book_, sink); });
   app_.Saved(path);
 }
 

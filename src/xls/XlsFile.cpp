@@ -13,12 +13,12 @@ constexpr qsizetype kMinWorkbookStreamSize = 4096;
 
 }  // namespace
 
-QByteArray BuildXlsFile(const Book& book) {
+bool WriteXlsFile(const Book& book, const std::function<bool(const char*, qint64)>& sink) {
   QByteArray stream = BuildWorkbookStream(book);
   if (stream.size() < kMinWorkbookStreamSize) stream.append(kMinWorkbookStreamSize - stream.size(), '\0');
   CompoundFileWriter file;
   file.AddStream(QStringLiteral("Workbook"), std::move(stream));
-  return file.Serialize();
+  return file.WriteTo(sink);
 }
 
 }  // namespace tbx::xls

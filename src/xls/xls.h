@@ -11,7 +11,7 @@
 //   ParseA1Reference(...)                   an A1 cell reference
 //   Book, Sheet, TextPool                   the workbook content before writing
 //   BuildWorkbookStream(book)               every record in stream order
-//   BuildXlsFile(book)                      the stream inside its compound file
+//   WriteXlsFile(book, sink)                the stream inside its compound file
 //   Append<Record>(BiffWriter&, ...)        one function per record (BiffRecords.h)
 //
 // The writer knows nothing of runs; saving goes through common/ReplaceFile.h
