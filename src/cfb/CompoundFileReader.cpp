@@ -22,6 +22,8 @@ quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit;
 // The chains of a document's streams are a few sectors long: those are
 // compared pairwise in place, longer ones sorted in a copy.
 constexpr size_t kShortChain = 32;
+// Directory bytes read on the stack: eight sectors of 512 bytes, one of 4096.
+constexpr size_t kDirectoryOnStack = 4096;
 
 bool HasDuplicates(const std::vector<quint32>& sectors) {
   // Writers lay most chains out in ascending order, which has none.
@@ -226,13 +228,19 @@ class CompoundFileReader::Impl {
     std::vector<quint32> chain;
     if (ParseStatus s = FollowChain(directoryStart_, kHeaderDirectoryStartOffset, sectorCount_, false, &chain); s != ReadStatus::ok) return s;
     if (chain.empty()) return ReadStatus::bad_directory_entry;
-    QByteArray bytes(qsizetype(chain.size() * sectorSize_), Qt::Uninitialized);
-    if (ParseStatus s = ReadSectors(chain, quint64(bytes.size()), bytes.data()); s != ReadStatus::ok) return s;
-    const quint32 count = quint32(bytes.size() / kDirEntrySize);
+    // The directory of an ordinary document is a few sectors: read on the
+    // stack, a larger one on the heap. Its kilobyte was the one allocation
+    // per document too large for the allocator's fast path.
+    const size_t size = chain.size() * sectorSize_;
+    char onStack[kDirectoryOnStack];
+    std::vector<char> onHeap(size > kDirectoryOnStack ? size : 0);
+    char* bytes = size > kDirectoryOnStack ? onHeap.data() : onStack;
+    if (ParseStatus s = ReadSectors(chain, size, bytes); s != ReadStatus::ok) return s;
+    const quint32 count = quint32(size / kDirEntrySize);
     entries_.resize(count);
     const quint32 perSector = sectorSize_ / kDirEntrySize;
     for (quint32 i = 0; i < count; ++i) {
-      ParseEntry(bytes.constData() + qsizetype(i) * kDirEntrySize, entries_[i]);
+      ParseEntry(bytes + qsizetype(i) * kDirEntrySize, entries_[i]);
       entries_[i].at = SectorOffset(chain[i / perSector]) + quint64(i % perSector) * kDirEntrySize;
     }
     if (entries_[0].type != kTypeRoot) return ParseStatus(ReadStatus::bad_directory_entry, entries_[0].at);
