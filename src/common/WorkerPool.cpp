@@ -1,6 +1,7 @@
 #include "common/WorkerPool.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Threads.h"
 
@@ -13,6 +14,23 @@ int ConfiguredReaders() {
   const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
   return std::clamp(4 * cores, 4, 16);
 }
+
+namespace {
+
+// A helper times one item in this many: its account costs two system calls.
+constexpr qint64 kTimeEvery = 32;
+// The weight of the items timed before: the measure follows a run from a
+// cold disk into the page cache within a few dozen timed items.
+constexpr double kKeep = 0.8;
+
+qint64 NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int Processors() { return int(std::max(1u, std::thread::hardware_concurrency())); }
+
+}  // namespace
 
 WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving) : leaving_(std::move(leaving)) {
   for (int i = 0; i < helpers; ++i) {
@@ -28,6 +46,12 @@ WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving) : leaving_
       break;
     }
   }
+  allowed_ = Size();
+}
+
+int WorkerPool::Allowed() const {
+  const std::lock_guard<Mutex> lock(mutex_);
+  return allowed_;
 }
 
 WorkerPool::~WorkerPool() {
@@ -50,20 +74,44 @@ void WorkerPool::Guarded(const Task& task, int worker) noexcept {
 
 void WorkerPool::Serve(int worker) {
   std::unique_lock<Mutex> lock(mutex_);
-  for (;;) {
+  for (qint64 served = 0;; ++served) {
     ++sleeping_;
-    work_.wait(lock, [this] { return quit_ || !queue_.empty(); });
+    work_.wait(lock, [this] { return quit_ || MayStart(); });
     --sleeping_;
     if (quit_) return;
     const Task task = queue_.front();
     queue_.pop_front();
     running_.push_back(task.job);
     lock.unlock();
+    ThreadTimes before, after;
+    const bool timed = served % kTimeEvery == 0 && ReadThreadTimes(before);
+    const qint64 start = timed ? NowNs() : 0;
     Guarded(task, worker);
+    const qint64 wall = timed ? NowNs() - start : 0;
+    const bool learned = timed && ReadThreadTimes(after);
     lock.lock();
     running_.erase(std::find(running_.begin(), running_.end(), task.job));
+    if (learned) Learn(wall, ThreadTimes{after.running - before.running, after.waits - before.waits});
     done_.notify_all();
   }
+}
+
+void WorkerPool::Learn(qint64 wall, const ThreadTimes& item) {
+  // An item that never waited spent its time on a processor or ready for
+  // one; one that waited was blocked for the rest of its time. Shares, not
+  // nanoseconds, are averaged: a rare wait of a millisecond (a lock whose
+  // holder lost its processor) must not outweigh fifty documents.
+  const double blocked =
+      item.waits > 0 && wall > 0 ? std::clamp(double(wall - item.running) / double(wall), 0.0, 1.0) : 0.0;
+  blockedShare_ = kKeep * blockedShare_ + (1 - kKeep) * blocked;
+  // A helper is on a processor for 1 - blockedShare of its time: so many
+  // more helpers keep every processor busy, and two more cover the gaps
+  // while one is between items or the loop takes its turn.
+  const double perProcessor = 1 / std::max(1 - blockedShare_, 1.0 / 64);
+  const int wanted = int(std::ceil(Processors() * perProcessor)) + 2;
+  const int before = allowed_;
+  allowed_ = std::clamp(wanted, std::min(Size(), Processors() + 2), Size());
+  for (int i = before; i < allowed_; ++i) work_.notify_one();
 }
 
 void WorkerPool::Submit(PoolJob& job, qsizetype first, qsizetype count) {
@@ -71,7 +119,7 @@ void WorkerPool::Submit(PoolJob& job, qsizetype first, qsizetype count) {
   {
     const std::lock_guard<Mutex> lock(mutex_);
     for (qsizetype i = 0; i < count; ++i) queue_.push_back(Task{&job, first + i});
-    wake = int(std::min<qsizetype>(count, sleeping_));
+    wake = int(std::min<qsizetype>({count, sleeping_, std::max<qsizetype>(0, allowed_ - qsizetype(running_.size()))}));
   }
   // Only as many helpers as there are new items: waking all of them for
   // every item costs more than reading it from a local disk.

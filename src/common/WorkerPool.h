@@ -4,7 +4,10 @@
 // items of a job; every item runs inside the one guard, which hands a
 // failure (a lack of memory, any exception) to its job instead of ending the
 // program. A system that will not start as many threads as asked gives
-// fewer, or none: the run then does the work on its own thread.
+// fewer, or none: the run then does the work on its own thread. Of the
+// helpers only as many run items at once as keep the processors busy: all
+// of them while items wait for a disk or a file server, a few more than the
+// processors while items are all computation.
 #include <QtGlobal>
 #include <chrono>
 #include <deque>
@@ -46,6 +49,8 @@ class WorkerPool {
 
   // The helpers that could be started.
   int Size() const { return int(threads_.size()); }
+  // How many of them may run items at once now.
+  int Allowed() const;
 
   // Queues items first .. first + count - 1 of job, in that order. Without
   // helpers nothing runs them until RunQueued is called.
@@ -67,8 +72,23 @@ class WorkerPool {
   void Serve(int worker);
   static void Guarded(const Task& task, int worker) noexcept;
   bool Idle() const { return queue_.empty() && running_.empty(); }
+  bool MayStart() const { return !queue_.empty() && int(running_.size()) < allowed_; }
+  // Takes in what one item of `wall` nanoseconds cost its helper (a
+  // difference of two ReadThreadTimes) and sets allowed_.
+  void Learn(qint64 wall, const ThreadTimes& item);
 
-  Mutex mutex_;
+  // With the files in the page cache an item is work for a processor from
+  // start to end, and helpers beyond the processors only take turns on them:
+  // each one interrupted in the middle of a document keeps the loop waiting
+  // for it while the others run ahead, and at four helpers per core a core
+  // sat idle for a quarter of the run. On a cold disk or a file server an
+  // item mostly waits, and every helper is wanted. So a helper times one
+  // item in kTimeEvery, and the pool lets as many run at once as keep the
+  // processors busy; where the system cannot tell, all of them.
+  int allowed_ = 0;
+  double blockedShare_ = 0;  // of an item's time, decaying over the items timed
+
+  mutable Mutex mutex_;
   Condition work_;  // helpers: an item was queued, or quit
   Condition done_;  // waiters: an item finished
   std::deque<Task> queue_;

@@ -16,6 +16,16 @@ namespace tbx {
 // priority does not matter.
 void LowerHelperPriority();
 
+// The calling thread's account since it started: nanoseconds on a
+// processor, and how often it gave its processor up to wait (for a file, a
+// lock, the network) rather than having it taken. False where the system
+// does not tell.
+struct ThreadTimes {
+  qint64 running = 0;
+  qint64 waits = 0;
+};
+[[nodiscard]] bool ReadThreadTimes(ThreadTimes& times);
+
 #ifdef _WIN32
 // The system's slim lock and condition variable. MinGW's standard ones wait
 // on kernel events and semaphores, so each hand-over between a helper and

@@ -59,3 +59,42 @@ TEST(ReadAhead, TheLoopWaitsForSlowHelpersAndKeepsItsEventsGoing) {
   for (qsizetype i = 0; i < 6; ++i) EXPECT_EQ(ahead.Take(i, [&] { ++rounds; }), i);
   EXPECT_GT(rounds, 0);
 }
+
+// The pool lets as many helpers run as keep the processors busy: for items
+// that are work for a processor a few more than there are processors, for
+// items that wait (a file server) all of them. Where the system does not
+// tell a thread's time, all of them always.
+TEST(ReadAhead, ThePoolRunsAsManyHelpersAsKeepTheProcessorsBusy) {
+  struct Items : PoolJob {
+    std::function<void()> work;
+    void Run(qsizetype, int) override { work(); }
+    void Failed(qsizetype, std::exception_ptr) noexcept override {}
+  };
+  const int processors = int(std::max(1u, std::thread::hardware_concurrency()));
+  const auto spin = [] {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(300);
+    while (std::chrono::steady_clock::now() < until) {
+    }
+  };
+  const auto wait = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); };
+  const struct {
+    const char* what;
+    std::function<void()> work;
+    bool all;
+  } cases[] = {{"computing", spin, false}, {"waiting", wait, true}};
+  ThreadTimes probe;
+  for (const auto& c : cases) {
+    WorkerPool pool(processors + 8);
+    ASSERT_EQ(pool.Size(), processors + 8);
+    Items items;
+    items.work = c.work;
+    pool.Submit(items, 0, 400);
+    ASSERT_TRUE(pool.WaitIdle(std::chrono::seconds(60)));
+    if (!ReadThreadTimes(probe))
+      EXPECT_EQ(pool.Allowed(), pool.Size()) << c.what;
+    else if (c.all)
+      EXPECT_EQ(pool.Allowed(), pool.Size()) << c.what;
+    else
+      EXPECT_LE(pool.Allowed(), processors + 3) << c.what;
+  }
+}

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #endif
 
 namespace tbx {
@@ -21,6 +22,20 @@ void LowerHelperPriority() {
   if (errno != 0) return;
   // A refusal leaves the thread as it was; that only costs speed.
   (void)::setpriority(PRIO_PROCESS, self, std::min(19, current + kSteps));
+#endif
+}
+
+bool ReadThreadTimes(ThreadTimes& times) {
+#ifdef Q_OS_LINUX
+  timespec cpu {};
+  struct rusage usage {};
+  if (::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu) != 0 || ::getrusage(RUSAGE_THREAD, &usage) != 0) return false;
+  times.running = qint64(cpu.tv_sec) * 1000000000 + cpu.tv_nsec;
+  times.waits = usage.ru_nvcsw;
+  return true;
+#else
+  (void)times;
+  return false;
 #endif
 }
 
