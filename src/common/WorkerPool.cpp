@@ -28,11 +28,11 @@ qint64 NowNs() {
       .count();
 }
 
-int Processors() { return int(std::max(1u, std::thread::hardware_concurrency())); }
-
 }  // namespace
 
-WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving) : leaving_(std::move(leaving)) {
+// The processors are counted once: the count is read from a system file.
+WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving)
+    : processors_(int(std::max(1u, std::thread::hardware_concurrency()))), leaving_(std::move(leaving)) {
   for (int i = 0; i < helpers; ++i) {
     try {
       threads_.emplace_back([this, i] {
@@ -108,9 +108,9 @@ void WorkerPool::Learn(qint64 wall, const ThreadTimes& item) {
   // more helpers keep every processor busy, and two more cover the gaps
   // while one is between items or the loop takes its turn.
   const double perProcessor = 1 / std::max(1 - blockedShare_, 1.0 / 64);
-  const int wanted = int(std::ceil(Processors() * perProcessor)) + 2;
+  const int wanted = int(std::ceil(processors_ * perProcessor)) + 2;
   const int before = allowed_;
-  allowed_ = std::clamp(wanted, std::min(Size(), Processors() + 2), Size());
+  allowed_ = std::clamp(wanted, std::min(Size(), processors_ + 2), Size());
   for (int i = before; i < allowed_; ++i) work_.notify_one();
 }
 

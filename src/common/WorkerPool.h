@@ -85,6 +85,7 @@ class WorkerPool {
   // item mostly waits, and every helper is wanted. So a helper times one
   // item in kTimeEvery, and the pool lets as many run at once as keep the
   // processors busy; where the system cannot tell, all of them.
+  const int processors_;
   int allowed_ = 0;
   double blockedShare_ = 0;  // of an item's time, decaying over the items timed
 
