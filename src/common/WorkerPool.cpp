@@ -32,7 +32,9 @@ qint64 NowNs() {
 
 // The processors are counted once: the count is read from a system file.
 WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving)
-    : processors_(int(std::max(1u, std::thread::hardware_concurrency()))), leaving_(std::move(leaving)) {
+    : processors_(int(std::max(1u, std::thread::hardware_concurrency()))),
+      helpers_(size_t(std::max(0, helpers))),
+      leaving_(std::move(leaving)) {
   for (int i = 0; i < helpers; ++i) {
     try {
       threads_.emplace_back([this, i] {
@@ -49,6 +51,15 @@ WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving)
   allowed_ = Size();
 }
 
+void WorkerPool::Wake(qsizetype n) {
+  for (int w = 0; w < allowed_ && n > 0; ++w) {
+    if (!helpers_[size_t(w)].asleep) continue;
+    helpers_[size_t(w)].asleep = false;  // woken: not to be counted again
+    helpers_[size_t(w)].wake.notify_one();
+    --n;
+  }
+}
+
 int WorkerPool::Allowed() const {
   const std::lock_guard<Mutex> lock(mutex_);
   return allowed_;
@@ -60,7 +71,7 @@ WorkerPool::~WorkerPool() {
     quit_ = true;
     queue_.clear();
   }
-  work_.notify_all();
+  for (Helper& h : helpers_) h.wake.notify_one();
   for (std::thread& t : threads_) t.join();
 }
 
@@ -75,9 +86,14 @@ void WorkerPool::Guarded(const Task& task, int worker) noexcept {
 void WorkerPool::Serve(int worker) {
   std::unique_lock<Mutex> lock(mutex_);
   for (qint64 served = 0;; ++served) {
-    ++sleeping_;
-    work_.wait(lock, [this] { return quit_ || MayStart(); });
-    --sleeping_;
+    // The first allowed_ helpers serve: the same few do the work, their
+    // caches and allocators warm, and the others sleep.
+    Helper& self = helpers_[size_t(worker)];
+    while (!quit_ && (queue_.empty() || worker >= allowed_)) {
+      self.asleep = true;
+      self.wake.wait(lock);
+    }
+    self.asleep = false;
     if (quit_) return;
     const Task task = queue_.front();
     queue_.pop_front();
@@ -111,19 +127,15 @@ void WorkerPool::Learn(qint64 wall, const ThreadTimes& item) {
   const int wanted = int(std::ceil(processors_ * perProcessor)) + 2;
   const int before = allowed_;
   allowed_ = std::clamp(wanted, std::min(Size(), processors_ + 2), Size());
-  for (int i = before; i < allowed_; ++i) work_.notify_one();
+  if (allowed_ > before) Wake(qsizetype(queue_.size()));
 }
 
 void WorkerPool::Submit(PoolJob& job, qsizetype first, qsizetype count) {
-  int wake = 0;
-  {
-    const std::lock_guard<Mutex> lock(mutex_);
-    for (qsizetype i = 0; i < count; ++i) queue_.push_back(Task{&job, first + i});
-    wake = int(std::min<qsizetype>({count, sleeping_, std::max<qsizetype>(0, allowed_ - qsizetype(running_.size()))}));
-  }
+  const std::lock_guard<Mutex> lock(mutex_);
+  for (qsizetype i = 0; i < count; ++i) queue_.push_back(Task{&job, first + i});
   // Only as many helpers as there are new items: waking all of them for
   // every item costs more than reading it from a local disk.
-  for (int i = 0; i < wake; ++i) work_.notify_one();
+  Wake(count);
 }
 
 bool WorkerPool::RunQueued() {

@@ -72,7 +72,8 @@ class WorkerPool {
   void Serve(int worker);
   static void Guarded(const Task& task, int worker) noexcept;
   bool Idle() const { return queue_.empty() && running_.empty(); }
-  bool MayStart() const { return !queue_.empty() && int(running_.size()) < allowed_; }
+  // Wakes up to n sleeping helpers among the allowed ones, under mutex_.
+  void Wake(qsizetype n);
   // Takes in what one item of `wall` nanoseconds cost its helper (a
   // difference of two ReadThreadTimes) and sets allowed_.
   void Learn(qint64 wall, const ThreadTimes& item);
@@ -84,17 +85,22 @@ class WorkerPool {
   // sat idle for a quarter of the run. On a cold disk or a file server an
   // item mostly waits, and every helper is wanted. So a helper times one
   // item in kTimeEvery, and the pool lets as many run at once as keep the
-  // processors busy; where the system cannot tell, all of them.
+  // processors busy; where the system cannot tell, all of them. The ones
+  // that run are the first allowed_: taking turns among all of them, each
+  // woken helper came with cold caches, and the run was a fifth slower.
   const int processors_;
   int allowed_ = 0;
   double blockedShare_ = 0;  // of an item's time, decaying over the items timed
 
   mutable Mutex mutex_;
-  Condition work_;  // helpers: an item was queued, or quit
+  struct Helper {
+    Condition wake;  // an item was queued, the helper is allowed again, or quit
+    bool asleep = false;
+  };
+  std::vector<Helper> helpers_;  // by helper number, made before the threads and never resized
   Condition done_;  // waiters: an item finished
   std::deque<Task> queue_;
   std::vector<PoolJob*> running_;  // the job of every item being run
-  int sleeping_ = 0;
   bool quit_ = false;
   std::function<void(int)> leaving_;
   std::vector<std::thread> threads_;
