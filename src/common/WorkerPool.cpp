@@ -48,6 +48,8 @@ WorkerPool::WorkerPool(int helpers, std::function<void(int)> leaving)
       break;
     }
   }
+  // Helpers already waiting read it under the lock.
+  const std::lock_guard<Mutex> lock(mutex_);
   allowed_ = Size();
 }
 
