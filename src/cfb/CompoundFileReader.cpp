@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "cfb/ByteCursor.h"
+#include "cfb/ShortTable.h"
 #include "cfb/CompoundFileFormat.h"
 
 namespace tbx {
@@ -23,6 +24,8 @@ quint64 CeilDiv(quint64 value, quint64 unit) { return (value + unit - 1) / unit;
 // compared pairwise in place, longer ones sorted in a copy.
 constexpr size_t kShortChain = 32;
 // Directory bytes read on the stack: eight sectors of 512 bytes, one of 4096.
+// Its kilobyte was the one allocation per document too large for the
+// allocator's fast path.
 constexpr size_t kDirectoryOnStack = 4096;
 
 bool HasDuplicates(const std::vector<quint32>& sectors) {
@@ -228,14 +231,10 @@ class CompoundFileReader::Impl {
     std::vector<quint32> chain;
     if (ParseStatus s = FollowChain(directoryStart_, kHeaderDirectoryStartOffset, sectorCount_, false, &chain); s != ReadStatus::ok) return s;
     if (chain.empty()) return ReadStatus::bad_directory_entry;
-    // The directory of an ordinary document is a few sectors: read on the
-    // stack, a larger one on the heap. Its kilobyte was the one allocation
-    // per document too large for the allocator's fast path.
     const size_t size = chain.size() * sectorSize_;
-    char onStack[kDirectoryOnStack];
-    std::vector<char> onHeap(size > kDirectoryOnStack ? size : 0);
-    char* bytes = size > kDirectoryOnStack ? onHeap.data() : onStack;
-    if (ParseStatus s = ReadSectors(chain, size, bytes); s != ReadStatus::ok) return s;
+    ShortTable<char, kDirectoryOnStack> directory(size);
+    const char* bytes = directory.begin();
+    if (ParseStatus s = ReadSectors(chain, size, directory.begin()); s != ReadStatus::ok) return s;
     const quint32 count = quint32(size / kDirEntrySize);
     entries_.resize(count);
     const quint32 perSector = sectorSize_ / kDirEntrySize;

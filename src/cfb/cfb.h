@@ -14,6 +14,7 @@
 //   CompoundFileWriter::AddStream(...)     a stream of the root storage
 //   CompoundFileWriter::Serialize/WriteTo  the whole file (version 3)
 //   ByteCursor                             bounds-checked little-endian reads
+//   ShortTable                             a document's short table, on the stack
 //   ByteSource, MemoryByteSource           what a reader reads from
 //   ReadStatus, StatusDescription(...)     what broke, and its German text
 //
@@ -24,3 +25,4 @@
 #include "cfb/CompoundFileReader.h"
 #include "cfb/CompoundFileWriter.h"
 #include "cfb/ReadStatus.h"
+#include "cfb/ShortTable.h"

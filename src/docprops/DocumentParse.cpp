@@ -10,17 +10,11 @@
 namespace tbx {
 namespace {
 
-const FileProperty* WithCatalogueId(const FilePropertySet& set, qint32 id) {
-  for (const FileProperty& p : set.Properties())
-    if (p.id == id) return &p;
-  return nullptr;
-}
-
 // A set yields the property its own by-name look-up finds, or else the first
 // property whose identifier the catalogue gives for that name.
 const FileProperty* FindInSet(const FilePropertySet& set, const QString& propertyName) {
   if (const FileProperty* byName = set.Item(propertyName)) return byName;
-  return WithCatalogueId(set, GetPropertyId(set.Name(), propertyName));
+  return set.WithId(quint32(GetPropertyId(set.Name(), propertyName)));
 }
 
 // The same search with the identifiers of a known set found beforehand.
@@ -29,7 +23,7 @@ const FileProperty* FindInKnownSet(const FilePropertySet& set, const QString& pr
   if (const FileProperty* byName = set.ByDictionaryName(propertyName)) return byName;
   if (planned.builtIn)
     if (const FileProperty* p = set.WithId(planned.builtInId)) return p;
-  return WithCatalogueId(set, planned.catalogueId);
+  return set.WithId(quint32(planned.catalogueId));
 }
 
 // The look-up of one property, find(set) searching one set.

@@ -1,5 +1,6 @@
 #include "propset/PropertySetParser.h"
 
+#include "cfb/ShortTable.h"
 #include "propset/CodePage.h"
 #include "propset/TypedValue.h"
 
@@ -55,24 +56,6 @@ ParseStatus ReadDictionary(ByteCursor& c, quint16 codePage, PropertySection* sec
 struct TableEntry {
   quint32 id;
   quint32 offset;
-};
-
-// Entries of a table read once and used in place. The tables of ordinary
-// documents are short: they live on the stack, a longer one on the heap,
-// so that a document's sections cost no allocation for them.
-template <class Entry, size_t kOnStack>
-class ShortTable {
- public:
-  explicit ShortTable(size_t count) : count_(count) {
-    if (count > kOnStack) heap_.resize(count);
-  }
-  Entry* begin() { return count_ > kOnStack ? heap_.data() : stack_; }
-  Entry* end() { return begin() + count_; }
-
- private:
-  size_t count_;
-  Entry stack_[kOnStack] = {};
-  std::vector<Entry> heap_;
 };
 
 ParseStatus ParseSection(const QByteArray& stream, quint32 offset, PropertySection* section) {
